@@ -1,0 +1,39 @@
+#pragma once
+// What the editor, the console and the converter may use of the librarian window: its
+// selected ports, its option switches, its grid cells and title, and the temporary patch.
+// The librarian window implements it; tests use a small fake.
+
+#include "gr33/Patch.h"
+
+#include <string>
+
+class LibrarianHost {
+public:
+    virtual ~LibrarianHost() = default;
+
+    // Device numbers of the checked port entries; raise "No midi-out device found" /
+    // "No midi-in device found" when no entry is checked.
+    virtual int SelectedMidiOut() = 0;
+    virtual int SelectedMidiIn() = 0;
+
+    // Check mark of "Test Connection On Send".
+    virtual bool TestBeforeSend() const = 0;
+
+    // The collection's file name and modified mark; SetCollectionFile rewrites the title.
+    virtual std::string CollectionFile() const = 0;
+    virtual void SetCollectionFile(const std::string& fileName, bool modified) = 0;
+    // Rewrites one grid cell from its record.
+    virtual void UpdateCell(int column, int row) = 0;
+    // Shows the temporary patch's name in its menu and enables its items.
+    virtual void UpdateTempPatchMenu() = 0;
+    virtual TPatch& TempPatch() = 0;
+
+    // Patch number of the grid's selected cell (1..128).
+    virtual int SelectedPatch() const = 0;
+
+    // Shows or hides the wait window ("Please wait ...") centred on the librarian.
+    virtual void ShowWait(bool visible) = 0;
+
+    // Unchecks "Show MIDI Console..." after the user closed the console window.
+    virtual void ConsoleClosed() = 0;
+};

@@ -1,0 +1,99 @@
+#include "librarian/model/Settings.h"
+
+#include "base/AtomicFile.h"
+#include "base/Errors.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+std::string upper(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+// The name of a setting line (text before the first "="), or npos when the line has none.
+bool nameMatches(const std::string& line, const std::string& upperName) {
+    auto eq = line.find('=');
+    return eq != std::string::npos && upper(line.substr(0, eq)) == upperName;
+}
+
+} // namespace
+
+std::vector<std::string> SplitSettingsLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(line);
+            line.clear();
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    return lines;
+}
+
+void TSettingsStore::Start(const std::string& path) {
+    path_ = path;
+    lines_.clear();
+    changed_ = false;
+    readError_.clear();
+    if (!FileExists(path))
+        return;
+    try {
+        Bytes bytes = ReadWholeFile(path);
+        lines_ = SplitSettingsLines(std::string(bytes.begin(), bytes.end()));
+    } catch (const EKelvoError& e) {
+        readError_ = e.what();
+    }
+}
+
+void TSettingsStore::End() {
+    if (changed_ && readError_.empty()) {
+        std::string text;
+        for (const auto& line : lines_)
+            text += line + "\r\n";
+        WriteFileAtomically(path_, Bytes(text.begin(), text.end()));
+    }
+    lines_.clear();
+    changed_ = false;
+}
+
+std::string TSettingsStore::ReadSetting(const std::string& name) const {
+    std::string key = upper(name);
+    for (const auto& line : lines_)
+        if (nameMatches(line, key))
+            return line.substr(line.find('=') + 1);
+    return {};
+}
+
+void TSettingsStore::WriteSetting(const std::string& name, const std::string& value) {
+    changed_ = true;
+    std::string key = upper(name);
+    for (auto& line : lines_)
+        if (nameMatches(line, key)) {
+            line = name + "=" + value;
+            return;
+        }
+    lines_.push_back(name + "=" + value);
+}
+
+bool TSettingsStore::IsYes(const std::string& name) const {
+    return upper(ReadSetting(name)) == "YES";
+}
+bool TSettingsStore::IsNo(const std::string& name) const {
+    return upper(ReadSetting(name)) == "NO";
+}
+
+TSettingsStore& Settings() {
+    static TSettingsStore store;
+    return store;
+}
