@@ -30,14 +30,12 @@ std::vector<std::string> SplitSettingsLines(const std::string& text) {
         if (c == '\r' || c == '\n') {
             lines.push_back(line);
             line.clear();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
         } else {
             line += c;
         }
     }
-    if (!line.empty())
-        lines.push_back(line);
+    if (!line.empty()) lines.push_back(line);
     return lines;
 }
 
@@ -46,8 +44,7 @@ void TSettingsStore::Start(const std::string& path) {
     lines_.clear();
     changed_ = false;
     readError_.clear();
-    if (!FileExists(path))
-        return;
+    if (!FileExists(path)) return;
     try {
         Bytes bytes = ReadWholeFile(path);
         lines_ = SplitSettingsLines(std::string(bytes.begin(), bytes.end()));
@@ -70,8 +67,7 @@ void TSettingsStore::End() {
 std::string TSettingsStore::ReadSetting(const std::string& name) const {
     std::string key = upper(name);
     for (const auto& line : lines_)
-        if (nameMatches(line, key))
-            return line.substr(line.find('=') + 1);
+        if (nameMatches(line, key)) return line.substr(line.find('=') + 1);
     return {};
 }
 

@@ -36,7 +36,9 @@ private:
 
 // The process-wide store, created before the first window and ended after the last.
 TSettingsStore& Settings();
-inline std::string ReadSetting(const std::string& name) { return Settings().ReadSetting(name); }
+inline std::string ReadSetting(const std::string& name) {
+    return Settings().ReadSetting(name);
+}
 inline void WriteSetting(const std::string& name, const std::string& value) {
     Settings().WriteSetting(name, value);
 }
