@@ -32,6 +32,12 @@ public:
     virtual ~MidiOutputPort() = default;
     // Hands one complete message (SysEx or short) to the port. Raises EMidiOut on failure.
     virtual void Send(std::span<const std::uint8_t> message) = 0;
+    // True once everything handed over has left the port. Ports that pass messages straight
+    // on (RtMidi) are always complete; a port that models the wire may say false for a while.
+    virtual bool SendComplete() const { return true; }
+    // Closes the port now, raising EMidiOut "Unable to close midi-out device" on failure. The
+    // destructor closes silently when Close was not called.
+    virtual void Close() {}
 };
 
 // An open input port delivering every complete message it receives to the handler given at
@@ -40,6 +46,10 @@ public:
 class MidiInputPort {
 public:
     virtual ~MidiInputPort() = default;
+    // Closes the port now (the handler is not called afterwards), raising EMidiIn
+    // "Unable to close midi-in device" on failure. The destructor closes silently when Close
+    // was not called.
+    virtual void Close() {}
 };
 
 using MidiMessageHandler = std::function<void(std::span<const std::uint8_t> message)>;

@@ -1,0 +1,62 @@
+#pragma once
+// The process-wide MIDI device list. Device number d (1-based) is the d-th port of the list:
+// the system backend's ports in its own order, then the virtual device's ports. Output device
+// number 0 stands for the platform's mapper: its specs report mtMapper, it never appears
+// among the real ports and it cannot be opened.
+
+#include "midi/Port.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// Optional driver features of an output port (bits of TMidiOutSpecs::Support).
+enum TMidiSupport : std::uint8_t {
+    msCache = 1 << 0,
+    msLRVolume = 1 << 1,
+    msStream = 1 << 2,
+    msVolume = 1 << 3,
+};
+
+struct TMidiInSpecs {
+    std::string Name;
+    std::uint16_t ManufacturerId = 0;
+    std::uint16_t ProductId = 0;
+};
+
+struct TMidiOutSpecs {
+    std::string Name;
+    TMidiTechnology Technology = TMidiTechnology::mtMidiPort;
+    std::uint16_t Voices = 0;
+    std::uint16_t Notes = 0;
+    std::uint16_t ChannelMask = 0;
+    std::uint8_t Support = 0; // TMidiSupport bits
+};
+
+// The description of an output device as the short-message output uses it.
+using TMidiSpecs = TMidiOutSpecs;
+
+// The name the mapper stand-in (output device number 0) reports.
+inline constexpr const char* MidiMapperName = "MIDI Mapper";
+
+// Replaces the backends of the device list. Either may be null; the virtual device's ports
+// are numbered after the system's. Not to be called while a port is open.
+void InstallMidiBackends(std::unique_ptr<MidiBackend> system,
+                         std::unique_ptr<MidiBackend> virtualDevice);
+
+// Number of input / output ports of the installed backends (the mapper is not counted).
+int MidiInDeviceCount();
+int MidiOutDeviceCount();
+
+// Raise EMidiIn "Unable to retrieve midi-in device capabilities" for a number outside
+// 1..MidiInDeviceCount().
+void GetMidiInSpecs(int device, TMidiInSpecs& specs);
+// Number 0 gives the mapper stand-in; raises EMidiOut
+// "Unable to retrieve midi-out device capabilities" for a number outside 0..MidiOutDeviceCount().
+void GetMidiOutSpecs(int device, TMidiOutSpecs& specs);
+
+// Open device number d of the list. A number that names no port (0 and the mapper included)
+// raises EMidiIn "Unable to open midi-in device" / EMidiOut "Unable to open midi-out device";
+// backend failures raise the same texts.
+std::unique_ptr<MidiInputPort> OpenMidiInDevice(int device, MidiMessageHandler handler);
+std::unique_ptr<MidiOutputPort> OpenMidiOutDevice(int device);
