@@ -8,7 +8,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 20
 
-PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev librtmidi-dev jackd2 libjack-jackd2-dev \
+PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev librtmidi-dev libasound2-dev jackd2 libjack-jackd2-dev \
            libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev \
            xvfb xauth fonts-dejavu-core libgl-dev
 

@@ -1,0 +1,61 @@
+#include "gr33/Exchange.h"
+
+#include "base/Dialogs.h"
+#include "base/Errors.h"
+#include "gr33/Patch.h"
+#include "gr33/PatchNumber.h"
+#include "gr33/SysEx.h"
+#include "midi/MidiInSysEx.h"
+#include "midi/MidiOutSysEx.h"
+
+void TPatch::ReceiveFromDevice(int outDevice, int inDevice, int number) {
+    const ::Bytes request = RequestMessage(number);
+    ::Bytes reply;
+    {
+        // Declared in this order, the receiver is closed before the sender on every path; the
+        // input is capturing before the request goes out.
+        TMidiSender sender(outDevice);
+        TMidiReceiver receiver(inDevice, PatchReplyBufferSize);
+        sender.SendSysEx(request);
+        if (!receiver.WaitForStream(PatchReplyTimeoutMs, reply))
+            throw EKelvoError("Patch (" + PatchLabel(number) +
+                              ") not received. Operation aborted.");
+        receiver.Close();
+        sender.Close();
+    }
+    // Validated with the ports closed; the record changes only when the whole message is good.
+    ByteReader reader(reply);
+    ReadSysEx(number, reader);
+}
+
+bool TPatch::SendToDevice(int outDevice, int number) const {
+    if (IsEmpty()) return false;
+    ::Bytes message;
+    WriteSysEx(number, message);
+    TMidiSender sender(outDevice);
+    sender.SendSysEx(message);
+    sender.Close();
+    return true;
+}
+
+bool FindDevice(int outDevice, int inDevice) {
+    try {
+        TMidiSender sender(outDevice);
+        TMidiReceiver receiver(inDevice, IdentityReplyBufferSize);
+        sender.SendSysEx(IdentityRequest());
+        std::string reply;
+        const bool came = receiver.WaitForString(IdentityReplyTimeoutMs, reply);
+        receiver.Close();
+        sender.Close();
+        const Bytes& expected = ExpectedIdentityReply();
+        return came && Bytes(reply.begin(), reply.end()) == expected;
+    } catch (const std::exception&) {
+        // The identity test is the one place that catches everything: it answers yes or no.
+        Prompts().ShowMessage(CommunicationErrorText);
+        return false;
+    }
+}
+
+void TestDevice(int outDevice, int inDevice) {
+    Prompts().ShowMessage(FindDevice(outDevice, inDevice) ? DeviceFoundText : DeviceNotFoundText);
+}

@@ -1,0 +1,122 @@
+#include "midi/MidiDevices.h"
+
+#include "base/Errors.h"
+
+#include <mutex>
+#include <optional>
+
+namespace {
+
+const char* const OpenInFailed = "Unable to open midi-in device";
+const char* const OpenOutFailed = "Unable to open midi-out device";
+
+struct DeviceList {
+    std::mutex mutex;
+    std::unique_ptr<MidiBackend> system;
+    std::unique_ptr<MidiBackend> virtualDevice;
+};
+
+DeviceList& devices() {
+    static DeviceList list;
+    return list;
+}
+
+// One port of the list: its backend, its index there and what the backend says about it.
+struct Located {
+    MidiBackend* backend = nullptr;
+    int index = 0;
+    MidiPortInfo info;
+};
+
+std::vector<MidiPortInfo> portsOf(MidiBackend* backend, bool input) {
+    if (!backend) return {};
+    return input ? backend->InputPorts() : backend->OutputPorts();
+}
+
+// Device number d (1-based) of the joined list; nothing when d names no port. The caller
+// holds the list's lock.
+std::optional<Located> locate(DeviceList& list, bool input, int device) {
+    if (device < 1) return std::nullopt;
+    std::size_t wanted = static_cast<std::size_t>(device - 1);
+    for (MidiBackend* backend : {list.system.get(), list.virtualDevice.get()}) {
+        auto ports = portsOf(backend, input);
+        if (wanted < ports.size())
+            return Located{backend, static_cast<int>(wanted), std::move(ports[wanted])};
+        wanted -= ports.size();
+    }
+    return std::nullopt;
+}
+
+int count(bool input) {
+    DeviceList& list = devices();
+    std::lock_guard lock(list.mutex);
+    return static_cast<int>(portsOf(list.system.get(), input).size() +
+                            portsOf(list.virtualDevice.get(), input).size());
+}
+
+} // namespace
+
+void InstallMidiBackends(std::unique_ptr<MidiBackend> system,
+                         std::unique_ptr<MidiBackend> virtualDevice) {
+    DeviceList& list = devices();
+    std::lock_guard lock(list.mutex);
+    list.system = std::move(system);
+    list.virtualDevice = std::move(virtualDevice);
+}
+
+int MidiInDeviceCount() {
+    return count(true);
+}
+
+int MidiOutDeviceCount() {
+    return count(false);
+}
+
+void GetMidiInSpecs(int device, TMidiInSpecs& specs) {
+    DeviceList& list = devices();
+    std::lock_guard lock(list.mutex);
+    auto port = locate(list, true, device);
+    if (!port) throw EMidiIn("Unable to retrieve midi-in device capabilities");
+    specs = TMidiInSpecs{port->info.name, 0, 0};
+}
+
+void GetMidiOutSpecs(int device, TMidiOutSpecs& specs) {
+    if (device == 0) {
+        specs = TMidiOutSpecs{MidiMapperName, TMidiTechnology::mtMapper, 0, 0, 0, 0};
+        return;
+    }
+    DeviceList& list = devices();
+    std::lock_guard lock(list.mutex);
+    auto port = locate(list, false, device);
+    if (!port) throw EMidiOut("Unable to retrieve midi-out device capabilities");
+    specs = TMidiOutSpecs{port->info.name, port->info.technology, 0, 0, 0, 0};
+}
+
+std::unique_ptr<MidiInputPort> OpenMidiInDevice(int device, MidiMessageHandler handler) {
+    DeviceList& list = devices();
+    std::lock_guard lock(list.mutex);
+    auto port = locate(list, true, device);
+    if (!port) throw EMidiIn(OpenInFailed);
+    try {
+        auto opened = port->backend->OpenInput(port->index, std::move(handler));
+        if (!opened) throw EMidiIn(OpenInFailed);
+        return opened;
+    } catch (const EKelvoError&) {
+        throw EMidiIn(OpenInFailed);
+    }
+}
+
+std::unique_ptr<MidiOutputPort> OpenMidiOutDevice(int device) {
+    DeviceList& list = devices();
+    std::lock_guard lock(list.mutex);
+    // Number 0 is the mapper stand-in: it has specs but no port behind it.
+    auto port = locate(list, false, device);
+    if (!port) throw EMidiOut(OpenOutFailed);
+    try {
+        auto opened = port->backend->OpenOutput(port->index);
+        if (!opened) throw EMidiOut(OpenOutFailed);
+        return opened;
+    } catch (const EKelvoError&) {
+        throw EMidiOut(OpenOutFailed);
+    }
+}
