@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 namespace {
 
@@ -44,7 +45,8 @@ void TSettingsStore::Start(const std::string& path) {
     lines_.clear();
     changed_ = false;
     readError_.clear();
-    if (!FileExists(path)) return;
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return;
     try {
         Bytes bytes = ReadWholeFile(path);
         lines_ = SplitSettingsLines(std::string(bytes.begin(), bytes.end()));
