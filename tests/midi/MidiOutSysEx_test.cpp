@@ -1,0 +1,114 @@
+#include "midi/MidiOutSysEx.h"
+
+#include "base/Errors.h"
+#include "midi/NoteConversion.h"
+#include "tests/midi/FakeMidiBackend.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+class Sender : public ::testing::Test {
+protected:
+    InstalledFake fake{{}, {{"Out", TMidiTechnology::mtMidiPort}}};
+    const std::vector<Bytes>& sent() const { return fake.system->sent; }
+};
+
+TEST_F(Sender, SysExWaitsForItsWireTimeAndOnePoll) {
+    TMidiSender sender(1);
+    const Bytes message(140, 0x00);
+    const auto start = Clock::now();
+    sender.SendSysEx(message);
+    // 140 bytes at 320 us each, then the first 5 ms poll. Only a lower bound: machines vary.
+    EXPECT_GE(Clock::now() - start, 44800us + 5ms - 100us);
+    EXPECT_EQ(sent(), std::vector<Bytes>{message});
+}
+
+TEST_F(Sender, ImmediatelyCompletedSysExStillSleepsOnce) {
+    TMidiSender sender(1);
+    const auto start = Clock::now();
+    sender.SendSysEx(Bytes{0xF0, 0x7E, 0x10, 0x06, 0x01, 0xF7});
+    EXPECT_GE(Clock::now() - start, 5ms + 6 * 320us - 100us);
+}
+
+TEST_F(Sender, SysExThatNeverCompletesFailsAfterTheBound) {
+    fake.system->neverComplete = true;
+    TMidiSender sender(1);
+    const auto start = Clock::now();
+    try {
+        sender.SendSysEx(Bytes{0xF0, 0xF7});
+        FAIL();
+    } catch (const EMidiOut& e) {
+        EXPECT_STREQ(e.what(), "Unable to send data to open midi-out device");
+    }
+    EXPECT_GE(Clock::now() - start, 2s);
+}
+
+TEST_F(Sender, FailedHandOversCarryTheirTexts) {
+    fake.system->failSend = true;
+    TMidiSender sender(1);
+    try {
+        sender.SendSysEx(Bytes{0xF0, 0xF7});
+        FAIL();
+    } catch (const EMidiOut& e) {
+        EXPECT_STREQ(e.what(), "Unable to send data to open midi-out device");
+    }
+    try {
+        sender.SendShort(0x90, 60, 100);
+        FAIL();
+    } catch (const EMidiOut& e) {
+        EXPECT_STREQ(e.what(), "Unable to send command to midi-out device");
+    }
+}
+
+TEST_F(Sender, ShortMessagesArePackedAndSentAsLongAsTheStatusNeeds) {
+    EXPECT_EQ(PackShortMessage(0x90, 60, 100), 0x643C90u);
+    TMidiSender sender(1);
+    sender.SendShort(0x90, 60, 100);
+    sender.SendShort(0xC3, 5, 99);  // program change: the second data byte is not sent
+    sender.SendShort(0xD0, 64, 99); // channel pressure likewise
+    sender.SendShort(0xE1, 0, 64);
+    sender.SendShort(0xF8, 1, 2); // clock: status only
+    EXPECT_EQ(sent(),
+              (std::vector<Bytes>{
+                  {0x90, 0x3C, 0x64}, {0xC3, 0x05}, {0xD0, 0x40}, {0xE1, 0x00, 0x40}, {0xF8}}));
+}
+
+TEST_F(Sender, ChannelMessagesOfTheNoteFunctions) {
+    TMidiSender sender(1);
+    SendAllSoundOff(sender, 15);
+    SendNoteOn(sender, 2, 69, 127);
+    SendNoteOff(sender, 2, 69, 0);
+    SendProgramChange(sender, 9, 127);
+    EXPECT_EQ(sent(), (std::vector<Bytes>{
+                          {0xBF, 0x78, 0x00}, {0x92, 69, 127}, {0x82, 69, 0}, {0xC9, 127}}));
+}
+
+TEST_F(Sender, OpenAndCloseFailures) {
+    try {
+        TMidiSender sender(0); // the mapper stand-in
+        FAIL();
+    } catch (const EMidiOut& e) {
+        EXPECT_STREQ(e.what(), "Unable to open midi-out device");
+    }
+    fake.system->failCloseOut = true;
+    {
+        TMidiSender silent(1); // the destructor does not raise
+    }
+    TMidiSender sender(1);
+    try {
+        sender.Close();
+        FAIL();
+    } catch (const EMidiOut& e) {
+        EXPECT_STREQ(e.what(), "Unable to close midi-out device");
+    }
+    EXPECT_EQ(fake.system->OpenPorts(), 0);
+    EXPECT_THROW(sender.SendShort(0x90, 1, 1), EMidiOut); // closed stays closed
+}
+
+} // namespace
