@@ -35,7 +35,8 @@ build: configure
 run: build
 	./$(BUILD)/app/KelvoLight
 
-test: test-plain test-asan fuzz
+# The plain suite runs last so its summary closes the output.
+test: fuzz test-asan test-plain
 
 test-plain: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -49,10 +50,10 @@ test-asan: deps
 # libFuzzer targets for the parsers, each run for a bounded time on its seed corpus.
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	    -DKELVO_GUI=OFF -DKELVO_TESTS=OFF -DKELVO_BENCH=OFF -DKELVO_FUZZ=ON
-	cmake --build $(FUZZ_BUILD) -j $(JOBS)
-	cd $(FUZZ_BUILD) && ctest --output-on-failure -L fuzz -E NONE \
-	    || (echo "fuzzing found a failure"; exit 1)
+	    -DKELVO_GUI=OFF -DKELVO_TESTS=OFF -DKELVO_BENCH=OFF -DKELVO_FUZZ=ON \
+	    -DKELVO_FUZZ_SECONDS=$(FUZZ_SECONDS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+	cd $(FUZZ_BUILD)/fuzz && ctest --output-on-failure -L fuzz
 
 screenshots: build
 	cmake --build $(BUILD) --target screenshots
