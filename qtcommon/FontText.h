@@ -5,5 +5,5 @@
 
 #include <QFont>
 
-QFont FontFromSpec(const FontSpec& spec);
+QFont FontFromSpec(const FontSpec& wanted);
 FontSpec SpecFromFont(const QFont& font);
