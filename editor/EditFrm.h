@@ -3,12 +3,118 @@
 // of the patch; the record is written only by the two Ok buttons. The record's Editor field
 // points back at the open window and is the only registry of open editors.
 
+#include "editor/ParamControl.h"
 #include "gr33/Patch.h"
+#include "gr33/PatchEditorLink.h"
+
+#include <QWidget>
+
+#include <array>
+#include <string>
+#include <vector>
 
 class LibrarianHost;
-class QWidget;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+class TIBar;
 
 // Opens an editor on the record (number 0..128, 0 for the temporary patch) or brings the one
 // already open on it to the front without reloading it. An empty record raises
 // "Patch (<label>) is empty!" and opens nothing; this check comes first in every case.
 void OpenEditor(TPatch& record, int number, LibrarianHost& host, QWidget* parent = nullptr);
+
+class TFormEdit : public QWidget, public PatchEditorLink {
+    Q_OBJECT
+public:
+    // Client area of the window.
+    static constexpr int ClientWidth = 608;
+    static constexpr int ClientHeight = 350;
+    // Width of a page, against which the effect captions are fitted.
+    static constexpr int PageWidth = 600;
+
+    // A window bound to the record (see OpenEditor, which also loads and shows it).
+    TFormEdit(TPatch& record, int number, LibrarianHost& host, QWidget* parent = nullptr);
+    ~TFormEdit() override;
+
+    // The record's bytes were replaced from outside (PatchEditorLink). An empty question loads
+    // without asking; otherwise a No keeps the controls and marks the editor Changed.
+    void LoadControls(const std::string& question) override;
+    // Rebuilds the Multi-FX Parameters page for the selected type, without reset.
+    void SetupEffectPage() override;
+
+    // Writes every control's value into target where it differs, setting changed then.
+    void StoreControls(TPatch& target, bool& changed) const;
+    // The action of both Ok buttons: store into the record and refresh the librarian.
+    void StoreAndNotify();
+    // Configures the twelve bars for effect type 0..39; any other type clears the page and
+    // shows "Implementation error in effects". With reset every bar goes to its default.
+    void SetupEffectPage(int effectType, bool reset);
+    // Shortens the label's caption with "..." until it fits the page.
+    void FitCaption(QLabel& label) const;
+
+    // Change handlers of the Multi-FX Type and Multi-FX SW lists (user changes only) and of
+    // the name field (every change).
+    void ComboBox3Change();
+    void ComboBox21Change();
+    void Edit1Change();
+
+    // Buttons of the tool bar.
+    void ButtonReloadClick();
+    void ButtonSendClick();
+    void ButtonCancelClick();
+    void ButtonOkStayClick();
+    void ButtonOkCloseClick();
+
+    TPatch& Patch() const { return patch_; }
+    int Number() const { return number_; }
+    int Column() const { return column_; }
+    int Row() const { return row_; }
+    bool Changed() const { return changed_; }
+
+protected:
+    // FormClose: every way of closing unbinds the record; the window is deleted afterwards.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildToolBar();
+    void BuildCommonPage(QWidget* page);
+    void BuildTonePage(QWidget* page);
+    void BuildEffectsPage(QWidget* page);
+    void BuildFxPage(QWidget* page);
+
+    void LoadCommonPage();
+    void LoadTonePage();
+    void LoadEffectsPage();
+    void LoadEffectBars();
+    void StoreCommonPage(TPatch& target, bool& changed) const;
+    void StoreTonePage(TPatch& target, bool& changed) const;
+    void StoreEffectsPage(TPatch& target, bool& changed) const;
+    void StoreEffectBars(TPatch& target, bool& changed) const;
+
+    void Unbind();
+
+    TPatch& patch_;
+    int number_;
+    int column_;
+    int row_;
+    bool changed_ = false;
+    LibrarianHost& librarian_;
+
+    QTabWidget* PageControl1 = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QComboBox* ComboBox3 = nullptr;
+    QComboBox* ComboBox21 = nullptr;
+    QLabel* LabelFXType = nullptr;
+    std::array<TIBar*, 12> bars_{};
+    std::array<QLabel*, 12> captions_{};
+    bool editingName_ = false;
+
+    std::vector<ParamControl> commonControls_;
+    std::vector<ParamControl> toneControls_;
+    std::vector<ParamControl> effectsControls_;
+};

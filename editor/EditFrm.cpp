@@ -1,0 +1,154 @@
+// The editor window's frame, its tool bar, opening and closing.
+
+#include "editor/EditFrm.h"
+
+#include "controls/IBar.h"
+#include "editor/WaitGuard.h"
+#include "gr33/PatchNumber.h"
+#include "qtcommon/RunHandler.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLayout>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <memory>
+
+namespace {
+constexpr int ToolBarHeight = 25;
+constexpr int ButtonWidth = 117;
+constexpr int ButtonHeight = 21;
+constexpr int SeparatorWidth = 23;
+} // namespace
+
+void OpenEditor(TPatch& record, int number, LibrarianHost& host, QWidget* parent) {
+    record.CheckNotEmpty(number);
+    if (record.Editor) {
+        if (auto* open = dynamic_cast<QWidget*>(record.Editor)) {
+            open->show();
+            open->raise();
+            open->activateWindow();
+        }
+        return;
+    }
+    WaitGuard wait(host);
+    // Until it is shown, the window is ours: an error while loading takes it away again and
+    // unbinds the record.
+    auto editor = std::make_unique<TFormEdit>(record, number, host, parent);
+    editor->LoadControls(std::string());
+    editor->SetupEffectPage();
+    TFormEdit* shown = editor.release();
+    shown->show();
+    shown->raise();
+    shown->activateWindow();
+}
+
+TFormEdit::TFormEdit(TPatch& record, int number, LibrarianHost& host, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      patch_(record), number_(number), column_(PatchToGrid(number).column),
+      row_(PatchToGrid(number).row), librarian_(host) {
+    setObjectName("FormEdit");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(ClientWidth, ClientHeight);
+    QFont font = QApplication::font();
+    font.setPixelSize(11);
+    setFont(font);
+    setWindowTitle(QString::fromStdString("Patch Editor (" + PatchLabel(number) + ")"));
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName("PageControl1");
+    PageControl1->setGeometry(0, 0, ClientWidth, ClientHeight - ToolBarHeight);
+    const std::array<std::pair<const char*, const char*>, 4> pages = {{
+        {"TabSheet1", "Common"},
+        {"TabSheet2", "Tone"},
+        {"TabSheet3", "Effects"},
+        {"TabSheet4", "Multi-FX Parameters"},
+    }};
+    std::array<QWidget*, 4> sheets{};
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        sheets[i] = new QWidget;
+        sheets[i]->setObjectName(pages[i].first);
+        PageControl1->addTab(sheets[i], pages[i].second);
+    }
+    BuildCommonPage(sheets[0]);
+    BuildTonePage(sheets[1]);
+    BuildEffectsPage(sheets[2]);
+    BuildFxPage(sheets[3]);
+    PageControl1->setCurrentIndex(0);
+    BuildToolBar();
+
+    patch_.Editor = this;
+    // A window still open when the application ends goes with it, before the records do.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &QObject::deleteLater);
+}
+
+TFormEdit::~TFormEdit() {
+    Unbind();
+}
+
+void TFormEdit::Unbind() {
+    if (patch_.Editor == this) patch_.Editor = nullptr;
+}
+
+void TFormEdit::BuildToolBar() {
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName("ToolBar1");
+    ToolBar1->setGeometry(0, ClientHeight - ToolBarHeight, ClientWidth, ToolBarHeight);
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setContentsMargins(0, 0, 0, 0);
+    ToolBar1->layout()->setContentsMargins(0, 2, 0, 2);
+    ToolBar1->layout()->setSpacing(0);
+
+    auto button = [this](const char* name, const char* caption, void (TFormEdit::*handler)()) {
+        auto* b = new QToolButton;
+        b->setObjectName(name);
+        b->setText(caption);
+        b->setFixedSize(ButtonWidth, ButtonHeight);
+        b->setFocusPolicy(Qt::TabFocus);
+        connect(b, &QToolButton::clicked, this,
+                [this, handler] { RunHandler([this, handler] { (this->*handler)(); }); });
+        ToolBar1->addWidget(b);
+        return b;
+    };
+    QToolButton* reload = button("ButtonReload", "Reset", &TFormEdit::ButtonReloadClick);
+    QToolButton* send = button("ButtonSend", "Send To GR:TMP", &TFormEdit::ButtonSendClick);
+    auto* separator = new QWidget;
+    separator->setObjectName("ToolButton3");
+    separator->setFixedSize(SeparatorWidth, ButtonHeight);
+    ToolBar1->addWidget(separator);
+    QToolButton* cancel = button("ButtonCancel", "Cancel", &TFormEdit::ButtonCancelClick);
+    QToolButton* okStay = button("ButtonOkStay", "Ok && Continue", &TFormEdit::ButtonOkStayClick);
+    QToolButton* okClose = button("ButtonOkClose", "Ok && Close", &TFormEdit::ButtonOkCloseClick);
+    setTabOrder(reload, cancel);
+    setTabOrder(cancel, okClose);
+    setTabOrder(okClose, okStay);
+    setTabOrder(okStay, send);
+}
+
+void TFormEdit::closeEvent(QCloseEvent* event) {
+    Unbind();
+    event->accept();
+}
+
+void TFormEdit::ButtonReloadClick() {
+    LoadControls(std::string());
+    SetupEffectPage();
+}
+
+void TFormEdit::ButtonCancelClick() {
+    close();
+}
+
+void TFormEdit::ButtonOkStayClick() {
+    StoreAndNotify();
+}
+
+void TFormEdit::ButtonOkCloseClick() {
+    StoreAndNotify();
+    close();
+}

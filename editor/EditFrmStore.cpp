@@ -1,0 +1,37 @@
+// Loading the controls from the record and storing them back.
+
+#include "editor/EditFrm.h"
+
+#include "base/Dialogs.h"
+#include "editor/WaitGuard.h"
+
+void TFormEdit::LoadControls(const std::string& question) {
+    if (!question.empty() && !Confirmation(question)) {
+        // The user keeps the values; the next Ok writes them over the record's new bytes.
+        changed_ = true;
+        return;
+    }
+    LoadCommonPage();
+    LoadTonePage();
+    LoadEffectsPage();
+    LoadEffectBars();
+    changed_ = false;
+}
+
+void TFormEdit::StoreControls(TPatch& target, bool& changed) const {
+    StoreCommonPage(target, changed);
+    StoreTonePage(target, changed);
+    StoreEffectsPage(target, changed);
+    StoreEffectBars(target, changed);
+}
+
+void TFormEdit::StoreAndNotify() {
+    WaitGuard wait(librarian_);
+    StoreControls(patch_, changed_);
+    if (!changed_) return;
+    librarian_.SetCollectionFile(librarian_.CollectionFile(), true);
+    if (column_ != 0)
+        librarian_.UpdateCell(column_, row_);
+    else
+        librarian_.UpdateTempPatchMenu();
+}

@@ -1,0 +1,32 @@
+#include "editor/OnePack.h"
+
+#include "editor/SpinField.h"
+
+#include <QLabel>
+#include <QSpinBox>
+
+TFrameOnepack::TFrameOnepack(QWidget* parent) : QWidget(parent) {
+    setFixedSize(120, 21);
+    Edit1 = MakeSpinField(this, "Edit1", QRect(80, 0, 40, 21));
+    Label1 = new QLabel("Onepack Label", this);
+    Label1->setObjectName("Label1");
+    Label1->move(0, 4);
+    Label1->adjustSize();
+}
+
+void TFrameOnepack::SetCaption(const QString& caption) {
+    Label1->setText(caption);
+    Label1->adjustSize();
+}
+
+void TFrameOnepack::SetRange(int min, int max) {
+    Edit1->setRange(min, max);
+}
+
+int TFrameOnepack::Value() const {
+    return Edit1->value();
+}
+
+void TFrameOnepack::SetValue(int value) {
+    Edit1->setValue(value);
+}
