@@ -1,0 +1,45 @@
+// Number text of the bar: three fixed decimals with '.', and the strict reading of typed values.
+
+#include "controls/ValueText.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+namespace {
+
+TEST(ValueText, FixedPointWithThreeDecimals) {
+    EXPECT_EQ(ValueText(69), "69.000");
+    EXPECT_EQ(ValueText(-0.5f), "-0.500");
+    EXPECT_EQ(ValueText(0.12345f), "0.123");
+    EXPECT_EQ(ValueText(1e6f), "1000000.000");
+    EXPECT_EQ(ValueText(-0.0f), "0.000");
+}
+
+TEST(ValueText, DecimalPointDoesNotFollowTheLocale) {
+    // Qt applications adopt the user's locale; a comma locale must not change the text.
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "no German locale";
+    EXPECT_EQ(ValueText(2.5f), "2.500");
+    EXPECT_EQ(ParseValue("2.5"), 2.5f);
+    EXPECT_EQ(ParseValue("2,5"), std::nullopt);
+    std::setlocale(LC_NUMERIC, previous.c_str());
+}
+
+TEST(ParseValue, AcceptsDecimalNumbersWithLeadingBlanks) {
+    EXPECT_EQ(ParseValue("12.4"), 12.4f);
+    EXPECT_EQ(ParseValue("   -3"), -3.0f);
+    EXPECT_EQ(ParseValue("+7.25"), 7.25f);
+    EXPECT_EQ(ParseValue(".5"), 0.5f);
+    EXPECT_EQ(ParseValue("5."), 5.0f);
+    EXPECT_EQ(ParseValue("-1e2"), -100.0f);
+    EXPECT_EQ(ParseValue("2.5E-1"), 0.25f);
+}
+
+TEST(ParseValue, RejectsEverythingElse) {
+    for (const char* text : {"", "   ", "abc", "1,5", "12.4 ", "1e", "e5", "--1", "0x10", "inf",
+                             "nan", "1e39", "-1e39", "1 2", ".", "+"})
+        EXPECT_EQ(ParseValue(text), std::nullopt) << '"' << text << '"';
+}
+
+} // namespace
