@@ -1,0 +1,29 @@
+#pragma once
+// The commands of gr33. Each takes the parsed arguments after the command word and returns the
+// exit status; errors are raised (EUsage, EKelvoError) and turned into texts by RunGr33.
+
+#include "base/RecordingDialogs.h"
+#include "cli/CliArguments.h"
+
+#include <ostream>
+
+struct CliContext {
+    std::ostream& out;
+    std::ostream& err;
+    // What the system's operations show through the prompts while a command runs.
+    RecordingDialogs& prompts;
+};
+
+// File commands.
+int ListCommand(const CliArguments& args, CliContext& context);
+int DumpCommand(const CliArguments& args, CliContext& context);
+int DiffCommand(const CliArguments& args, CliContext& context);
+int ExportTextCommand(const CliArguments& args, CliContext& context);
+int ImportTextCommand(const CliArguments& args, CliContext& context);
+int ExtractCommand(const CliArguments& args, CliContext& context);
+
+// Device commands.
+int PortsCommand(const CliArguments& args, CliContext& context);
+int IdentifyCommand(const CliArguments& args, CliContext& context);
+int ReceiveCommand(const CliArguments& args, CliContext& context);
+int SendCommand(const CliArguments& args, CliContext& context);

@@ -1,0 +1,152 @@
+#include "base/Errors.h"
+#include "cli/Commands.h"
+#include "cli/DevicePorts.h"
+#include "cli/Gr33Cli.h"
+#include "cli/PatchSource.h"
+#include "gr33/CollectionFile.h"
+#include "gr33/Exchange.h"
+#include "gr33/PatchNumber.h"
+#include "midi/MidiDevices.h"
+
+#include <array>
+#include <memory>
+
+namespace {
+
+const std::set<std::string> PortOptions = {"--in", "--out", "--virtual", "--bank", "--api"};
+
+std::set<std::string> withOptions(std::set<std::string> more) {
+    more.insert(PortOptions.begin(), PortOptions.end());
+    return more;
+}
+
+std::string kindText(TMidiTechnology technology) {
+    switch (technology) {
+    case TMidiTechnology::mtFmSynth:
+        return "FM synthesizer";
+    case TMidiTechnology::mtMapper:
+        return "mapper";
+    case TMidiTechnology::mtMidiPort:
+        return "MIDI port";
+    case TMidiTechnology::mtSquareSynth:
+        return "square-wave synthesizer";
+    case TMidiTechnology::mtSynth:
+        return "synthesizer";
+    case TMidiTechnology::mtUnknown:
+        break;
+    }
+    return "unknown";
+}
+
+void progress(CliContext& context, int number) {
+    context.err << PatchLabel(number) << " (" << number << "/" << PatchCount << ")\n";
+}
+
+// The prompts the exchange showed (the identity test's warning) go to the error output.
+void reportPrompts(CliContext& context) {
+    for (const auto& shown : context.prompts.shown)
+        context.err << shown.text << "\n";
+    context.prompts.Clear();
+}
+
+} // namespace
+
+int PortsCommand(const CliArguments& args, CliContext& context) {
+    args.Expect("ports", 0, PortOptions);
+    DeviceSession session(args);
+    context.out << "MIDI In:\n";
+    for (int d = 1; d <= MidiInDeviceCount(); ++d) {
+        TMidiInSpecs specs;
+        GetMidiInSpecs(d, specs);
+        context.out << "  #" << d << "  " << specs.Name << "\n";
+    }
+    context.out << "MIDI Out:\n";
+    for (int d = 0; d <= MidiOutDeviceCount(); ++d) {
+        TMidiOutSpecs specs;
+        GetMidiOutSpecs(d, specs);
+        context.out << "  #" << d << "  " << specs.Name << " (" << kindText(specs.Technology)
+                    << ")\n";
+    }
+    return ExitOk;
+}
+
+int IdentifyCommand(const CliArguments& args, CliContext& context) {
+    args.Expect("identify", 0, PortOptions);
+    DeviceSession session(args);
+    bool found = FindDevice(session.OutputDevice(), session.InputDevice());
+    reportPrompts(context);
+    if (!found) {
+        context.err << MessageText(DeviceNotFoundText) << "\n";
+        return ExitDataError;
+    }
+    context.out << DeviceFoundText << "\n";
+    return ExitOk;
+}
+
+int ReceiveCommand(const CliArguments& args, CliContext& context) {
+    args.Expect("receive", 1, withOptions({"-o"}));
+    auto output = args.Value("-o");
+    if (!output) throw EUsage("receive needs -o FILE");
+    const std::string& what = args.positional[0];
+    const bool all = what == "all";
+    auto number = all ? std::nullopt : PatchNumberOfLabel(what);
+    if (!all && !number) throw EUsage("receive takes all, a label (A11 .. D84) or temp: " + what);
+    ExpectOutputKind(*output, all ? FileKind::Collection : FileKind::SinglePatch);
+
+    DeviceSession session(args);
+    const int out = session.OutputDevice(), in = session.InputDevice();
+    if (!all) {
+        TPatch patch;
+        patch.ReceiveFromDevice(out, in, *number);
+        patch.SaveToFile(*output, *number);
+        return ExitOk;
+    }
+    // The file is written only once all 128 patches have come.
+    auto slots = std::make_unique<std::array<TPatch, 128>>();
+    std::array<const TPatch*, 128> records;
+    for (int n = 1; n <= PatchCount; ++n) {
+        progress(context, n);
+        (*slots)[n - 1].ReceiveFromDevice(out, in, n);
+        records[n - 1] = &(*slots)[n - 1];
+    }
+    WriteCollectionFile(*output, records);
+    return ExitOk;
+}
+
+int SendCommand(const CliArguments& args, CliContext& context) {
+    args.Expect("send", 1, withOptions({"--to"}));
+    auto source = ParsePatchSource(args.positional[0]);
+    auto to = args.Value("--to");
+    std::optional<int> target;
+    if (to) {
+        target = PatchNumberOfLabel(*to);
+        if (!target) throw EUsage("--to takes a label (A11 .. D84) or temp: " + *to);
+    }
+
+    if (source.kind == FileKind::Collection && !source.slot) {
+        if (to) throw EUsage("--to sends one patch; name it as FILE.G33:LABEL");
+        auto slots = std::make_unique<std::array<TPatch, 128>>();
+        LoadCollection(source.file, *slots);
+        if (std::all_of(slots->begin(), slots->end(),
+                        [](const TPatch& p) { return p.IsEmpty(); })) {
+            context.err << "No patches in collection!\n";
+            return ExitDataError;
+        }
+        DeviceSession session(args);
+        const int out = session.OutputDevice();
+        for (int n = 1; n <= PatchCount; ++n) {
+            if ((*slots)[n - 1].IsEmpty()) continue;
+            progress(context, n);
+            (*slots)[n - 1].SendToDevice(out, n);
+        }
+        return ExitOk;
+    }
+
+    TPatch patch;
+    int number = LoadPatch(source, patch);
+    patch.CheckNotEmpty(number);
+    DeviceSession session(args);
+    if (!patch.SendToDevice(session.OutputDevice(), target.value_or(number)))
+        throw EKelvoError("Unable to send patch");
+    return ExitOk;
+}

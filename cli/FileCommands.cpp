@@ -1,0 +1,123 @@
+#include "base/Errors.h"
+#include "cli/Commands.h"
+#include "cli/Gr33Cli.h"
+#include "cli/PatchSource.h"
+#include "gr33/PatchDump.h"
+#include "gr33/PatchNumber.h"
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The text file as lines; a carriage return before a line feed is dropped.
+std::vector<std::string> readLines(const std::string& fileName) {
+    if (!FileExists(fileName)) throw EKelvoError("File " + fileName + " not found");
+    auto bytes = ReadWholeFile(fileName);
+    std::vector<std::string> lines;
+    std::string line;
+    for (auto b : bytes) {
+        if (b == '\n') {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            lines.push_back(line);
+            line.clear();
+        } else {
+            line += static_cast<char>(b);
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+} // namespace
+
+int ListCommand(const CliArguments& args, CliContext& context) {
+    args.Expect("list", 1, {});
+    auto source = ParsePatchSource(args.positional[0]);
+    if (source.kind == FileKind::Collection && !source.slot) {
+        auto slots = std::make_unique<std::array<TPatch, 128>>();
+        LoadCollection(source.file, *slots);
+        for (int n = 1; n <= PatchCount; ++n)
+            context.out << PatchLabel(n) << ": " << (*slots)[n - 1].GetName() << "\n";
+        return ExitOk;
+    }
+    TPatch patch;
+    int number = LoadPatch(source, patch);
+    context.out << PatchLabel(number) << ": " << patch.GetName() << "\n";
+    return ExitOk;
+}
+
+int DumpCommand(const CliArguments& args, CliContext& context) {
+    args.Expect("dump", 1, {});
+    TPatch patch;
+    LoadPatch(ParsePatchSource(args.positional[0]), patch);
+    for (const auto& line : DumpPatch(patch))
+        context.out << FormatDumpLine(line) << "\n";
+    return ExitOk;
+}
+
+int DiffCommand(const CliArguments& args, CliContext& context) {
+    // Any trouble is exit status 2 here, since 1 means "the patches differ".
+    try {
+        args.Expect("diff", 2, {});
+        TPatch a, b;
+        LoadPatch(ParsePatchSource(args.positional[0]), a);
+        LoadPatch(ParsePatchSource(args.positional[1]), b);
+        auto lines = DiffPatches(a, b);
+        for (const auto& line : lines)
+            context.out << FormatDumpLine(line) << "\n";
+        return lines.empty() ? ExitOk : ExitDataError;
+    } catch (const EKelvoError& e) {
+        context.err << MessageText(e.what()) << "\n";
+        return ExitUsageError;
+    }
+}
+
+int ExportTextCommand(const CliArguments& args, CliContext& context) {
+    args.Expect("export-text", 1, {});
+    TPatch patch;
+    int number = LoadPatch(ParsePatchSource(args.positional[0]), patch);
+    patch.CheckNotEmpty(number);
+    std::vector<std::string> lines;
+    patch.ExportText(lines);
+    for (const auto& line : lines)
+        context.out << line << "\n";
+    return ExitOk;
+}
+
+int ImportTextCommand(const CliArguments& args, CliContext& context) {
+    args.Expect("import-text", 1, {"-o"});
+    auto output = args.Value("-o");
+    if (!output) throw EUsage("import-text needs -o OUT.P33");
+    ExpectOutputKind(*output, FileKind::SinglePatch);
+    auto lines = readLines(args.positional[0]);
+    TPatch patch;
+    context.prompts.Clear();
+    patch.ImportText(lines);
+    // ImportText reports only through the prompts: "Data imported" or "Unable to import data".
+    bool imported = context.prompts.Last() == "Data imported";
+    context.prompts.Clear();
+    if (!imported) {
+        context.err << "Unable to import data\n";
+        return ExitDataError;
+    }
+    patch.SaveToFile(*output, TempPatchNumber);
+    return ExitOk;
+}
+
+int ExtractCommand(const CliArguments& args, CliContext& context) {
+    args.Expect("extract", 1, {"-o"});
+    auto output = args.Value("-o");
+    if (!output) throw EUsage("extract needs -o OUT.P33");
+    ExpectOutputKind(*output, FileKind::SinglePatch);
+    auto source = ParsePatchSource(args.positional[0]);
+    if (source.kind != FileKind::Collection || !source.slot)
+        throw EUsage("extract takes one slot of a collection: FILE.G33:LABEL");
+    TPatch patch;
+    int number = LoadPatch(source, patch);
+    patch.SaveToFile(*output, number);
+    (void)context;
+    return ExitOk;
+}

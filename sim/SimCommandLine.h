@@ -1,0 +1,31 @@
+#pragma once
+// The command line of gr33-sim:
+//   gr33-sim [--api alsa|jack] [--name NAME] [--bank FILE] [--wire] [--delay MS]
+//            [--fault KIND[@LABEL]]... [--verbose]
+
+#include "sim/Gr33Device.h"
+
+#include <string>
+#include <vector>
+
+struct SimCommandLine {
+    std::string api = "alsa";
+    std::string name = "GR-33 Simulator";
+    std::string bankFile; // DefaultSimBankPath() unless given
+    DeviceOptions options;
+    bool verbose = false; // log every message handled on stderr
+    bool help = false;
+};
+
+inline constexpr const char* SimUsage =
+    "usage: gr33-sim [--api alsa|jack] [--name NAME] [--bank FILE] [--wire] [--delay MS]\n"
+    "                [--fault KIND[@LABEL]]... [--verbose]\n"
+    "  KIND: silent, late, wrong-address, bad-checksum, truncated, noise, identity-extra\n"
+    "  LABEL: A11 .. D84 or temp\n";
+
+// Parses the arguments after the program name. Raises EKelvoError with the reason for a
+// usage error.
+SimCommandLine ParseSimCommandLine(const std::vector<std::string>& args);
+
+// $XDG_DATA_HOME/KelvoLight/gr33-sim.G33, or ~/.local/share/KelvoLight/gr33-sim.G33.
+std::string DefaultSimBankPath();
