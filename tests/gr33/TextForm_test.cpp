@@ -70,7 +70,7 @@ TEST_F(TextForm, ExportHasTheFixedLayout) {
         << lines[6];
     EXPECT_EQ(lines[9], "<Number>0</Number>");
     EXPECT_EQ(lines[10], "<Data>");
-    EXPECT_EQ(lines[11], "<HexBlock>20205761726D2050616420203C3F4245</HexBlock>");
+    EXPECT_EQ(lines[11], "<HexBlock>20205761726D20506164202024272A2D</HexBlock>");
     EXPECT_EQ(lines[19].substr(0, 7), "<Check>");
     EXPECT_EQ(lines[21], "</Patch>");
 }

@@ -1,0 +1,127 @@
+#include "gr33/PatchDump.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace {
+
+std::string Key(const ParameterInfo& parameter) {
+    std::string key{PageName(parameter.page)};
+    key += " / ";
+    key += parameter.caption;
+    return key;
+}
+
+void AddEffectSlots(const PatchBytes& bytes, std::vector<DumpLine>& lines) {
+    const EffectTypeInfo* type = EffectType(bytes[EffectTypeByte]);
+    const std::string prefix = std::string{PageName(ParamPage::MultiFx)} + " / ";
+    for (int slot = 1; slot <= EffectSlotCount; ++slot) {
+        const int byte = EffectTypeByte + slot;
+        if (type == nullptr) {
+            // No type selected: every byte under its generic caption.
+            const ParameterInfo* generic = ParameterAtByte(byte);
+            lines.push_back({Key(*generic), ParameterValueText(*generic, bytes), byte});
+            continue;
+        }
+        const EffectSlot& info = type->slots[slot - 1];
+        if (info.IsUsed())
+            lines.push_back(
+                {prefix + std::string{info.caption}, EffectSlotValueText(info, bytes[byte]), byte});
+    }
+}
+
+} // namespace
+
+std::string OutOfRangeText(int raw) {
+    return std::to_string(raw) + " (out of range)";
+}
+
+std::string ParameterValueText(const ParameterInfo& parameter, const PatchBytes& bytes,
+                               int string) {
+    if (parameter.coding == ParamCoding::Name)
+        return NameToText(std::span<const std::uint8_t>(bytes.data(), NameSize));
+    const int raw = ReadRaw(parameter, bytes, string);
+    if (!IsRawInRange(parameter, raw)) return OutOfRangeText(raw);
+    switch (parameter.coding) {
+    case ParamCoding::List:
+    case ParamCoding::PairList:
+        return std::string{*ListEntry(parameter, raw)};
+    case ParamCoding::Flag:
+        return raw != 0 ? "On" : "Off";
+    default:
+        return std::to_string(RawToShown(parameter, raw));
+    }
+}
+
+std::string EffectSlotValueText(const EffectSlot& slot, int byte) {
+    return slot.IsInRange(byte) ? std::to_string(byte) : OutOfRangeText(byte);
+}
+
+std::vector<DumpLine> DumpPatch(const PatchBytes& bytes) {
+    std::vector<DumpLine> lines;
+    for (const ParameterInfo& parameter : Parameters()) {
+        if (parameter.effectSlot != 0) {
+            if (parameter.effectSlot == 1) AddEffectSlots(bytes, lines);
+            continue;
+        }
+        if (parameter.IsPerString()) {
+            for (int string = 1; string <= StringCount; ++string)
+                lines.push_back({Key(parameter) + " / String " + std::to_string(string),
+                                 ParameterValueText(parameter, bytes, string),
+                                 parameter.firstByte + string - 1});
+        } else {
+            lines.push_back(
+                {Key(parameter), ParameterValueText(parameter, bytes), parameter.firstByte});
+        }
+    }
+    return lines;
+}
+
+std::vector<DumpLine> DumpPatch(const TPatch& patch) {
+    return DumpPatch(patch.Bytes());
+}
+
+std::vector<DumpLine> DiffPatches(const PatchBytes& a, const PatchBytes& b) {
+    const std::vector<DumpLine> left = DumpPatch(a);
+    const std::vector<DumpLine> right = DumpPatch(b);
+    std::unordered_map<std::string, const DumpLine*> leftByKey;
+    std::unordered_map<std::string, const DumpLine*> rightByKey;
+    for (const DumpLine& line : left)
+        leftByKey.emplace(line.key, &line);
+    for (const DumpLine& line : right)
+        rightByKey.emplace(line.key, &line);
+
+    struct Entry {
+        DumpLine line;
+        int side; // 0: key of a (on both sides or only in a), 1: key only in b
+    };
+    std::vector<Entry> entries;
+    for (const DumpLine& line : left) {
+        auto it = rightByKey.find(line.key);
+        const std::string after =
+            it == rightByKey.end() ? std::string{DiffMissingText} : it->second->value;
+        if (it != rightByKey.end() && it->second->value == line.value) continue;
+        entries.push_back({{line.key, line.value + " -> " + after, line.byte}, 0});
+    }
+    for (const DumpLine& line : right) {
+        if (leftByKey.contains(line.key)) continue;
+        entries.push_back(
+            {{line.key, std::string{DiffMissingText} + " -> " + line.value, line.byte}, 1});
+    }
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& x, const Entry& y) {
+        return x.line.byte != y.line.byte ? x.line.byte < y.line.byte : x.side < y.side;
+    });
+    std::vector<DumpLine> lines;
+    lines.reserve(entries.size());
+    for (Entry& entry : entries)
+        lines.push_back(std::move(entry.line));
+    return lines;
+}
+
+std::vector<DumpLine> DiffPatches(const TPatch& a, const TPatch& b) {
+    return DiffPatches(a.Bytes(), b.Bytes());
+}
+
+std::string FormatDumpLine(const DumpLine& line) {
+    return line.key + ": " + line.value;
+}

@@ -1,0 +1,617 @@
+#include "gr33/Catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+const ParameterInfo& Param(std::string_view caption) {
+    const ParameterInfo* p = FindParameter(caption);
+    if (p == nullptr) throw std::runtime_error("no parameter " + std::string{caption});
+    return *p;
+}
+
+std::span<const std::string_view> List(std::string_view name) {
+    const ChoiceList* list = FindChoiceList(name);
+    if (list == nullptr) throw std::runtime_error("no list " + std::string{name});
+    return list->entries;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Lists
+
+TEST(Catalogue, EveryListHasTheCountOfThePatchTable) {
+    const std::vector<std::pair<std::string_view, std::size_t>> expected = {
+        {"Play Feel", 16},      {"Pan Mode", 12},      {"Chromatic", 4},
+        {"Wah Type", 36},       {"Glide Type", 14},    {"Hold Type (A-)", 15},
+        {"Hold Type (A+)", 4},  {"Ctrl Pedal", 2},     {"Exp Pedal", 81},
+        {"Tone", 384},          {"Layer", 6},          {"Reverb Type", 8},
+        {"HF Damp", 18},        {"Multi-FX SW", 4},    {"Multi-FX Type", 40},
+        {"Har/Arp Select", 14}, {"Harmony Style", 13}, {"Harmony Key", 24},
+        {"Arp Pattern", 50}};
+    auto lists = ChoiceLists();
+    ASSERT_EQ(lists.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(lists[i].name, expected[i].first) << "list " << i;
+        EXPECT_EQ(lists[i].entries.size(), expected[i].second) << expected[i].first;
+    }
+    EXPECT_EQ(FindChoiceList("No such list"), nullptr);
+}
+
+TEST(Catalogue, ListEntriesAreTheTextsOfThePages) {
+    EXPECT_EQ(List("Play Feel").front(), "Normal");
+    EXPECT_EQ(List("Play Feel")[9], "Accl Finger Picking");
+    EXPECT_EQ(List("Play Feel").back(), "Accl Envelope2");
+    EXPECT_EQ(List("Pan Mode")[7], "Random 1sr"); // misspelt as on the page
+    EXPECT_EQ(List("Pan Mode").back(), "Alternate 2nd");
+    EXPECT_EQ(List("Chromatic").back(), "Type 3");
+    EXPECT_EQ(List("Wah Type").front(), "Wah1");
+    EXPECT_EQ(List("Wah Type")[20], "R.Wah1");
+    EXPECT_EQ(List("Wah Type").back(), "Modulation");
+    EXPECT_EQ(List("Glide Type").front(), "Down7");
+    EXPECT_EQ(List("Glide Type")[7], "Up1");
+    EXPECT_EQ(List("Glide Type").back(), "Up7");
+    EXPECT_EQ(List("Hold Type (A-)")[3], "Damper 1&2");
+    EXPECT_EQ(List("Hold Type (A-)").back(), "String");
+    EXPECT_EQ(List("Hold Type (A+)")[1], "Sostenuto "); // trailing blank kept
+    EXPECT_EQ(List("Hold Type (A+)").back(), "Latch TypeB");
+    EXPECT_EQ(List("Ctrl Pedal")[0], "HAR/ARP Control");
+    EXPECT_EQ(List("Ctrl Pedal")[1], "Multi-Fx Bypass");
+    EXPECT_EQ(List("Layer").front(), "Mute");
+    EXPECT_EQ(List("Layer")[3], "Both Tones");
+    EXPECT_EQ(List("Layer").back(), "Strong Detune");
+    EXPECT_EQ(List("Reverb Type").front(), "Room1");
+    EXPECT_EQ(List("Reverb Type").back(), "Pan Delay");
+    EXPECT_EQ(List("Multi-FX SW")[0], "Off");
+    EXPECT_EQ(List("Multi-FX SW")[3], "Both");
+    EXPECT_EQ(List("Har/Arp Select")[0], "Harmony All");
+    EXPECT_EQ(List("Har/Arp Select")[7], "Arpeggio All");
+    EXPECT_EQ(List("Har/Arp Select").back(), "Arpeggio Ext&2");
+    EXPECT_EQ(List("Harmony Style")[0], "-7th");
+    EXPECT_EQ(List("Harmony Style")[4], "-3th");
+    EXPECT_EQ(List("Harmony Style")[6], "+2th");
+    EXPECT_EQ(List("Harmony Style").back(), "Diminish");
+    EXPECT_EQ(List("Harmony Key")[0], "C");
+    EXPECT_EQ(List("Harmony Key")[11], "B");
+    EXPECT_EQ(List("Harmony Key")[12], "Cm");
+    EXPECT_EQ(List("Harmony Key").back(), "Bm");
+}
+
+TEST(Catalogue, HfDampListsTheFrequenciesThenBypass) {
+    const std::array<std::string_view, 18> expected = {
+        "200",  "250",  "315",  "400",  "500",  "630",  "800",  "1000", "1250",
+        "1600", "2000", "2500", "3150", "4000", "5000", "6300", "8000", "Bypass"};
+    auto list = List("HF Damp");
+    ASSERT_EQ(list.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(list[i], expected[i]);
+}
+
+TEST(Catalogue, ExpPedalHasNamedEntriesThenControllerNumbers) {
+    auto list = List("Exp Pedal");
+    EXPECT_EQ(list[0], "Volume");
+    EXPECT_EQ(list[5], "Multi-FX Param");
+    EXPECT_EQ(list[10], "Pan (Normal)");
+    EXPECT_EQ(list[17], "Tempo & Pitch");
+    for (int cc = 1; cc <= 31; ++cc)
+        EXPECT_EQ(list[17 + cc], "CC " + std::to_string(cc));
+    for (int cc = 64; cc <= 95; ++cc)
+        EXPECT_EQ(list[cc - 15], "CC " + std::to_string(cc));
+    EXPECT_EQ(list[18], "CC 1");
+    EXPECT_EQ(list[48], "CC 31");
+    EXPECT_EQ(list[49], "CC 64");
+    EXPECT_EQ(list[80], "CC 95");
+}
+
+TEST(Catalogue, ToneEntriesAreNumberedInThreeCharacters) {
+    auto entries = ToneEntries();
+    auto names = ToneNames();
+    ASSERT_EQ(entries.size(), 384u);
+    ASSERT_EQ(names.size(), 384u);
+    EXPECT_EQ(entries.front(), "  1 GR Piano");
+    EXPECT_EQ(entries[9], " 10 StageRhd Vsw");
+    EXPECT_EQ(entries[99], "100 Shamisen");
+    EXPECT_EQ(entries[260], "261 Analog Gtr");
+    EXPECT_EQ(entries[261], "262 WireString");
+    EXPECT_EQ(entries[264], "265 \"VH\" Synth");
+    EXPECT_EQ(entries.back(), "384 Indus. Kit");
+    EXPECT_EQ(names[32], "Shine On...");
+    EXPECT_EQ(names[109], "Mute/Pick Bs");
+    EXPECT_EQ(names[304], "GR33 Strings");
+    EXPECT_EQ(names[378], "Drum Kit 1");
+    std::set<std::string_view> distinct;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        char number[32];
+        std::snprintf(number, sizeof number, "%3zu ", i + 1);
+        EXPECT_EQ(entries[i].substr(0, 4), number) << i;
+        EXPECT_EQ(entries[i].substr(4), names[i]) << i;
+        EXPECT_FALSE(names[i].empty());
+        EXPECT_NE(names[i].front(), ' ') << i;
+        EXPECT_NE(names[i].back(), ' ') << i;
+        distinct.insert(names[i]);
+    }
+    EXPECT_EQ(distinct.size(), 384u);
+    EXPECT_EQ(FindChoiceList("Tone")->entries.data(), entries.data());
+}
+
+TEST(Catalogue, ArpPatternEntriesAreNumberedInTwoCharacters) {
+    auto entries = ArpPatternEntries();
+    auto names = ArpPatternNames();
+    ASSERT_EQ(entries.size(), 50u);
+    EXPECT_EQ(entries[0], " 1 Arpeggio 1");
+    EXPECT_EQ(entries[8], " 9 Arpeggio 9");
+    EXPECT_EQ(entries[9], "10 Arpeggio 10");
+    EXPECT_EQ(entries[10], "11 Riff 1");
+    EXPECT_EQ(entries[23], "24 Riff 14");
+    EXPECT_EQ(entries[24], "25 Waltz");
+    EXPECT_EQ(entries[30], "31 Shamisen");
+    EXPECT_EQ(entries[38], "39 Bass 1");
+    EXPECT_EQ(entries[44], "45 Pop 1");
+    EXPECT_EQ(entries[49], "50 Finale");
+    EXPECT_EQ(names[0], "Arpeggio 1");
+    EXPECT_EQ(names[49], "Finale");
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        char number[32];
+        std::snprintf(number, sizeof number, "%2zu ", i + 1);
+        EXPECT_EQ(entries[i].substr(0, 3), number) << i;
+        EXPECT_EQ(entries[i].substr(3), names[i]) << i;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Parameters
+
+TEST(Catalogue, EveryUsedByteIsCoveredExactlyOnce) {
+    std::array<int, 128> cover{};
+    for (const ParameterInfo& p : Parameters()) {
+        ASSERT_GE(p.firstByte, 0) << p.caption;
+        ASSERT_LE(p.LastByte(), 127) << p.caption;
+        for (int b = p.firstByte; b <= p.LastByte(); ++b)
+            ++cover[b];
+    }
+    for (int b = 0; b < 128; ++b) {
+        const int expected = (b == 65 || b == 77) ? 0 : 1;
+        EXPECT_EQ(cover[b], expected) << "byte " << b;
+        if (expected == 1) {
+            ASSERT_NE(ParameterAtByte(b), nullptr) << b;
+            EXPECT_TRUE(ParameterAtByte(b)->Covers(b));
+        } else {
+            EXPECT_EQ(ParameterAtByte(b), nullptr) << b;
+        }
+    }
+    EXPECT_EQ(ParameterAtByte(-1), nullptr);
+    EXPECT_EQ(ParameterAtByte(128), nullptr);
+    EXPECT_EQ(UnusedBytes[0], 65);
+    EXPECT_EQ(UnusedBytes[1], 77);
+}
+
+TEST(Catalogue, ParametersRunInByteOrderWithUniqueCaptions) {
+    auto params = Parameters();
+    ASSERT_EQ(params.size(), 62u);
+    EXPECT_EQ(params.front().caption, "Patch Name");
+    EXPECT_EQ(params.back().caption, "Arp Pattern");
+    std::set<std::string_view> captions;
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        if (i > 0) {
+            EXPECT_GT(params[i].firstByte, params[i - 1].LastByte()) << params[i].caption;
+        }
+        EXPECT_TRUE(captions.insert(params[i].caption).second) << params[i].caption;
+        EXPECT_EQ(FindParameter(params[i].caption), &params[i]);
+    }
+    EXPECT_EQ(FindParameter("pan"), nullptr);
+}
+
+TEST(Catalogue, ByteCountsFollowTheCoding) {
+    for (const ParameterInfo& p : Parameters()) {
+        SCOPED_TRACE(std::string{p.caption});
+        switch (p.coding) {
+        case ParamCoding::Name:
+            EXPECT_EQ(p.byteCount, 12);
+            break;
+        case ParamCoding::Pair:
+        case ParamCoding::PairList:
+            EXPECT_EQ(p.byteCount, 2);
+            break;
+        default:
+            EXPECT_TRUE(p.byteCount == 1 || p.byteCount == 6);
+        }
+        if (p.IsList()) {
+            EXPECT_EQ(p.min, 0);
+            EXPECT_EQ(p.max, static_cast<int>(p.entries.size()) - 1);
+            ASSERT_NE(FindChoiceList(p.listName), nullptr);
+            EXPECT_EQ(FindChoiceList(p.listName)->entries.data(), p.entries.data());
+        } else {
+            EXPECT_TRUE(p.entries.empty());
+            EXPECT_TRUE(p.listName.empty());
+        }
+        if (p.coding == ParamCoding::Flag) {
+            EXPECT_EQ(p.min, 0);
+            EXPECT_EQ(p.max, 1);
+        }
+        EXPECT_EQ(p.effectSlot != 0, p.page == ParamPage::MultiFx);
+        // Every value the editor allows fits in a 7-bit byte (or 14-bit pair).
+        if (p.coding != ParamCoding::Name) {
+            EXPECT_GE(ShownToRaw(p, p.min), 0);
+            EXPECT_LE(ShownToRaw(p, p.max), p.byteCount == 2 ? 16383 : 127);
+        }
+    }
+}
+
+struct Expected {
+    std::string_view caption;
+    ParamPage page;
+    int firstByte;
+    int byteCount;
+    ParamCoding coding;
+    ControlKind control;
+    int min;
+    int max;
+};
+
+TEST(Catalogue, ParametersMatchThePatchTable) {
+    using C = ParamCoding;
+    using K = ControlKind;
+    constexpr auto Co = ParamPage::Common;
+    constexpr auto To = ParamPage::Tone;
+    constexpr auto Ef = ParamPage::Effects;
+    const std::vector<Expected> table = {
+        {"Patch Name", Co, 0, 12, C::Name, K::NameField, 0, 0},
+        {"Patch Level", Co, 12, 1, C::Plain, K::NumberField, 0, 100},
+        {"Play Feel", Co, 13, 1, C::List, K::DropDown, 0, 15},
+        {"Pan Mode", Co, 14, 1, C::List, K::DropDown, 0, 11},
+        {"Pan", Co, 15, 1, C::Signed, K::NumberField, -50, 50},
+        {"Chromatic", Co, 16, 1, C::List, K::DropDown, 0, 3},
+        {"Wah Type", Co, 17, 1, C::List, K::DropDown, 0, 35},
+        {"Glide Type", Co, 18, 1, C::List, K::DropDown, 0, 13},
+        {"Hold Type (A-)", Co, 19, 1, C::List, K::DropDown, 0, 14},
+        {"Hold Type (A+)", Co, 20, 1, C::List, K::DropDown, 0, 3},
+        {"Ctrl Pedal", Co, 21, 1, C::List, K::DropDown, 0, 1},
+        {"Exp Pedal", Co, 22, 1, C::List, K::DropDown, 0, 80},
+        {"MIDI [PC]", Co, 23, 6, C::PlusOne, K::StringNumbers, 1, 128},
+        {"PC On", Co, 29, 6, C::Flag, K::StringChecks, 0, 1},
+        {"MIDI [CC0]", Co, 35, 6, C::Plain, K::StringNumbers, 0, 127},
+        {"CC0 On", Co, 41, 6, C::Flag, K::StringChecks, 0, 1},
+        {"MIDI [CC32]", Co, 47, 6, C::Plain, K::StringNumbers, 0, 127},
+        {"CC32 On", Co, 53, 6, C::Flag, K::StringChecks, 0, 1},
+        {"MIDI Transpose", Co, 59, 6, C::Signed, K::StringNumbers, -36, 24},
+        {"1st Select", To, 66, 2, C::PairList, K::DropDown, 0, 383},
+        {"1st Attack", To, 68, 1, C::Signed, K::NumberField, -50, 50},
+        {"1st Release", To, 69, 1, C::Signed, K::NumberField, -50, 50},
+        {"1st Brightness", To, 70, 1, C::Signed, K::NumberField, -50, 50},
+        {"1st Transpose", To, 71, 6, C::Signed, K::StringNumbers, -36, 24},
+        {"2nd Select", To, 78, 2, C::PairList, K::DropDown, 0, 383},
+        {"2nd Attack", To, 80, 1, C::Signed, K::NumberField, -50, 50},
+        {"2nd Release", To, 81, 1, C::Signed, K::NumberField, -50, 50},
+        {"2nd Brightness", To, 82, 1, C::Signed, K::NumberField, -50, 50},
+        {"2nd Transpose", To, 83, 6, C::Signed, K::StringNumbers, -36, 24},
+        {"1:2 Balance", To, 89, 1, C::Signed, K::NumberField, -50, 50},
+        {"Layer", To, 90, 6, C::List, K::StringDropDowns, 0, 5},
+        {"Reverb Type", Ef, 96, 1, C::List, K::DropDown, 0, 7},
+        {"Rev Send Level", Ef, 97, 1, C::Plain, K::NumberField, 0, 127},
+        {"Reverb Time", Ef, 98, 1, C::Plain, K::NumberField, 0, 127},
+        {"Rev HF Damp", Ef, 99, 1, C::List, K::DropDown, 0, 17},
+        {"Delay Feedback", Ef, 100, 1, C::Plain, K::NumberField, 0, 127},
+        {"Cho Send Level", Ef, 101, 1, C::Plain, K::NumberField, 0, 127},
+        {"Chorus Rate", Ef, 102, 1, C::Plain, K::NumberField, 0, 127},
+        {"Chorus Depth", Ef, 103, 1, C::Plain, K::NumberField, 0, 127},
+        {"Cho Pre-Delay", Ef, 104, 1, C::Plain, K::NumberField, 0, 127},
+        {"Cho Feedback", Ef, 105, 1, C::Plain, K::NumberField, 0, 127},
+        {"Multi-FX SW", Ef, 106, 1, C::List, K::DropDown, 0, 3},
+        {"Multi-FX Type", Ef, 107, 1, C::List, K::DropDown, 0, 39},
+        {"Har/Arp Control", Ef, 120, 1, C::Flag, K::CheckBox, 0, 1},
+        {"Har/Arp Select", Ef, 121, 1, C::List, K::DropDown, 0, 13},
+        {"Harmony Style", Ef, 122, 1, C::List, K::DropDown, 0, 12},
+        {"Harmony Key", Ef, 123, 1, C::List, K::DropDown, 0, 23},
+        {"Harmony Remote", Ef, 124, 1, C::Flag, K::CheckBox, 0, 1},
+        {"Arp Tempo", Ef, 125, 2, C::Pair, K::NumberField, 50, 250},
+        {"Arp Pattern", Ef, 127, 1, C::List, K::DropDown, 0, 49},
+    };
+    for (const Expected& e : table) {
+        SCOPED_TRACE(std::string{e.caption});
+        const ParameterInfo& p = Param(e.caption);
+        EXPECT_EQ(p.page, e.page);
+        EXPECT_EQ(p.firstByte, e.firstByte);
+        EXPECT_EQ(p.byteCount, e.byteCount);
+        EXPECT_EQ(p.coding, e.coding);
+        EXPECT_EQ(p.control, e.control);
+        EXPECT_EQ(p.min, e.min);
+        EXPECT_EQ(p.max, e.max);
+        EXPECT_EQ(p.effectSlot, 0);
+    }
+    EXPECT_EQ(Param("Rev HF Damp").listName, "HF Damp");
+    EXPECT_EQ(Param("1st Select").listName, "Tone");
+    EXPECT_EQ(Param("2nd Select").entries.data(), ToneEntries().data());
+    EXPECT_EQ(Param("Multi-FX Type").entries.data(), EffectTypeNames().data());
+    EXPECT_EQ(Param("Arp Pattern").entries.data(), ArpPatternEntries().data());
+}
+
+TEST(Catalogue, EffectParameterBytesAreTwelveGenericBars) {
+    for (int slot = 1; slot <= EffectSlotCount; ++slot) {
+        const ParameterInfo* p = ParameterAtByte(EffectTypeByte + slot);
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(p->page, ParamPage::MultiFx);
+        EXPECT_EQ(p->caption, "Parameter " + std::to_string(slot));
+        EXPECT_EQ(p->effectSlot, slot);
+        EXPECT_EQ(p->byteCount, 1);
+        EXPECT_EQ(p->coding, ParamCoding::Plain);
+        EXPECT_EQ(p->control, ControlKind::EffectBar);
+        EXPECT_EQ(p->min, 0);
+        EXPECT_EQ(p->max, 127);
+    }
+    EXPECT_EQ(FirstEffectByte, 108);
+}
+
+TEST(Catalogue, PagesAndStringsAreNamedAsInTheEditor) {
+    EXPECT_EQ(PageName(ParamPage::Common), "Common");
+    EXPECT_EQ(PageName(ParamPage::Tone), "Tone");
+    EXPECT_EQ(PageName(ParamPage::Effects), "Effects");
+    EXPECT_EQ(PageName(ParamPage::MultiFx), "Multi-FX Parameters");
+    const std::array<std::string_view, 6> names = {"1/E", "2/B", "3/G", "4/D", "5/A", "6/E"};
+    for (int k = 1; k <= 6; ++k) {
+        EXPECT_EQ(StringName(k), names[k - 1]);
+        EXPECT_EQ(StringListCaption(k), "String #" + std::string{names[k - 1]});
+    }
+    EXPECT_EQ(StringName(0), "");
+    EXPECT_EQ(StringName(7), "");
+    EXPECT_EQ(ScreenStringOrder.front(), 6); // leftmost field / top Layer list
+    EXPECT_EQ(ScreenStringOrder.back(), 1);
+    EXPECT_EQ(StringOrderNote, "Note: String order is 6/E - 5/A - 4/D - 3/G - 2/B - 1/E");
+    EXPECT_EQ(EffectTypeNoteLines[0], "Note: If you change the FX type then all FX ");
+    EXPECT_EQ(EffectTypeNoteLines[1], "parameters are set to default values.");
+}
+
+TEST(Catalogue, CodingsConvertAsTheEditorStores) {
+    const std::array<std::uint8_t, 128> none{};
+    // Pan: byte 64 shows 0; -50 stores 14; +50 stores 114.
+    EXPECT_EQ(RawToShown(Param("Pan"), 64), 0);
+    EXPECT_EQ(ShownToRaw(Param("Pan"), -50), 14);
+    EXPECT_EQ(ShownToRaw(Param("Pan"), 50), 114);
+    EXPECT_TRUE(IsRawInRange(Param("Pan"), 14));
+    EXPECT_FALSE(IsRawInRange(Param("Pan"), 13));
+    EXPECT_FALSE(IsRawInRange(Param("Pan"), 115));
+    // Transpose -36..+24 is bytes 28..88.
+    EXPECT_EQ(ShownToRaw(Param("MIDI Transpose"), -36), 28);
+    EXPECT_EQ(ShownToRaw(Param("1st Transpose"), 24), 88);
+    // MIDI [PC] 1..128 is bytes 0..127.
+    EXPECT_EQ(ShownToRaw(Param("MIDI [PC]"), 1), 0);
+    EXPECT_EQ(RawToShown(Param("MIDI [PC]"), 127), 128);
+    EXPECT_TRUE(IsRawInRange(Param("MIDI [PC]"), 0));
+    EXPECT_FALSE(IsRawInRange(Param("MIDI [PC]"), 128));
+    // Patch Level stops at 100.
+    EXPECT_TRUE(IsRawInRange(Param("Patch Level"), 100));
+    EXPECT_FALSE(IsRawInRange(Param("Patch Level"), 101));
+    // Arp Tempo 250 is the pair (122, 1); the empty pair is out of range.
+    std::array<std::uint8_t, 128> bytes{};
+    bytes[125] = 122;
+    bytes[126] = 1;
+    EXPECT_EQ(ReadRaw(Param("Arp Tempo"), bytes), 250);
+    EXPECT_TRUE(IsRawInRange(Param("Arp Tempo"), 250));
+    EXPECT_FALSE(IsRawInRange(Param("Arp Tempo"), ReadRaw(Param("Arp Tempo"), none)));
+    // The pair 0x05, 0x02 selects position 261, "262 WireString".
+    bytes[66] = 0x05;
+    bytes[67] = 0x02;
+    EXPECT_EQ(ReadRaw(Param("1st Select"), bytes), 261);
+    EXPECT_EQ(ListEntry(Param("1st Select"), 261), "262 WireString");
+    EXPECT_EQ(ListEntry(Param("1st Select"), 384), std::nullopt);
+    EXPECT_EQ(ListEntry(Param("Pan"), 0), std::nullopt);
+    // Per-string bytes: string 1 is the first byte, string 6 the last.
+    bytes[90] = 1;
+    bytes[95] = 5;
+    EXPECT_EQ(ReadRaw(Param("Layer"), bytes, 1), 1);
+    EXPECT_EQ(ReadRaw(Param("Layer"), bytes, 6), 5);
+    EXPECT_EQ(ListEntry(Param("Layer"), 5), "Strong Detune");
+    // Exp Pedal positions.
+    EXPECT_EQ(ListEntry(Param("Exp Pedal"), 5), "Multi-FX Param");
+    EXPECT_EQ(ListEntry(Param("Exp Pedal"), 49), "CC 64");
+    EXPECT_EQ(ListEntry(Param("Exp Pedal"), 80), "CC 95");
+    EXPECT_TRUE(IsRawInRange(Param("Exp Pedal"), 80));
+    EXPECT_FALSE(IsRawInRange(Param("Exp Pedal"), 81));
+    EXPECT_TRUE(IsRawInRange(Param("Patch Name"), 0));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Effect types
+
+TEST(Catalogue, FortyEffectTypesInListOrder) {
+    auto types = EffectTypes();
+    ASSERT_EQ(types.size(), 40u);
+    for (int i = 0; i < EffectTypeCount; ++i) {
+        EXPECT_EQ(types[i].number, i);
+        EXPECT_EQ(EffectType(i), &types[i]);
+        EXPECT_EQ(EffectTypeNames()[i], types[i].name);
+    }
+    EXPECT_EQ(EffectType(-1), nullptr);
+    EXPECT_EQ(EffectType(40), nullptr);
+    EXPECT_EQ(types[0].name, "stereo-eq");
+    EXPECT_EQ(types[1].name, "overdrive");
+    EXPECT_EQ(types[12].name, "space-d");
+    EXPECT_EQ(types[21].name, "2voice-pitch-shifter");
+    EXPECT_EQ(types[23].name, "reverb");
+    EXPECT_EQ(types[25].name, "overdrive chorus");
+    EXPECT_EQ(types[34].name, "chorus delay");
+    EXPECT_EQ(types[37].name, "chorus/delay");
+    EXPECT_EQ(types[39].name, "chorus/flanger");
+}
+
+TEST(Catalogue, EverySlotFollowsTheRulesOfTheTable) {
+    for (const EffectTypeInfo& type : EffectTypes()) {
+        SCOPED_TRACE(std::string{type.name});
+        int marked = 0;
+        std::set<std::string_view> captions;
+        for (const EffectSlot& slot : type.slots) {
+            if (!slot.IsUsed()) {
+                EXPECT_EQ(slot.caption, "-");
+                EXPECT_EQ(slot.max, 0);
+                EXPECT_EQ(slot.base, 0);
+                continue;
+            }
+            EXPECT_TRUE(captions.insert(slot.caption).second) << slot.caption;
+            EXPECT_GT(slot.max, 0) << slot.caption;
+            EXPECT_LE(slot.max, 127) << slot.caption;
+            EXPECT_GE(slot.base, 0) << slot.caption;
+            EXPECT_LE(slot.base, slot.max) << slot.caption;
+            marked += slot.IsMarked() ? 1 : 0;
+        }
+        EXPECT_EQ(marked, 1);
+    }
+}
+
+TEST(Catalogue, RecurringRangesOfTheCaptions) {
+    struct Rule {
+        std::string_view text;
+        int max;
+        int base;
+    };
+    const std::vector<Rule> rules = {
+        {"(-15..+15 db)", 30, 15},       {"(L64..R63)", 127, 64},       {"(-98..98 %)", 98, 49},
+        {"(D100:0E..D0:100E)", 100, 50}, {"(0.0..100 msec)", 125, 0},   {"(0.0..500 msec)", 126, 0},
+        {", 6300, 8000 Hz)", 16, 0},     {", 8000 Hz, Bypass)", 17, 0}, {"(0..127)", 127, 0},
+    };
+    int checked = 0;
+    for (const EffectTypeInfo& type : EffectTypes())
+        for (const EffectSlot& slot : type.slots)
+            for (const Rule& rule : rules)
+                if (slot.caption.find(rule.text) != std::string_view::npos) {
+                    EXPECT_EQ(slot.max, rule.max) << type.name << ": " << slot.caption;
+                    EXPECT_EQ(slot.base, rule.base) << type.name << ": " << slot.caption;
+                    ++checked;
+                }
+    EXPECT_GT(checked, 200);
+    // Rates are 0..125, except the step rate of "step-flanger".
+    for (const EffectTypeInfo& type : EffectTypes())
+        for (const EffectSlot& slot : type.slots)
+            if (slot.caption.find("(0.05..10.0 Hz)") != std::string_view::npos) {
+                EXPECT_EQ(slot.max, slot.caption == "* Step Rate (0.05..10.0 Hz)" ? 115 : 125)
+                    << type.name << ": " << slot.caption;
+            }
+    EXPECT_EQ(EffectType(15)->slots[4].caption, "* Step Rate (0.05..10.0 Hz)");
+}
+
+TEST(Catalogue, UsedSlotsPerType) {
+    const std::array<int, 40> used = {11, 6,  6,  7,  11, 5,  7, 11, 7,  8, 8,  8, 8, 10,
+                                      11, 10, 11, 12, 12, 12, 9, 12, 10, 8, 7,  7, 8, 7,
+                                      7,  8,  7,  7,  8,  7,  9, 10, 10, 9, 10, 10};
+    for (int i = 0; i < EffectTypeCount; ++i)
+        EXPECT_EQ(EffectType(i)->UsedSlotCount(), used[i]) << EffectType(i)->name;
+}
+
+TEST(Catalogue, EffectSlotSpotValues) {
+    // stereo-eq
+    const EffectTypeInfo& eq = *EffectType(0);
+    EXPECT_EQ(eq.slots[0].caption, "Low Freq (200,400 Hz)");
+    EXPECT_EQ(eq.slots[0].max, 1);
+    EXPECT_EQ(eq.slots[4].caption, "P1 Freq (200, 250, 315, 400, 500, 630, 800, 1000, 1250, 1600, "
+                                   "2000, 2500, 3150, 4000, 5000, 6300, 8000 Hz)");
+    EXPECT_EQ(eq.slots[4].max, 16);
+    EXPECT_EQ(eq.slots[5].caption, "P1 Q (0.5 1 2 4 9)");
+    EXPECT_EQ(eq.slots[10].caption, "* Level (0..127)");
+    EXPECT_FALSE(eq.slots[11].IsUsed());
+
+    // overdrive: six used slots, 7..12 unused.
+    const EffectTypeInfo& od = *EffectType(1);
+    EXPECT_EQ(od.slots[0].caption, "* Drive (0..127)");
+    EXPECT_EQ(od.slots[1].caption, "Pan (L64..R63)");
+    EXPECT_EQ(od.slots[1].base, 64);
+    EXPECT_EQ(od.slots[2].caption, "Amp Type (Small, Built-In, 2-Stack, 3-Stack)");
+    EXPECT_EQ(od.slots[2].max, 3);
+    EXPECT_EQ(od.slots[5].caption, "Level (0..127)");
+    for (int i = 6; i < 12; ++i)
+        EXPECT_FALSE(od.slots[i].IsUsed()) << i;
+    // distortion's pan caption differs from overdrive's.
+    EXPECT_EQ(EffectType(2)->slots[1].caption, "Pan (R64-L63)");
+    EXPECT_EQ(EffectType(2)->slots[1].base, 64);
+
+    // rotary: the unclosed bracket is kept.
+    EXPECT_EQ(EffectType(7)->slots[5].caption, "High Accl (0..15");
+    EXPECT_EQ(EffectType(7)->slots[5].max, 15);
+    EXPECT_EQ(EffectType(7)->slots[4].caption, "* Speed (Slow, Fast)");
+    EXPECT_EQ(EffectType(9)->slots[0].caption, "Treshold (0..127)");
+
+    // stereo-chorus leaves slot 7 unused between used slots.
+    const EffectTypeInfo& sc = *EffectType(13);
+    EXPECT_TRUE(sc.slots[5].IsUsed());
+    EXPECT_FALSE(sc.slots[6].IsUsed());
+    EXPECT_EQ(sc.slots[7].caption, "Low Gain (-15..+15 db)");
+    EXPECT_EQ(EffectType(14)->slots[0].caption, "Filter Type (OFF; LPF, HPF)");
+
+    // stereo-delay: slots 2 and 3 are 0..126.
+    const EffectTypeInfo& sd = *EffectType(16);
+    EXPECT_EQ(sd.slots[1].caption, "Delay Left (0.0..500 msec)");
+    EXPECT_EQ(sd.slots[2].caption, "Delay Right (0.0..500 msec)");
+    EXPECT_EQ(sd.slots[1].max, 126);
+    EXPECT_EQ(sd.slots[2].max, 126);
+    EXPECT_TRUE(sd.slots[2].IsInRange(5));
+    EXPECT_FALSE(sd.slots[1].IsInRange(127));
+    EXPECT_EQ(sd.slots[9].caption, "Balance (D100:0E..D0:100E");
+    EXPECT_EQ(sd.slots[9].base, 50);
+
+    // modulation-delay uses all twelve slots.
+    EXPECT_EQ(EffectType(17)->slots[3].caption, "Feedback -98..98 %)");
+    EXPECT_EQ(EffectType(17)->slots[3].base, 49);
+    EXPECT_EQ(EffectType(17)->slots[11].caption, "Level (0..127)");
+
+    // 2voice-pitch-shifter.
+    const EffectTypeInfo& ps = *EffectType(21);
+    EXPECT_EQ(ps.slots[1].caption, "* Coarse A (-24..+12)");
+    EXPECT_EQ(ps.slots[1].max, 36);
+    EXPECT_EQ(ps.slots[1].base, 24);
+    EXPECT_EQ(ps.slots[3].max, 100);
+    EXPECT_EQ(ps.slots[3].base, 50);
+    EXPECT_EQ(ps.slots[10].caption, "Balance (d100:0E..D0:100E)");
+    EXPECT_EQ(EffectType(22)->slots[9].caption, "Level ((0..127)");
+
+    // gate-reverb
+    EXPECT_EQ(EffectType(24)->slots[2].caption, "Gate Time (5..500 msec)");
+    EXPECT_EQ(EffectType(24)->slots[2].max, 99);
+
+    // overdrive chorus: "-CHO Balance (D110:0E..D0:100E)" is a used slot 0..100, base 50.
+    const EffectTypeInfo& oc = *EffectType(25);
+    EXPECT_EQ(oc.slots[6].caption, "-CHO Balance (D110:0E..D0:100E)");
+    EXPECT_TRUE(oc.slots[6].IsUsed());
+    EXPECT_EQ(oc.slots[6].max, 100);
+    EXPECT_EQ(oc.slots[6].base, 50);
+    EXPECT_FALSE(oc.slots[5].IsUsed());
+    EXPECT_EQ(oc.slots[3].caption, "CHO Rate (0.05..10.0 Hz");
+
+    // The two marks that follow a "-".
+    EXPECT_EQ(EffectType(27)->slots[0].caption, "-* OD Drive (0..127)");
+    EXPECT_TRUE(EffectType(27)->slots[0].IsMarked());
+    EXPECT_EQ(EffectType(34)->slots[1].caption, "-* CHO Rate (0.05..10.0 Hz)");
+    EXPECT_TRUE(EffectType(34)->slots[1].IsMarked());
+
+    EXPECT_EQ(EffectType(32)->slots[3].caption, "* FL Rate (0.05...10.0 Hz)");
+    EXPECT_EQ(EffectType(35)->slots[1].caption, "* FL Rate (0.0..10.0 Hz)");
+    EXPECT_EQ(EffectType(35)->slots[1].max, 125);
+
+    // chorus/flanger, the last type.
+    const EffectTypeInfo& cf = *EffectType(39);
+    EXPECT_EQ(cf.slots[5].caption, "* FL Rate (0.05..10.0 Hz)");
+    EXPECT_EQ(cf.slots[9].caption, "Level (0..127)");
+    EXPECT_FALSE(cf.slots[10].IsUsed());
+}
+
+TEST(Catalogue, ReverbDefaults) {
+    // Choosing "reverb": slots 1..4 and 8 to 0, 5 and 6 to 15, 7 to 50; 9..12 unused.
+    const EffectTypeInfo& reverb = *EffectType(23);
+    const std::array<std::uint8_t, 12> expected = {0, 0, 0, 0, 15, 15, 50, 0, 0, 0, 0, 0};
+    EXPECT_EQ(reverb.Defaults(), expected);
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(reverb.slots[i].IsUsed(), i < 8) << i;
+    EXPECT_EQ(reverb.slots[0].caption, "Type (Room1, Room2, Stage1, Stage2, Hall1, Hall2)");
+    EXPECT_EQ(reverb.slots[0].max, 5);
+}
+
+TEST(Catalogue, EffectHeadingText) {
+    EXPECT_EQ(EffectHeading("overdrive", "Both"), "Effect: overdrive (Switch: Both)");
+    EXPECT_EQ(EffectHeading("", ""), "Effect:  (Switch: )");
+    EXPECT_EQ(EffectHeadingDesignCaption, "Multi-FX Type");
+    EXPECT_EQ(EffectTypeErrorText, "Implementation error in effects");
+}
+
+} // namespace
