@@ -92,6 +92,26 @@ void GetMidiOutSpecs(int device, TMidiOutSpecs& specs) {
     specs = TMidiOutSpecs{port->info.name, port->info.technology, 0, 0, 0, 0};
 }
 
+std::vector<TMidiOutSpecs> MidiOutDeviceList() {
+    std::vector<TMidiOutSpecs> list{{MidiMapperName, TMidiTechnology::mtMapper, 0, 0, 0, 0}};
+    DeviceList& devices = ::devices();
+    std::lock_guard lock(devices.mutex);
+    for (MidiBackend* backend : {devices.system.get(), devices.virtualDevice.get()})
+        for (auto& port : portsOf(backend, false))
+            list.push_back({std::move(port.name), port.technology, 0, 0, 0, 0});
+    return list;
+}
+
+std::vector<TMidiInSpecs> MidiInDeviceList() {
+    std::vector<TMidiInSpecs> list;
+    DeviceList& devices = ::devices();
+    std::lock_guard lock(devices.mutex);
+    for (MidiBackend* backend : {devices.system.get(), devices.virtualDevice.get()})
+        for (auto& port : portsOf(backend, true))
+            list.push_back({std::move(port.name), 0, 0});
+    return list;
+}
+
 std::unique_ptr<MidiInputPort> OpenMidiInDevice(int device, MidiMessageHandler handler) {
     DeviceList& list = devices();
     std::lock_guard lock(list.mutex);

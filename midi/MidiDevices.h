@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 // Optional driver features of an output port (bits of TMidiOutSpecs::Support).
 enum TMidiSupport : std::uint8_t {
@@ -54,6 +55,12 @@ void GetMidiInSpecs(int device, TMidiInSpecs& specs);
 // Number 0 gives the mapper stand-in; raises EMidiOut
 // "Unable to retrieve midi-out device capabilities" for a number outside 0..MidiOutDeviceCount().
 void GetMidiOutSpecs(int device, TMidiOutSpecs& specs);
+
+// The whole output list in one enumeration: element 0 is the mapper stand-in, element d the
+// specs of device number d. For menus and searches that would otherwise ask once per device.
+std::vector<TMidiOutSpecs> MidiOutDeviceList();
+// The input list likewise; element d - 1 is device number d.
+std::vector<TMidiInSpecs> MidiInDeviceList();
 
 // Open device number d of the list. A number that names no port (0 and the mapper included)
 // raises EMidiIn "Unable to open midi-in device" / EMidiOut "Unable to open midi-out device";

@@ -35,14 +35,12 @@ void GetMidiSpecs(int device, TMidiSpecs& specs) {
 }
 
 int FindSynthOut() {
-    const int count = MidiOutDeviceCount();
-    for (int device = 0; device <= count; ++device) {
-        TMidiSpecs specs;
-        GetMidiSpecs(device, specs);
-        if (specs.Technology == TMidiTechnology::mtFmSynth ||
-            specs.Technology == TMidiTechnology::mtSynth)
-            return device;
-    }
+    // One enumeration for the whole search (the mapper first): it runs on every click.
+    const auto devices = MidiOutDeviceList();
+    for (std::size_t device = 0; device < devices.size(); ++device)
+        if (devices[device].Technology == TMidiTechnology::mtFmSynth ||
+            devices[device].Technology == TMidiTechnology::mtSynth)
+            return static_cast<int>(device);
     return -1;
 }
 

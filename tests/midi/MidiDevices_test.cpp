@@ -26,6 +26,14 @@ TEST(MidiDevices, VirtualDevicePortsAreNumberedAfterTheSystemPorts) {
     GetMidiOutSpecs(1, out);
     EXPECT_EQ(out.Name, "Out A");
 
+    const auto outs = MidiOutDeviceList();
+    ASSERT_EQ(outs.size(), 3u);
+    EXPECT_EQ(outs[0].Technology, TMidiTechnology::mtMapper);
+    EXPECT_EQ(outs[2].Name, "Virtual GR-33");
+    const auto ins = MidiInDeviceList();
+    ASSERT_EQ(ins.size(), 3u);
+    EXPECT_EQ(ins[1].Name, "In B");
+
     // Opening number d reaches the right backend at the right index.
     OpenMidiInDevice(2, [](auto) {});
     OpenMidiInDevice(3, [](auto) {});

@@ -112,6 +112,10 @@ TEST(FindSynthOut, FirstSynthesizerAfterTheMapper) {
         EXPECT_EQ(FindSynthOut(), 2);
     }
     {
+        InstalledFake fake({}, {{"Port", Kind::mtMidiPort}, {"Synth", Kind::mtSynth}});
+        EXPECT_EQ(FindSynthOut(), 2); // the last device is searched too
+    }
+    {
         InstalledFake fake({}, {{"Port", Kind::mtMidiPort}, {"Square", Kind::mtSquareSynth}});
         EXPECT_EQ(FindSynthOut(), -1);
     }
