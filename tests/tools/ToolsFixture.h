@@ -1,0 +1,104 @@
+#pragma once
+// What the tool window tests share: a fake librarian, a MIDI backend that records every
+// message its one output port is sent, a fresh settings store and recorded prompts.
+
+#include "base/Errors.h"
+#include "base/RecordingDialogs.h"
+#include "gr33/Patch.h"
+#include "librarian/model/LibrarianHost.h"
+#include "librarian/model/Settings.h"
+#include "midi/MidiDevices.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using Message = std::vector<std::uint8_t>;
+
+// One output port ("Recorder", device number 1) and one input port that never speaks.
+struct MidiLog {
+    std::vector<Message> sent;
+    int opened = 0;
+    int closed = 0;
+    bool failSends = false;
+    int OpenNow() const { return opened - closed; }
+};
+
+class RecordingBackend : public MidiBackend {
+public:
+    explicit RecordingBackend(MidiLog& log) : log_(log) {}
+    std::vector<MidiPortInfo> InputPorts() override { return {{"Recorder In"}}; }
+    std::vector<MidiPortInfo> OutputPorts() override { return {{"Recorder"}}; }
+    std::unique_ptr<MidiOutputPort> OpenOutput(int) override {
+        return std::make_unique<Port>(log_);
+    }
+    std::unique_ptr<MidiInputPort> OpenInput(int, MidiMessageHandler) override {
+        return std::make_unique<MidiInputPort>();
+    }
+
+private:
+    class Port : public MidiOutputPort {
+    public:
+        explicit Port(MidiLog& log) : log_(log) { ++log_.opened; }
+        ~Port() override { ++log_.closed; }
+        void Send(std::span<const std::uint8_t> message) override {
+            if (log_.failSends) throw EMidiOut("Port refused");
+            log_.sent.emplace_back(message.begin(), message.end());
+        }
+
+    private:
+        MidiLog& log_;
+    };
+    MidiLog& log_;
+};
+
+class FakeHost : public LibrarianHost {
+public:
+    int midiOut = 1; // 0: no port checked
+    int selectedPatch = 1;
+    int consoleClosed = 0;
+    std::vector<std::string> tempMenuNames; // the temporary patch's name at each menu update
+    TPatch temp;
+
+    int SelectedMidiOut() override {
+        if (midiOut == 0) throw EMidiOut("No midi-out device found");
+        return midiOut;
+    }
+    int SelectedMidiIn() override { return 1; }
+    bool TestBeforeSend() const override { return false; }
+    std::string CollectionFile() const override { return {}; }
+    void SetCollectionFile(const std::string&, bool) override {}
+    void UpdateCell(int, int) override {}
+    void UpdateTempPatchMenu() override { tempMenuNames.push_back(temp.GetName()); }
+    TPatch& TempPatch() override { return temp; }
+    int SelectedPatch() const override { return selectedPatch; }
+    void ShowWait(bool) override {}
+    void ConsoleClosed() override { ++consoleClosed; }
+};
+
+class ToolsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        Settings().Start(SettingsPath());
+        InstallMidiBackends(std::make_unique<RecordingBackend>(midi), nullptr);
+    }
+    void TearDown() override { InstallMidiBackends(nullptr, nullptr); }
+
+    std::string SettingsPath() const { return dir.filePath("KelvoLight.ini").toStdString(); }
+    // Ends the run's store (writing the file) and starts the next run's from it.
+    void Restart() {
+        Settings().End();
+        Settings().Start(SettingsPath());
+    }
+
+    QTemporaryDir dir;
+    MidiLog midi;
+    FakeHost host;
+    RecordingDialogs prompts;
+    ScopedPrompts guard{prompts};
+};
