@@ -72,6 +72,7 @@ int PortsCommand(const CliArguments& args, CliContext& context) {
 
 int IdentifyCommand(const CliArguments& args, CliContext& context) {
     args.Expect("identify", 0, PortOptions);
+    ExpectPorts(args, true, true);
     DeviceSession session(args);
     bool found = FindDevice(session.OutputDevice(), session.InputDevice());
     reportPrompts(context);
@@ -89,16 +90,18 @@ int ReceiveCommand(const CliArguments& args, CliContext& context) {
     if (!output) throw EUsage("receive needs -o FILE");
     const std::string& what = args.positional[0];
     const bool all = what == "all";
-    auto number = all ? std::nullopt : PatchNumberOfLabel(what);
-    if (!all && !number) throw EUsage("receive takes all, a label (A11 .. D84) or temp: " + what);
+    const int number = all ? -1 : PatchNumberOfLabel(what).value_or(-1);
+    if (!all && number < 0)
+        throw EUsage("receive takes all, a label (A11 .. D84) or temp: " + what);
     ExpectOutputKind(*output, all ? FileKind::Collection : FileKind::SinglePatch);
+    ExpectPorts(args, true, true);
 
     DeviceSession session(args);
     const int out = session.OutputDevice(), in = session.InputDevice();
     if (!all) {
         TPatch patch;
-        patch.ReceiveFromDevice(out, in, *number);
-        patch.SaveToFile(*output, *number);
+        patch.ReceiveFromDevice(out, in, number);
+        patch.SaveToFile(*output, number);
         return ExitOk;
     }
     // The file is written only once all 128 patches have come.
@@ -115,6 +118,7 @@ int ReceiveCommand(const CliArguments& args, CliContext& context) {
 
 int SendCommand(const CliArguments& args, CliContext& context) {
     args.Expect("send", 1, withOptions({"--to"}));
+    ExpectPorts(args, false, true);
     auto source = ParsePatchSource(args.positional[0]);
     auto to = args.Value("--to");
     std::optional<int> target;

@@ -70,6 +70,14 @@ int DeviceSession::choose(bool input) const {
                  " (see gr33 ports), or use --virtual");
 }
 
+void ExpectPorts(const CliArguments& args, bool input, bool output) {
+    if (args.Flag("--virtual")) return;
+    if (input && !args.Value("--in"))
+        throw EUsage("name the input port with --in (see gr33 ports), or use --virtual");
+    if (output && !args.Value("--out"))
+        throw EUsage("name the output port with --out (see gr33 ports), or use --virtual");
+}
+
 int FindPort(const std::string& text, bool input) {
     const int count = input ? MidiInDeviceCount() : MidiOutDeviceCount();
     const std::string wanted = lower(text);

@@ -31,6 +31,10 @@ private:
     const CliArguments& args_;
 };
 
+// Raises EUsage when a port the command needs is not named and --virtual is not given; called
+// before the session, so a usage error never touches the system's MIDI services.
+void ExpectPorts(const CliArguments& args, bool input, bool output);
+
 // A port name's position in the list (1-based) for the text; raises EKelvoError when no port
 // or several ports match.
 int FindPort(const std::string& text, bool input);

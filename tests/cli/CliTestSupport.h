@@ -1,0 +1,38 @@
+#pragma once
+// Runs gr33 in-process and builds patch files in a scratch folder.
+
+#include "base/AtomicFile.h"
+#include "gr33/Patch.h"
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct CliRun {
+    int code = -1;
+    std::string out;
+    std::string err;
+    std::vector<std::string> OutLines() const;
+};
+
+CliRun Gr33(const std::vector<std::string>& args);
+
+class CliFolder {
+public:
+    CliFolder();
+    ~CliFolder();
+    CliFolder(const CliFolder&) = delete;
+    CliFolder& operator=(const CliFolder&) = delete;
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// A patch with a recognisable name and every other byte `fill`.
+PatchBytes NamedPatch(const std::string& name, std::uint8_t fill = 0x40);
+// Writes a collection file of the slots (an empty PatchBytes stands for an empty slot).
+void WriteCollection(const std::string& file, const std::array<PatchBytes, 128>& slots);
+// Writes a single-patch file.
+void WriteSinglePatch(const std::string& file, const PatchBytes& bytes);
