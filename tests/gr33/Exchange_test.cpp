@@ -93,18 +93,6 @@ TEST_F(Exchange, ReplyForAnotherPatchIsRejected) {
     EXPECT_EQ(log(), FullExchange);
 }
 
-TEST_F(Exchange, CorruptedReplyIsRejected) {
-    fake.system->replier = [this](const Bytes&) {
-        Bytes reply;
-        device[3].WriteSysEx(3, reply);
-        reply[20] ^= 0x01; // checksum no longer matches
-        return std::vector<Bytes>{reply};
-    };
-    TPatch patch;
-    EXPECT_EQ(failureOf([&] { patch.ReceiveFromDevice(1, 1, 3); }), "Illegal patch data format");
-    EXPECT_TRUE(patch.IsEmpty());
-}
-
 TEST_F(Exchange, PortFailuresCarryTheirTextsAndCloseWhatWasOpened) {
     TPatch patch;
     EXPECT_EQ(failureOf([&] { patch.ReceiveFromDevice(0, 1, 1); }),

@@ -43,14 +43,6 @@ TEST(MidiDevices, VirtualDevicePortsAreNumberedAfterTheSystemPorts) {
               (std::vector<std::string>{"open in 0", "close in", "open out 0", "close out"}));
 }
 
-TEST(MidiDevices, LongPortNamesAreKeptWhole) {
-    const std::string name = "A very long client name:and an even longer port name 128:0";
-    InstalledFake fake({}, {port(name)});
-    TMidiOutSpecs specs;
-    GetMidiOutSpecs(1, specs);
-    EXPECT_EQ(specs.Name, name);
-}
-
 TEST(MidiDevices, MapperIsDeviceZeroButCannotBeOpened) {
     InstalledFake fake({}, {port("Out A")});
     TMidiOutSpecs specs;

@@ -78,14 +78,6 @@ TEST_F(Receiver, ReplyFromTheBackendThreadWakesTheWaiter) {
     EXPECT_EQ(stream, reply);
 }
 
-TEST_F(Receiver, ZeroSizedBufferRecordsNothingAndWaitFails) {
-    TMidiReceiver receiver(1, 0);
-    fake.system->Deliver(sysEx(6));
-    std::string text;
-    EXPECT_FALSE(receiver.WaitForString(0, text));
-    EXPECT_TRUE(text.empty());
-}
-
 TEST_F(Receiver, DeviceNumberAboveTheCountCannotBeOpened) {
     try {
         TMidiReceiver receiver(2, 16);
