@@ -1,0 +1,296 @@
+#include "librarian/model/Collection.h"
+
+#include "base/AtomicFile.h"
+#include "base/Dialogs.h"
+#include "base/Errors.h"
+#include "gr33/CollectionFile.h"
+#include "gr33/Exchange.h"
+#include "gr33/TextForm.h"
+#include "librarian/model/Settings.h"
+
+namespace {
+
+constexpr const char* EmptySlotsWarning =
+    "Please note that this patch collection file contains empty patches\r\n"
+    "and should only be used with ";
+
+std::string trimBlanks(const std::string& text) {
+    auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+// The shown name of a collection file: what follows the last folder separator.
+std::string shownName(const std::string& path) {
+    if (path.empty()) return "Untitled";
+    auto sep = path.find_last_of("/\\");
+    return sep == std::string::npos ? path : path.substr(sep + 1);
+}
+
+std::string displayName(const TPatch& patch) {
+    if (patch.IsEmpty()) return patch.GetName();
+    return NameToText(std::span<const std::uint8_t>(patch.Data(), NameSize));
+}
+
+// The progress notice of a collection transfer for the lifetime of the guard.
+class TransferScope {
+public:
+    explicit TransferScope(CollectionView& view) : view_(view) { view_.BeginTransfer(PatchCount); }
+    ~TransferScope() { view_.EndTransfer(); }
+    TransferScope(const TransferScope&) = delete;
+    TransferScope& operator=(const TransferScope&) = delete;
+
+    // Raises "Operation cancelled" when the user pressed Cancel.
+    void Step(const char* verb, int number) {
+        std::string text = std::string(verb) + " " + PatchLabel(number) + " (" +
+                           std::to_string(number) + " of " + std::to_string(PatchCount) + ")";
+        if (!view_.TransferStep(text, number - 1)) throw EKelvoError(CancelledText);
+    }
+
+private:
+    CollectionView& view_;
+};
+
+} // namespace
+
+void TCollection::SetCollectionFile(const std::string& fileName, bool modified) {
+    modified_ = modified;
+    file_ = fileName;
+    view_.TitleChanged();
+}
+
+std::string TCollection::Title() const {
+    std::string title = std::string(AppName) + " " + AppVersion;
+    return title + (modified_ ? " (* " : " (") + shownName(file_) + ")";
+}
+
+std::string TCollection::CellText(int number) const {
+    return PatchLabel(number) + ": " + displayName(Slot(number));
+}
+
+std::string TCollection::TempPatchCaption() const {
+    return "Temporary Patch (" + trimBlanks(displayName(temp_)) + ")";
+}
+
+void TCollection::copySlot(int target, const TPatch& source) {
+    // SetBytes with the slot's own number, so an editor open on it asks with its own label.
+    Slot(target).SetBytes(source.Bytes(), target);
+    view_.CellChanged(target);
+}
+
+void TCollection::sendTest() {
+    if (!view_.TestBeforeSend()) return;
+    int in = view_.SelectedMidiIn();
+    int out = view_.SelectedMidiOut();
+    if (!FindDevice(out, in)) throw EKelvoError(DeviceNotFoundText);
+}
+
+void TCollection::QuerySave() {
+    if (modified_ && Confirmation(SaveFirstQuestion)) SaveCollection();
+}
+
+// --- Collection commands ---------------------------------------------------------------------
+
+void TCollection::LoadCollection() {
+    QuerySave();
+    BusyScope busy(view_);
+    view_.PresetFileName(file_.empty() ? "Default.G33" : dialogs_.openCollection);
+    auto name = Prompts().OpenFileName("Load Patch Collection", CollectionFilter);
+    if (!name) return;
+    dialogs_.openCollection = *name;
+    LoadCollectionFile(*name);
+}
+
+void TCollection::LoadCollectionFile(const std::string& fileName) {
+    if (!FileExists(fileName)) {
+        Prompts().ShowMessage("File " + fileName + " not found");
+        return;
+    }
+    // The whole file is validated before any slot is replaced.
+    auto bytes = ReadCollectionFile(fileName);
+    for (int n = 1; n <= PatchCount; ++n) {
+        Slot(n).SetBytes(bytes[n - 1], n);
+        view_.CellChanged(n);
+    }
+    SetCollectionFile(fileName, false);
+}
+
+void TCollection::SaveCollection() {
+    BusyScope busy(view_);
+    view_.PresetFileName(file_.empty() ? dialogs_.saveCollection : file_);
+    auto name = Prompts().SaveFileName("Save Patch Collection", CollectionFilter, "G33");
+    if (!name) return;
+    dialogs_.saveCollection = *name;
+    SaveCollectionFile(*name);
+}
+
+void TCollection::SaveCollectionFile(const std::string& fileName) {
+    std::array<const TPatch*, PatchCount> slots;
+    bool anyEmpty = false;
+    for (int n = 1; n <= PatchCount; ++n) {
+        slots[n - 1] = &Slot(n);
+        anyEmpty = anyEmpty || Slot(n).IsEmpty();
+    }
+    WriteCollectionFile(fileName, slots);
+    SetCollectionFile(fileName, false);
+    if (anyEmpty && Settings().IsYes("CompatibilityWarnings"))
+        Prompts().ShowMessage(std::string(EmptySlotsWarning) + AppName +
+                              " (that can deal with this)");
+}
+
+void TCollection::ReceiveCollection() {
+    QuerySave();
+    BusyScope busy(view_);
+    TransferScope transfer(view_);
+    int replaced = 0;
+    try {
+        for (int n = 1; n <= PatchCount; ++n) {
+            transfer.Step("Receiving", n);
+            int in = view_.SelectedMidiIn();
+            int out = view_.SelectedMidiOut();
+            Slot(n).ReceiveFromDevice(out, in, n);
+            ++replaced;
+            view_.CellChanged(n);
+        }
+    } catch (...) {
+        // Slots already replaced no longer equal the file: the title must say so.
+        if (replaced > 0) markModified();
+        throw;
+    }
+    markModified();
+}
+
+void TCollection::SendCollection() {
+    BusyScope busy(view_);
+    sendTest();
+    TransferScope transfer(view_);
+    int sent = 0;
+    for (int n = 1; n <= PatchCount; ++n) {
+        transfer.Step("Sending", n);
+        int in = view_.SelectedMidiIn();
+        (void)in; // both ports must be selected for every device command
+        int out = view_.SelectedMidiOut();
+        if (Slot(n).SendToDevice(out, n)) ++sent;
+    }
+    if (sent == 0) Prompts().ShowMessage(NoPatchesText);
+}
+
+// --- Selected-patch commands -----------------------------------------------------------------
+
+void TCollection::LoadPatch(int number) {
+    view_.PresetFileName(dialogs_.openPatch);
+    auto name = Prompts().OpenFileName("Load Patch", PatchFilter);
+    if (!name) return;
+    dialogs_.openPatch = *name;
+    BusyScope busy(view_);
+    TPatch& slot = Slot(number);
+    // Loaded through a scratch record, so the slot's editor asks with the slot's own label.
+    TPatch scratch;
+    scratch.LoadFromFile(*name);
+    slot.SetBytes(scratch.Bytes(), number);
+    view_.CellChanged(number);
+    markModified();
+}
+
+void TCollection::SavePatch(int number) {
+    view_.PresetFileName(dialogs_.savePatch);
+    auto name = Prompts().SaveFileName("Save Patch", PatchFilter, "P33");
+    if (!name) return;
+    dialogs_.savePatch = *name;
+    BusyScope busy(view_);
+    Slot(number).SaveToFile(*name, number);
+}
+
+void TCollection::ReceivePatch(int number) {
+    BusyScope busy(view_);
+    int in = view_.SelectedMidiIn();
+    int out = view_.SelectedMidiOut();
+    Slot(number).ReceiveFromDevice(out, in, number);
+    view_.CellChanged(number);
+    markModified();
+}
+
+void TCollection::SendPatch(int number) {
+    Slot(number).CheckNotEmpty(number);
+    BusyScope busy(view_);
+    sendTest();
+    int in = view_.SelectedMidiIn();
+    (void)in;
+    int out = view_.SelectedMidiOut();
+    if (!Slot(number).SendToDevice(out, number)) throw EKelvoError(UnableToSendText);
+}
+
+void TCollection::CutPatch(int number) {
+    Slot(number).CheckNotEmpty(number);
+    temp_.SetBytes(Slot(number).Bytes(), TempPatchNumber);
+    view_.TempPatchMenuChanged();
+    for (int i = number; i < PatchCount; ++i)
+        copySlot(i, Slot(i + 1));
+    Slot(PatchCount).Clear();
+    view_.CellChanged(PatchCount);
+    markModified();
+}
+
+void TCollection::CopyPatch(int number) {
+    Slot(number).CheckNotEmpty(number);
+    temp_.SetBytes(Slot(number).Bytes(), TempPatchNumber);
+    view_.TempPatchMenuChanged();
+}
+
+void TCollection::PasteOver(int number) {
+    temp_.CheckNotEmpty(TempPatchNumber);
+    copySlot(number, temp_);
+    markModified();
+}
+
+void TCollection::PasteInsert(int number) {
+    temp_.CheckNotEmpty(TempPatchNumber);
+    int free = number;
+    while (free <= PatchCount && !Slot(free).IsEmpty())
+        ++free;
+    if (free > PatchCount) throw EKelvoError(NoPlaceText);
+    for (int j = free; j > number; --j)
+        copySlot(j, Slot(j - 1));
+    copySlot(number, temp_);
+    markModified();
+}
+
+// --- Temporary-patch commands ----------------------------------------------------------------
+
+void TCollection::LoadTempPatch() {
+    view_.PresetFileName(dialogs_.openPatch);
+    auto name = Prompts().OpenFileName("Load Patch", PatchFilter);
+    if (!name) return;
+    dialogs_.openPatch = *name;
+    BusyScope busy(view_);
+    temp_.LoadFromFile(*name);
+    view_.TempPatchMenuChanged();
+}
+
+void TCollection::SaveTempPatch() {
+    view_.PresetFileName(dialogs_.savePatch);
+    auto name = Prompts().SaveFileName("Save Patch", PatchFilter, "P33");
+    if (!name) return;
+    dialogs_.savePatch = *name;
+    BusyScope busy(view_);
+    temp_.SaveToFile(*name, TempPatchNumber);
+}
+
+void TCollection::ReceiveTempPatch() {
+    BusyScope busy(view_);
+    int in = view_.SelectedMidiIn();
+    int out = view_.SelectedMidiOut();
+    temp_.ReceiveFromDevice(out, in, TempPatchNumber);
+    view_.TempPatchMenuChanged();
+}
+
+void TCollection::SendTempPatch() {
+    temp_.CheckNotEmpty(TempPatchNumber);
+    BusyScope busy(view_);
+    sendTest();
+    int in = view_.SelectedMidiIn();
+    (void)in;
+    int out = view_.SelectedMidiOut();
+    if (!temp_.SendToDevice(out, TempPatchNumber)) throw EKelvoError(UnableToSendText);
+}

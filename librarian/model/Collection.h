@@ -1,0 +1,104 @@
+#pragma once
+// The patch collection the librarian window shows: 128 slot records, the temporary patch, the
+// collection's file name and its modified mark, and every command that changes them. Records
+// are created once and never replaced; every change copies bytes into them, so an editor open
+// on a record stays on its slot and is asked to reload when the bytes are replaced.
+// Commands raise EKelvoError with the user's message; what changed before an error stays.
+
+#include "gr33/Patch.h"
+#include "gr33/PatchNumber.h"
+#include "librarian/model/CollectionView.h"
+
+#include <array>
+#include <string>
+
+inline constexpr const char* SaveFirstQuestion = "Patch collection modified! Save first";
+inline constexpr const char* CancelledText = "Operation cancelled";
+inline constexpr const char* NoPlaceText = "Unable to insert patch. No place!";
+inline constexpr const char* UnableToSendText = "Unable to send patch";
+inline constexpr const char* NoPatchesText = "No patches in collection!";
+
+inline constexpr const char* CollectionFilter =
+    "GR-33 Patch Collection (*.G33 *.g33);;All Files (*)";
+inline constexpr const char* PatchFilter = "GR-33 Patch File (*.P33 *.p33);;All Files (*)";
+
+class TCollection {
+public:
+    explicit TCollection(CollectionView& view) : view_(view) {}
+    TCollection(const TCollection&) = delete;
+    TCollection& operator=(const TCollection&) = delete;
+
+    // Slot record of patch number 1..128.
+    TPatch& Slot(int number) { return slots_.at(number - 1); }
+    const TPatch& Slot(int number) const { return slots_.at(number - 1); }
+    TPatch& TempPatch() { return temp_; }
+    const TPatch& TempPatch() const { return temp_; }
+
+    const std::string& CollectionFile() const { return file_; }
+    bool Modified() const { return modified_; }
+    void SetCollectionFile(const std::string& fileName, bool modified);
+
+    // "KelvoLight 1.01 (Untitled)", "KelvoLight 1.01 (* Bank1.G33)".
+    std::string Title() const;
+    // "A11: " followed by the record's name as display text, "Empty" for an empty record.
+    std::string CellText(int number) const;
+    // "Temporary Patch (<name without outer blanks>)".
+    std::string TempPatchCaption() const;
+
+    // Asks to save a modified collection first; the caller goes on whatever the answer.
+    void QuerySave();
+
+    // Collection commands.
+    void LoadCollection();
+    void SaveCollection();
+    void ReceiveCollection();
+    void SendCollection();
+    // The file operations behind Load and Save, without dialogs.
+    void LoadCollectionFile(const std::string& fileName);
+    void SaveCollectionFile(const std::string& fileName);
+
+    // Commands on slot `number` (the selected patch).
+    void LoadPatch(int number);
+    void SavePatch(int number);
+    void ReceivePatch(int number);
+    void SendPatch(int number);
+    void CutPatch(int number);
+    void CopyPatch(int number);
+    void PasteOver(int number);
+    void PasteInsert(int number);
+
+    // Commands on the temporary patch.
+    void LoadTempPatch();
+    void SaveTempPatch();
+    void ReceiveTempPatch();
+    void SendTempPatch();
+
+private:
+    // The last file name chosen in each of the four file dialogs.
+    struct DialogMemory {
+        std::string openCollection, saveCollection, openPatch, savePatch;
+    };
+
+    void copySlot(int target, const TPatch& source);
+    void sendTest();
+    void markModified() { SetCollectionFile(file_, true); }
+
+    CollectionView& view_;
+    std::array<TPatch, PatchCount> slots_;
+    TPatch temp_;
+    std::string file_;
+    bool modified_ = false;
+    DialogMemory dialogs_;
+};
+
+// The hourglass for one scope.
+class BusyScope {
+public:
+    explicit BusyScope(CollectionView& view) : view_(view) { view_.SetBusy(true); }
+    ~BusyScope() { view_.SetBusy(false); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    CollectionView& view_;
+};

@@ -1,0 +1,34 @@
+#pragma once
+// What the collection needs of the window that shows it: refreshes of the grid, the title and
+// the temporary-patch menu, the selected MIDI ports and the send-test switch, the busy cursor,
+// the file name a file dialog starts with, and the progress of a collection transfer. The
+// librarian window implements it; tests use a recording fake.
+
+#include <string>
+
+class CollectionView {
+public:
+    virtual ~CollectionView() = default;
+
+    virtual void CellChanged(int number) = 0;
+    virtual void TitleChanged() = 0;
+    virtual void TempPatchMenuChanged() = 0;
+
+    // Device numbers of the selected ports; raise "No midi-out device found" /
+    // "No midi-in device found" when none is selected.
+    virtual int SelectedMidiOut() = 0;
+    virtual int SelectedMidiIn() = 0;
+    // Check mark of "Test Connection On Send".
+    virtual bool TestBeforeSend() const = 0;
+
+    // Hourglass on (nested calls stack) and off again.
+    virtual void SetBusy(bool busy) = 0;
+    // The name the next file dialog proposes ("" for none).
+    virtual void PresetFileName(const std::string& name) = 0;
+
+    // A collection transfer of `total` patches: the window shows a progress notice with a
+    // Cancel button. Step is called before each patch; it returns false when the user cancelled.
+    virtual void BeginTransfer(int total) = 0;
+    virtual bool TransferStep(const std::string& text, int done) = 0;
+    virtual void EndTransfer() = 0;
+};
