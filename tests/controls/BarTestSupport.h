@@ -9,8 +9,6 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-#include <memory>
-
 // A shown top-level window holding one bar, so that the bar's deferred repaints happen.
 struct BarWindow {
     QWidget window;
