@@ -1,0 +1,211 @@
+#!/usr/bin/env bash
+# One end-to-end scenario: a private JACK server with the dummy driver, gr33-sim on it and the
+# gr33 tool talking to it through RtMidi's JACK backend.
+#   e2e.sh SCENARIO GR33 GR33_SIM MAKE_BANK
+# Exit 0 on success, 1 on failure, 77 when jackd is not installed. Every process started here
+# is stopped on exit, and every step is bounded in time.
+set -u
+
+scenario=$1 gr33=$2 sim=$3 make_bank=$4
+
+command -v jackd >/dev/null || { echo "jackd is not installed"; exit 77; }
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/kelvo-e2e.XXXXXX")
+export JACK_DEFAULT_SERVER="kelvo-e2e-$$-$RANDOM"
+export JACK_NO_START_SERVER=1 # no client may start a server of its own
+export XDG_DATA_HOME=$work/data
+jack_pid=""
+sim_pid=""
+
+stop() { # PID: terminate, then kill if it does not end within 5 s
+    local pid=$1
+    [[ -n $pid ]] || return 0
+    kill -TERM "$pid" 2>/dev/null || return 0
+    for _ in $(seq 50); do
+        kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null; return 0; }
+        sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+}
+
+cleanup() {
+    stop "$sim_pid"
+    stop "$jack_pid"
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+fail() {
+    echo "FAIL ($scenario): $*"
+    for log in "$work"/*.log "$work"/*.err; do
+        [[ -s $log ]] && { echo "--- $(basename "$log")"; tail -n 20 "$log"; }
+    done
+    exit 1
+}
+
+start_jack() {
+    # Synchronous mode: a cycle waits for its clients instead of dropping the MIDI events of a
+    # client that did not finish in time, which a loaded machine without realtime rights would
+    # otherwise do now and then.
+    jackd --no-realtime -S -t 5000 -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 256 \
+        >"$work/jackd.log" 2>&1 &
+    jack_pid=$!
+    timeout 10 jack_wait -w -t 10 >/dev/null 2>&1 || fail "jackd did not start"
+}
+
+start_sim() { # extra gr33-sim arguments
+    : >"$work/sim.out"
+    "$sim" --api jack --bank "$work/sim.G33" "$@" >"$work/sim.out" 2>"$work/sim.err" &
+    sim_pid=$!
+    for _ in $(seq 100); do
+        grep -q '^ready: ' "$work/sim.out" && return 0
+        kill -0 "$sim_pid" 2>/dev/null || fail "gr33-sim exited before it was ready"
+        sleep 0.1
+    done
+    fail "gr33-sim was not ready within 10 s"
+}
+
+stop_sim() { # a clean exit on SIGTERM is part of the check
+    kill -TERM "$sim_pid"
+    local status=0
+    timeout 10 tail --pid="$sim_pid" -f /dev/null || fail "gr33-sim did not stop"
+    wait "$sim_pid" || status=$?
+    sim_pid=""
+    [[ $status -eq 0 ]] || fail "gr33-sim ended with status $status"
+}
+
+# Runs gr33 on the simulator's ports; stdout, stderr and status in $work/gr33.{out,err}, $status.
+run_gr33() {
+    status=0
+    timeout 60 "$gr33" "$@" --api jack --in "GR-33 Simulator Out" --out "GR-33 Simulator In" \
+        >"$work/gr33.out" 2>"$work/gr33.err" || status=$?
+    [[ $status -ne 124 ]] || fail "gr33 $1 did not finish within 60 s"
+}
+
+expect_status() {
+    [[ $status -eq $1 ]] || fail "gr33 ended with status $status, expected $1"
+}
+
+expect_last_error() { # the message gr33 ends with on stderr
+    local last
+    last=$(tail -n 1 "$work/gr33.err")
+    [[ $last == "$1" ]] || fail "gr33 said '$last', expected '$1'"
+}
+
+expect_no_file() {
+    [[ ! -e $1 ]] || fail "$1 was written"
+}
+
+receive_fails_with() { # fault, message: a whole-bank receive ends in the message, no file
+    start_jack
+    start_sim --fault "$1"
+    run_gr33 receive all -o "$work/received.G33"
+    expect_status 1
+    expect_last_error "$2"
+    expect_no_file "$work/received.G33"
+}
+
+not_found="GR-33 not found (Check MIDI connection, GR-33 must be in \"SYSTEM:BULK LOAD Waiting...\" mode)"
+illegal="Illegal patch data format."
+
+case $scenario in
+receive-all)
+    start_jack
+    start_sim
+    run_gr33 receive all -o "$work/received.G33"
+    expect_status 0
+    cmp -s "$work/received.G33" "$work/sim.G33" || fail "received bank differs from the simulator's"
+    grep -qx "D84 (128/128)" "$work/gr33.err" || fail "no progress for D84"
+    ;;
+send-collection)
+    "$make_bank" "$work/upload.G33" 5 || fail "cannot make the upload bank"
+    start_jack
+    start_sim
+    run_gr33 send "$work/upload.G33"
+    expect_status 0
+    stop_sim
+    cmp -s "$work/upload.G33" "$work/sim.G33" || fail "simulator's bank is not the sent collection"
+    ;;
+identify)
+    start_jack
+    start_sim
+    run_gr33 identify
+    expect_status 0
+    [[ $(cat "$work/gr33.out") == "GR-33 found" ]] || fail "identify said $(cat "$work/gr33.out")"
+    stop_sim
+    ;;
+receive-one)
+    "$make_bank" "$work/upload.G33" 9 || fail "cannot make the upload bank"
+    "$gr33" extract "$work/upload.G33:C42" -o "$work/c42.P33" || fail "cannot extract C42"
+    start_jack
+    start_sim
+    run_gr33 send "$work/c42.P33" --to temp
+    expect_status 0
+    run_gr33 receive temp -o "$work/temp.P33"
+    expect_status 0
+    cmp -s "$work/c42.P33" "$work/temp.P33" || fail "temporary patch differs from the one sent"
+    ;;
+fault-silent)
+    receive_fails_with silent "Patch (A11) not received. Operation aborted."
+    run_gr33 identify
+    expect_status 1
+    expect_last_error "$not_found"
+    ;;
+fault-late)
+    receive_fails_with late "Patch (A11) not received. Operation aborted."
+    ;;
+fault-silent-slot)
+    receive_fails_with silent@B23 "Patch (B23) not received. Operation aborted."
+    grep -qx "B23 (39/128)" "$work/gr33.err" || fail "the transfer did not get to B23"
+    ;;
+fault-wrong-address)
+    receive_fails_with wrong-address "$illegal"
+    ;;
+fault-bad-checksum)
+    # An existing output file is kept as it was.
+    start_jack
+    start_sim --fault bad-checksum@A12
+    echo "an older file" >"$work/received.G33"
+    run_gr33 receive all -o "$work/received.G33"
+    expect_status 1
+    expect_last_error "$illegal"
+    [[ $(cat "$work/received.G33") == "an older file" ]] || fail "the older file was replaced"
+    ;;
+fault-truncated)
+    receive_fails_with truncated "$illegal"
+    ;;
+fault-noise)
+    # Short messages before a reply are not part of it: the transfer succeeds.
+    start_jack
+    start_sim --fault noise
+    run_gr33 receive all -o "$work/received.G33"
+    expect_status 0
+    cmp -s "$work/received.G33" "$work/sim.G33" || fail "received bank differs from the simulator's"
+    ;;
+fault-identity-extra)
+    start_jack
+    start_sim --fault identity-extra
+    run_gr33 identify
+    expect_status 1
+    expect_last_error "$not_found"
+    ;;
+no-jack)
+    # No server at all: every command ends promptly with a message, nothing is written.
+    run_gr33 receive all -o "$work/received.G33"
+    expect_status 1
+    expect_no_file "$work/received.G33"
+    [[ -s $work/gr33.err ]] || fail "no message"
+    run_gr33 identify
+    expect_status 1
+    status=0
+    timeout 30 "$gr33" ports --api jack >"$work/gr33.out" 2>"$work/gr33.err" || status=$?
+    [[ $status -ne 124 ]] || fail "gr33 ports did not finish"
+    ;;
+*)
+    echo "unknown scenario $scenario"
+    exit 1
+    ;;
+esac
+echo "ok ($scenario)"
