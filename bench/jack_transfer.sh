@@ -4,7 +4,8 @@
 #     ratio to the wire time of the same bytes (receive: 128 x (16 + 140) bytes, send:
 #     128 x 140 bytes, 320 us a byte);
 #   - the software overhead of one exchange without wire emulation: the time of one receive
-#     exchange beyond the request's paced send (its wire time plus the fixed 5 ms poll).
+#     exchange beyond the request's paced send (its wire time plus the fixed 5 ms poll),
+#     through JACK and through the in-process virtual device.
 # usage: bench/jack_transfer.sh [BUILD_DIR] [PERIOD_FRAMES]   (defaults: build, 256)
 set -u
 
@@ -74,12 +75,19 @@ receive=$(timed receive all -o "$work/received.G33")
 send=$(timed send "$work/received.G33")
 start_sim
 plain=$(timed receive all -o "$work/received.G33")
+# The same exchanges with the in-process virtual device: the software path without JACK.
+start=$(date +%s.%N)
+timeout 120 "$gr33" receive all --virtual --bank "$work/virtual.G33" -o "$work/virtual-r.G33" \
+    2>/dev/null || die "gr33 receive all --virtual failed"
+virtual=$(awk -v s="$start" -v e="$(date +%s.%N)" 'BEGIN { printf "%.3f", e - s }')
 
-awk -v r="$receive" -v s="$send" -v p="$plain" -v b="$byte" 'BEGIN {
+awk -v r="$receive" -v s="$send" -v p="$plain" -v v="$virtual" -v b="$byte" 'BEGIN {
     rl = 128 * (16 + 140) * b; sl = 128 * 140 * b
     printf "receive-all (--wire): %.3f s, limit %.3f s, ratio %.3f (target <= 1.10)\n", r, rl, r / rl
     printf "send-all    (--wire): %.3f s, limit %.3f s, ratio %.3f (target <= 1.15)\n", s, sl, s / sl
     per = p / 128 * 1000
     printf "receive-all (no wire): %.3f s, %.2f ms an exchange, overhead %.2f ms beyond the\n", p, per, per - 16 * b * 1000 - 5
     printf "  request pacing of %.2f ms wire time + 5 ms poll (target <= 2 ms)\n", 16 * b * 1000
+    per = v / 128 * 1000
+    printf "receive-all (virtual device, no JACK): %.3f s, %.2f ms an exchange, overhead %.2f ms\n", v, per, per - 16 * b * 1000 - 5
 }'

@@ -38,7 +38,9 @@ public:
         id_ = listeners_->nextId++;
         listeners_->handlers.emplace_back(id_, std::move(handler));
     }
-    ~VirtualInput() override {
+    ~VirtualInput() override { Close(); }
+    // After it returns the handler is not called again, even by a delivery under way.
+    void Close() override {
         std::lock_guard lock(listeners_->mutex);
         std::erase_if(listeners_->handlers, [this](const auto& h) { return h.first == id_; });
     }

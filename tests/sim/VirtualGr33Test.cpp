@@ -67,7 +67,7 @@ TEST(VirtualGr33, DeliversRepliesWhenDueAndOnlyToOpenInputs) {
     EXPECT_EQ(inbox.messages[0], ExpectedIdentityReply());
 
     output->Send(IdentityRequest());
-    input.reset(); // closed before the reply is due
+    input->Close(); // closed before the reply is due
     std::this_thread::sleep_for(150ms);
     EXPECT_EQ(inbox.messages.size(), 1u);
 }
