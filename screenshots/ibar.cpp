@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     disabled->SetValue(40);
     disabled->setEnabled(false);
 
-    TIBar* logBar = AddBar(page, "log 0..127, value 30, scale, mark 64 +- 8", 10, 282, 200, 25);
+    TIBar* logBar = AddBar(page, "log, value 30, mark 64 +- 8", 10, 282, 200, 25);
     logBar->SetMax(127);
     logBar->SetLogScale(true);
     logBar->SetShowScale(true);
@@ -77,14 +77,14 @@ int main(int argc, char** argv) {
     logBar->SetMarkBase(64);
     logBar->SetMarkPlusMinus(8);
 
-    TIBar* marker = AddBar(page, "no slide, frame, value = base", 230, 234, 150, 25);
+    TIBar* marker = AddBar(page, "no slide, value = base", 240, 234, 150, 25);
     marker->SetMax(10);
     marker->SetBase(4);
     marker->SetValue(4);
     marker->SetShowSlide(false);
     marker->SetShape(TBevelShape::Frame);
 
-    TIBar* frame = AddBar(page, "frame shape, raised", 230, 282, 150, 25);
+    TIBar* frame = AddBar(page, "frame shape, raised", 240, 282, 150, 25);
     frame->SetMax(10);
     frame->SetValue(7);
     frame->SetShape(TBevelShape::Frame);
