@@ -57,7 +57,7 @@ start_jack() {
 
 start_sim() { # extra gr33-sim arguments
     : >"$work/sim.out"
-    "$sim" --api jack --bank "$work/sim.G33" "$@" >"$work/sim.out" 2>"$work/sim.err" &
+    "$sim" --api jack --bank "$work/sim.G33" --verbose "$@" >"$work/sim.out" 2>"$work/sim.err" &
     sim_pid=$!
     for _ in $(seq 100); do
         grep -q '^ready: ' "$work/sim.out" && return 0
@@ -126,7 +126,10 @@ send-collection)
     run_gr33 send "$work/upload.G33"
     expect_status 0
     stop_sim
-    cmp -s "$work/upload.G33" "$work/sim.G33" || fail "simulator's bank is not the sent collection"
+    cmp -s "$work/upload.G33" "$work/sim.G33" ||
+        fail "simulator's bank is not the sent collection" \
+            "($(grep -c ': stored ' "$work/sim.err") patches stored," \
+            "$(grep -c ': rejected ' "$work/sim.err") messages rejected)"
     ;;
 identify)
     start_jack
