@@ -91,7 +91,9 @@ TFormEdit::~TFormEdit() {
 }
 
 void TFormEdit::Unbind() {
-    if (patch_.Editor == this) patch_.Editor = nullptr;
+    // After the close the record is left alone: the window may outlive its close for a moment.
+    if (bound_ && patch_.Editor == this) patch_.Editor = nullptr;
+    bound_ = false;
 }
 
 void TFormEdit::BuildToolBar() {

@@ -102,6 +102,7 @@ private:
     int column_;
     int row_;
     bool changed_ = false;
+    bool bound_ = true;
     LibrarianHost& librarian_;
 
     QTabWidget* PageControl1 = nullptr;

@@ -4,9 +4,13 @@
 
 #include "base/Dialogs.h"
 #include "editor/WaitGuard.h"
+#include "gr33/PatchNumber.h"
 
 void TFormEdit::LoadControls(const std::string& question) {
-    if (!question.empty() && !Confirmation(question)) {
+    // The question names the patch by this editor's own label: a record filled through a
+    // temporary-patch message (a copy between slots) passes the temporary patch's label.
+    if (!question.empty() &&
+        !Confirmation("Editor: Patch (" + PatchLabel(number_) + ") has changed! Reload")) {
         // The user keeps the values; the next Ok writes them over the record's new bytes.
         changed_ = true;
         return;

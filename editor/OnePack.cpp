@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QSpinBox>
 
+#include <algorithm>
+
 TFrameOnepack::TFrameOnepack(QWidget* parent) : QWidget(parent) {
     setFixedSize(120, 21);
     Edit1 = MakeSpinField(this, "Edit1", QRect(80, 0, 40, 21));
@@ -20,7 +22,9 @@ void TFrameOnepack::SetCaption(const QString& caption) {
 }
 
 void TFrameOnepack::SetRange(int min, int max) {
+    const int value = Edit1->value();
     Edit1->setRange(min, max);
+    SetValue(value);
 }
 
 int TFrameOnepack::Value() const {
@@ -28,5 +32,6 @@ int TFrameOnepack::Value() const {
 }
 
 void TFrameOnepack::SetValue(int value) {
-    Edit1->setValue(value);
+    // The wrapping spin box would wrap a value beyond its range; show the nearest end instead.
+    Edit1->setValue(std::clamp(value, Edit1->minimum(), Edit1->maximum()));
 }

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QSpinBox>
 
+#include <algorithm>
+
 TFrameSixpack::TFrameSixpack(QWidget* parent) : QWidget(parent) {
     setFixedSize(363, 27);
     Bevel1 = new QFrame(this);
@@ -33,8 +35,11 @@ void TFrameSixpack::SetCaption(const QString& caption) {
 }
 
 void TFrameSixpack::SetRange(int min, int max) {
-    for (auto* field : fields_)
-        field->setRange(min, max);
+    for (int k = 1; k <= Strings; ++k) {
+        const int value = Value(k);
+        Field(k)->setRange(min, max);
+        SetValue(k, value);
+    }
 }
 
 int TFrameSixpack::Value(int string) const {
@@ -42,5 +47,7 @@ int TFrameSixpack::Value(int string) const {
 }
 
 void TFrameSixpack::SetValue(int string, int value) {
-    Field(string)->setValue(value);
+    // The wrapping spin box would wrap a value beyond its range; show the nearest end instead.
+    QSpinBox* field = Field(string);
+    field->setValue(std::clamp(value, field->minimum(), field->maximum()));
 }

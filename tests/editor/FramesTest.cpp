@@ -1,0 +1,104 @@
+// The per-string and single frames: string order on screen, wrapping arrows, typed text that
+// is not a whole number in range.
+
+#include "editor/OnePack.h"
+#include "editor/SixCheck.h"
+#include "editor/SixPack.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTest>
+
+#include <vector>
+
+TEST(Frames, StringSixStandsLeftAndChecksLineUpWithFields) {
+    TFrameSixpack numbers;
+    TFrameSixCheck checks;
+    for (int k = 1; k < 6; ++k) {
+        EXPECT_EQ(numbers.Field(k)->x() - numbers.Field(k + 1)->x(), 47) << k;
+        EXPECT_GT(numbers.Field(k)->x(), numbers.Field(k + 1)->x());
+    }
+    for (int k = 1; k <= 6; ++k)
+        EXPECT_EQ(checks.Box(k)->x(), numbers.Field(k)->x() + 12) << k;
+    EXPECT_EQ(numbers.Field(1)->objectName(), "Edit1");
+    EXPECT_EQ(checks.Box(6)->objectName(), "CheckBox6");
+    EXPECT_EQ(numbers.size(), QSize(363, 27));
+}
+
+TEST(Frames, KeyboardFocusRunsFromStringOneToStringSix) {
+    TFrameSixpack numbers;
+    std::vector<QSpinBox*> order;
+    QWidget* w = numbers.Field(1);
+    do {
+        if (auto* spin = qobject_cast<QSpinBox*>(w);
+            spin && (order.empty() || order.back() != spin))
+            order.push_back(spin);
+        w = w->nextInFocusChain();
+    } while (w != numbers.Field(1) && order.size() < 6);
+    ASSERT_EQ(order.size(), 6u);
+    for (int k = 1; k <= 6; ++k)
+        EXPECT_EQ(order[k - 1], numbers.Field(k)) << k;
+}
+
+TEST(Frames, ArrowsWrapAtTheEndsOfTheRange) {
+    TFrameOnepack pan;
+    pan.SetRange(-50, 50);
+    pan.SetValue(50);
+    pan.Edit1->stepUp();
+    EXPECT_EQ(pan.Value(), -50);
+    pan.Edit1->stepDown();
+    EXPECT_EQ(pan.Value(), 50);
+
+    TFrameSixpack program;
+    program.SetRange(1, 128);
+    program.SetValue(3, 1);
+    program.Field(3)->stepDown();
+    EXPECT_EQ(program.Value(3), 128);
+    EXPECT_EQ(program.Value(2), 1); // the other strings keep their values
+
+    TFrameOnepack tempo;
+    tempo.SetRange(50, 250);
+    tempo.SetValue(250);
+    tempo.Edit1->stepUp();
+    EXPECT_EQ(tempo.Value(), 50);
+}
+
+TEST(Frames, OutOfRangeValueShowsTheNearestEnd) {
+    TFrameOnepack level;
+    level.SetRange(0, 100);
+    level.SetValue(120);
+    EXPECT_EQ(level.Value(), 100);
+    level.SetValue(-3);
+    EXPECT_EQ(level.Value(), 0);
+}
+
+TEST(Frames, TypedTextThatIsNoValueInRangeFallsBackToTheLastValue) {
+    TFrameOnepack tempo;
+    tempo.SetRange(50, 250);
+    tempo.SetValue(120);
+    tempo.show();
+    QLineEdit* text = tempo.Edit1->findChild<QLineEdit*>();
+    ASSERT_NE(text, nullptr);
+
+    auto type = [&](const char* keys) {
+        text->selectAll();
+        QTest::keyClicks(text, keys);
+        QTest::keyClick(text, Qt::Key_Return);
+        tempo.Edit1->clearFocus();
+        // Leaving the field settles intermediate text.
+        QFocusEvent out(QEvent::FocusOut);
+        QCoreApplication::sendEvent(tempo.Edit1, &out);
+    };
+    type("7"); // below the minimum: not a value of the range
+    EXPECT_EQ(tempo.Value(), 120);
+    type("abc"); // not a number at all
+    EXPECT_EQ(tempo.Value(), 120);
+    type("999"); // the keystroke that leaves the range is refused
+    EXPECT_EQ(tempo.Value(), 99);
+    type("200");
+    EXPECT_EQ(tempo.Value(), 200);
+    EXPECT_EQ(text->text(), "200");
+}
