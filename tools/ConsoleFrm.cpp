@@ -58,9 +58,11 @@ TFormConsole::TFormConsole(LibrarianHost& host, QWidget* parent)
     setObjectName("FormConsole");
     setWindowTitle("Simple MIDI Console");
     setFixedSize(ClientWidth, ClientHeight);
-    // A sans-serif face with 11-pixel characters, the console's compact design font.
+    // A narrow sans-serif face with 11-pixel characters, so that the captions fit the small
+    // buttons and check boxes (the longest, the program-change caption, fills its button).
     QFont font = QApplication::font();
     font.setPixelSize(11);
+    font.setStretch(QFont::SemiCondensed);
     setFont(font);
     BuildComponents();
     SetTabOrder();

@@ -5,7 +5,9 @@
 #include "librarian/model/LibrarianHost.h"
 #include "qtcommon/RunHandler.h"
 
+#include <QApplication>
 #include <QFontDatabase>
+#include <QFrame>
 #include <QLayout>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
@@ -48,6 +50,10 @@ TFormConverter::TFormConverter(LibrarianHost& host, QWidget* parent)
     setObjectName("FormConverter");
     setWindowTitle(QString(AppName) + " Patch Converter");
     setFixedSize(ClientWidth, ClientHeight);
+    // The tool bar's captions in the 11-pixel sans-serif design font.
+    QFont font = QApplication::font();
+    font.setPixelSize(11);
+    setFont(font);
 
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName("Memo1");
@@ -75,7 +81,8 @@ TFormConverter::TFormConverter(LibrarianHost& host, QWidget* parent)
     ToolBar1->layout()->setContentsMargins(0, 0, 0, 0);
     ButtonExport = AddButton("ButtonExport", "Export Temporary Patch", 165);
     ButtonCopy = AddButton("ButtonCopy", "Copy", 50);
-    auto* separator = new QWidget(ToolBar1);
+    auto* separator = new QFrame(ToolBar1);
+    separator->setFrameStyle(QFrame::VLine | QFrame::Sunken);
     separator->setFixedSize(10, ToolBarHeight);
     ToolBar1->addWidget(separator);
     ButtonPaste = AddButton("ButtonPaste", "Paste", 50);
