@@ -40,21 +40,6 @@ protected:
     QPlainTextEdit* memo = nullptr;
 };
 
-TEST_F(ConverterTest, WindowAndToolBar) {
-    EXPECT_EQ(form->windowTitle(), "KelvoLight Patch Converter");
-    EXPECT_EQ(form->size(), QSize(440, 250));
-    EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    int left = -1;
-    for (const char* name : {"ButtonExport", "ButtonCopy", "ButtonPaste", "ButtonImport"}) {
-        auto* button = form->findChild<QToolButton*>(name);
-        ASSERT_NE(button, nullptr) << name;
-        EXPECT_GT(button->x(), left) << name;
-        left = button->x();
-    }
-}
-
 TEST_F(ConverterTest, ExportOfAnEmptyTemporaryPatchIsRefused) {
     memo->setPlainText("kept");
     Click("ButtonExport");
