@@ -169,6 +169,11 @@ void TFormConsole::FormDestroy() {
     WriteSetting("Poly", CheckBoxPoly->isChecked() ? "Yes" : "No");
 }
 
+void TFormConsole::hideEvent(QHideEvent* event) {
+    if (player_.Holding()) RunHandler([this] { player_.Release(Velocity()); });
+    QWidget::hideEvent(event);
+}
+
 void TFormConsole::closeEvent(QCloseEvent* event) {
     // Hidden, not destroyed: the window lives until the end of the run.
     host_.ConsoleClosed();

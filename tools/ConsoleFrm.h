@@ -54,6 +54,8 @@ public:
 protected:
     // The user closed the window: it is hidden, and the librarian unchecks its menu item.
     void closeEvent(QCloseEvent* event) override;
+    // A hidden window receives no button release: notes still held are released here.
+    void hideEvent(QHideEvent* event) override;
     // Enter and focus loss of the two entry fields; left-button press and release of the play
     // buttons.
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -114,6 +114,14 @@ TEST_F(ConsoleTest, NoteOnChannelTenAndOtherButtonsIgnored) {
     EXPECT_EQ(midi.sent,
               (std::vector<Message>{Bytes({0x99, 0x45, 0x7F}), Bytes({0x89, 0x45, 0x7F})}));
     EXPECT_EQ(midi.OpenNow(), 0);
+
+    // Hiding the window while the note is held (it gets no release then) ends the note.
+    form->show();
+    QTest::mousePress(note, Qt::LeftButton);
+    form->hide();
+    EXPECT_EQ(midi.sent.back(), Bytes({0x89, 0x45, 0x7F}));
+    EXPECT_FALSE(form->NoteSenderPresent());
+    EXPECT_EQ(midi.OpenNow(), 0);
 }
 
 TEST_F(ConsoleTest, ChordBeyondKey127SendsOffsForTheNotesThatWentOut) {
