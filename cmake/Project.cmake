@@ -35,6 +35,9 @@ function(kelvo_tests name folder)
     add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main GTest::gmock)
     kelvo_strict(${name})
+    # Window tests need Qt's offscreen platform also while CTest lists their cases.
+    set_target_properties(${name} PROPERTIES
+        CROSSCOMPILING_EMULATOR "/usr/bin/env;QT_QPA_PLATFORM=offscreen")
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
