@@ -1,0 +1,161 @@
+#pragma once
+// TFormMain: the librarian window. It shows the collection of 128 slots as a grid of patch
+// names, runs every collection, patch and temporary-patch command through its menus, holds the
+// choice of MIDI ports and the option switches, and is what the editor, console and converter
+// reach the librarian through (LibrarianHost).
+
+#include "base/Dialogs.h"
+#include "librarian/WaitFrm.h"
+#include "librarian/model/Collection.h"
+#include "librarian/model/CollectionView.h"
+#include "librarian/model/LibrarianHost.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+#include <vector>
+
+class BusyCursor;
+class QAction;
+class QActionGroup;
+class QMenu;
+class QProgressDialog;
+class QScrollArea;
+class TAboutForm;
+class TStringGrid;
+
+class TFormMain : public QMainWindow, public LibrarianHost, private CollectionView {
+    Q_OBJECT
+public:
+    explicit TFormMain(QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    // The start-up sequence: title, grid, temporary patch, port menus (restoring the stored
+    // entries, which runs one connection test) and the option check marks. A step that fails
+    // shows its message and the later steps still run.
+    void FormCreate();
+
+    // The other windows of the application, created after this one.
+    void SetWaitWindow(TFormWait* wait) { wait_ = wait; }
+    void SetConsoleWindow(QWidget* console);
+    void SetConverterWindow(QWidget* converter) { converter_ = converter; }
+
+    TCollection& Collection() { return collection_; }
+    TAboutForm* AboutForm() const { return about_; }
+
+    // LibrarianHost (and what the collection asks of its window).
+    int SelectedMidiOut() override;
+    int SelectedMidiIn() override;
+    bool TestBeforeSend() const override;
+    std::string CollectionFile() const override { return collection_.CollectionFile(); }
+    void SetCollectionFile(const std::string& fileName, bool modified) override;
+    void UpdateCell(int column, int row) override;
+    void UpdateTempPatchMenu() override;
+    TPatch& TempPatch() override { return collection_.TempPatch(); }
+    int SelectedPatch() const override;
+    void ShowWait(bool visible) override;
+    void ConsoleClosed() override;
+
+    // Grid layout: font, sizes, headings; with initial also the slot cells and the window size.
+    void BuildGrid(bool initial);
+    // The menu the grid's next context-menu request opens (decided by the last right press).
+    QMenu* GridPopup() const { return gridPopup_; }
+    bool PortTestArmed() const { return portTestArmed_; }
+    // The grid's font as the GridFont setting describes it.
+    const FontSpec& GridFont() const { return gridFont_; }
+
+signals:
+    // The window was closed: the application ends.
+    void Closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // CollectionView
+    void CellChanged(int number) override;
+    void TitleChanged() override;
+    void TempPatchMenuChanged() override { UpdateTempPatchMenu(); }
+    void SetBusy(bool busy) override;
+    void PresetFileName(const std::string& name) override;
+    void BeginTransfer(int total) override;
+    bool TransferStep(const std::string& text, int done) override;
+    void EndTransfer() override;
+
+    // Menus (MainFrmMenus.cpp).
+    void createMainMenu();
+    void createPopupMenus();
+    QAction* command(QMenu* menu, const char* name, const char* caption,
+                     void (TFormMain::*handler)());
+    QAction* option(QMenu* menu, const char* name, const char* caption, const char* setting);
+    void setOptionMarks();
+
+    // Command handlers (MainFrmCommands.cpp).
+    void LoadCollectionClick();
+    void SaveCollectionClick();
+    void ReceiveCollection1Click();
+    void SendCollection1Click();
+    void LoadPatch1Click();
+    void SaveAsPatch1Click();
+    void ReceivePatch1Click();
+    void SendPatch1Click();
+    void EditPatch1Click();
+    void CutPatch1Click();
+    void CopyPatch1Click();
+    void LoadTmpPatch1Click();
+    void SaveAsTmpPatch1Click();
+    void ReceiveTmpPatch1Click();
+    void SendTmpPatch1Click();
+    void EditTmpPatch1Click();
+    void PasteTmpPatchOver1Click();
+    void PasteTmpPatchInsert1Click();
+    void ImportExportPatch1Click();
+    void ShowMIDIConsole1Click();
+    void About1Click();
+    void SetGridFont1Click();
+
+    // Ports (MainFrmPorts.cpp).
+    void buildInputMenu();
+    void buildOutputMenu();
+    void restoreInputEntry();
+    void restoreOutputEntry();
+    void MidiInEntryClick(QAction* entry);
+    void MidiOutEntryClick(QAction* entry);
+    void entryChosen(QActionGroup* group, QAction* entry, const char* setting);
+    void TestIdentity1Click();
+
+    // Grid (MainFrmGrid.cpp).
+    void createGrid();
+    void StringGridMouseDown(QObject* source, const QPoint& pos);
+    void openGridPopup(const QPoint& globalPos);
+    QSize gridSize() const;
+    void fitToGrid();
+
+    TCollection collection_{*this};
+    FontSpec gridFont_;
+    bool portTestArmed_ = false;
+
+    QScrollArea* scroll_ = nullptr;
+    TStringGrid* grid_ = nullptr;
+    QMenu* gridPopup_ = nullptr;
+    QMenu* popupPatch_ = nullptr;
+    QMenu* popupCollection_ = nullptr;
+    QMenu* temporaryMenu_ = nullptr;
+    QMenu* outMenu_ = nullptr;
+    QMenu* inMenu_ = nullptr;
+    QActionGroup* outGroup_ = nullptr;
+    QActionGroup* inGroup_ = nullptr;
+    std::vector<QAction*> tempItems_; // enabled by the first UpdateTempPatchMenu
+    QAction* consoleOption_ = nullptr;
+    QAction* testOnSendOption_ = nullptr;
+
+    TAboutForm* about_ = nullptr;
+    QPointer<TFormWait> wait_;
+    QPointer<QWidget> console_;
+    QPointer<QWidget> converter_;
+    std::vector<std::unique_ptr<BusyCursor>> busy_;
+    std::unique_ptr<QProgressDialog> progress_;
+};
