@@ -38,7 +38,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-die() { echo "bench: $*"; exit 1; }
+die() { echo "bench: $*" >&2; exit 1; }
 
 jackd --no-realtime -S -t 5000 -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p "$period" \
     >"$work/jackd.log" 2>&1 &
@@ -57,7 +57,8 @@ start_sim() {
     die "gr33-sim was not ready"
 }
 
-# Seconds (with fractions) one gr33 run takes; fails the bench when the command fails.
+# Seconds (with fractions) one gr33 run takes. A failed command ends the subshell with a message
+# on stderr; the caller must end the bench too, or the run would count as taking no time.
 timed() {
     local start end
     start=$(date +%s.%N)
@@ -71,10 +72,10 @@ byte=0.000320
 echo "JACK dummy driver, 48000 Hz, period $period frames"
 
 start_sim --wire
-receive=$(timed receive all -o "$work/received.G33")
-send=$(timed send "$work/received.G33")
+receive=$(timed receive all -o "$work/received.G33") || exit 1
+send=$(timed send "$work/received.G33") || exit 1
 start_sim
-plain=$(timed receive all -o "$work/received.G33")
+plain=$(timed receive all -o "$work/received.G33") || exit 1
 # The same exchanges with the in-process virtual device: the software path without JACK.
 start=$(date +%s.%N)
 timeout 120 "$gr33" receive all --virtual --bank "$work/virtual.G33" -o "$work/virtual-r.G33" \

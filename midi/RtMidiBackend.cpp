@@ -7,10 +7,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <iostream>
+#include <map>
 #include <mutex>
 #include <regex>
 #include <sstream>
+#include <thread>
 
 #if __has_include(<fcntl.h>) && __has_include(<unistd.h>)
 #include <fcntl.h>
@@ -70,27 +73,8 @@ template <class T> std::unique_ptr<T> constructQuietly(RtMidi::Api api) {
     }
 }
 
-// An RtMidi client kept for the program's life; only its port is opened and closed per use.
-struct InClient {
-    std::unique_ptr<RtMidiIn> midi;
-    ErrorSink errors;
-    std::mutex handlerMutex;
-    MidiMessageHandler handler; // empty while no port of ours is open on this client
-
-    static void Deliver(double, std::vector<unsigned char>* message, void* user) {
-        auto* client = static_cast<InClient*>(user);
-        std::lock_guard lock(client->handlerMutex);
-        if (client->handler && message) client->handler(std::span(*message));
-    }
-};
-
-struct OutClient {
-    std::unique_ptr<RtMidiOut> midi;
-    ErrorSink errors;
-};
-
 // Ports whose client is one of ours (JACK renames a second client "KelvoLight-01") are left
-// out of the lists: our own open port would otherwise shift the numbers of the others.
+// out of the lists: our own open ports would otherwise shift the numbers of the others.
 bool isOwnPort(const std::string& name) {
     static const std::regex own(std::string("^") + ClientName + "(-[0-9]+)?:");
     return std::regex_search(name, own);
@@ -111,205 +95,303 @@ std::vector<ListedPort> foreignPorts(RtMidi& midi) {
     return ports;
 }
 
-// The idle clients of one backend. Ports hold it too, so it outlives them.
-class ClientPool {
-public:
-    explicit ClientPool(RtMidi::Api api) : api_(api) {}
+bool listed(const std::vector<ListedPort>& ports, const std::string& name) {
+    return std::any_of(ports.begin(), ports.end(),
+                       [&](const ListedPort& port) { return port.name == name; });
+}
 
-    RtMidi::Api Api() const { return api_; }
+using Clock = std::chrono::steady_clock;
 
-    std::unique_ptr<InClient> TakeIn() {
-        {
-            std::lock_guard lock(mutex_);
-            if (!ins_.empty()) {
-                auto client = std::move(ins_.back());
-                ins_.pop_back();
-                return client;
-            }
+// A connection left unused this long is made afresh on its next use: the far port may have
+// gone and come back under the same name in the meantime (a device unplugged and plugged in
+// again), which drops the connection without anything telling us. Exchanges that follow one
+// another keep their connection.
+constexpr auto RefreshAfterIdle = std::chrono::seconds(1);
+// RtMidi's JACK output queues a message for the server's next process cycle, and closing the
+// port before that cycle ran loses it. A connection is never closed sooner than this after its
+// last send.
+constexpr auto DrainAllowance = std::chrono::milliseconds(100);
+// RtMidi's JACK output frees its queue before it stops the client's process cycle, and a cycle
+// that still saw the port open may be reading the queue then. An output client is destroyed
+// no sooner than this after its port was closed, when every such cycle is long over.
+constexpr auto SettleBeforeDestroy = std::chrono::milliseconds(50);
+
+// One RtMidi client of the backend and the connection its port holds, if any. Connecting costs
+// a port registration and a connection on the server (tens of milliseconds on JACK), so a
+// connection stays open between exchanges; the ports OpenInput / OpenOutput hand out only
+// borrow it. Every call into the RtMidi object is made under midiMutex.
+struct Link {
+    virtual ~Link() = default;
+    virtual RtMidi& Midi() = 0;
+
+    // Connects to the foreign port listed under `name`, looked up again through this client.
+    // The caller holds midiMutex and has disconnected first.
+    bool Connect(const std::string& name, const std::string& portName) {
+        auto ports = foreignPorts(Midi());
+        auto found = std::find_if(ports.begin(), ports.end(),
+                                  [&](const ListedPort& port) { return port.name == name; });
+        if (found == ports.end()) return false;
+        errors.Reset();
+        Midi().openPort(found->rtIndex, portName);
+        if (errors.Failed() || !Midi().isPortOpen()) {
+            Midi().closePort();
+            return false;
         }
-        auto client = std::make_unique<InClient>();
-        client->midi = constructQuietly<RtMidiIn>(api_);
-        client->midi->setErrorCallback(&ErrorSink::Collect, &client->errors);
-        client->midi->ignoreTypes(false, true, true); // SysEx in; timing and sensing out
-        client->midi->setCallback(&InClient::Deliver, client.get());
-        return client;
+        target = name;
+        return true;
     }
 
-    std::unique_ptr<OutClient> TakeOut() {
+    // The caller holds midiMutex.
+    void Disconnect() {
+        if (target.empty()) return;
+        std::this_thread::sleep_until(lastSend + DrainAllowance);
+        Midi().closePort();
+        closed = Clock::now();
+        target.clear();
+    }
+
+    // A borrowing port is done with the connection.
+    void Release() {
+        std::lock_guard lock(midiMutex);
+        lastUse = Clock::now();
+        --users;
+    }
+
+    std::mutex midiMutex;
+    ErrorSink errors;
+    std::string target; // listed name of the connected port; empty while not connected
+    Clock::time_point lastUse{};
+    Clock::time_point lastSend{};
+    Clock::time_point closed{}; // when the port was last closed
+    int users = 0;              // borrowing ports; raised only under the backend's lock
+};
+
+struct OutLink : Link {
+    explicit OutLink(RtMidi::Api api) : midi(constructQuietly<RtMidiOut>(api)) {
+        midi->setErrorCallback(&ErrorSink::Collect, &errors);
+    }
+    ~OutLink() override {
         {
-            std::lock_guard lock(mutex_);
-            if (!outs_.empty()) {
-                auto client = std::move(outs_.back());
-                outs_.pop_back();
-                return client;
-            }
+            std::lock_guard lock(midiMutex);
+            Disconnect();
         }
-        auto client = std::make_unique<OutClient>();
-        client->midi = constructQuietly<RtMidiOut>(api_);
-        client->midi->setErrorCallback(&ErrorSink::Collect, &client->errors);
-        return client;
+        std::this_thread::sleep_until(closed + SettleBeforeDestroy);
+        midi.reset();
+    }
+    RtMidi& Midi() override { return *midi; }
+
+    std::unique_ptr<RtMidiOut> midi;
+};
+
+// Messages go to the handlers of the ports borrowing the connection; with none, they are
+// dropped. The handler list has its own lock, never held while calling into RtMidi, so that
+// removing a handler waits for a delivery in progress and no delivery starts after it.
+struct InLink : Link {
+    explicit InLink(RtMidi::Api api) : midi(constructQuietly<RtMidiIn>(api)) {
+        midi->setErrorCallback(&ErrorSink::Collect, &errors);
+        midi->ignoreTypes(false, true, true); // SysEx in; timing and sensing out
+        midi->setCallback(&InLink::Deliver, this);
+    }
+    // The port closes and RtMidi's thread ends while the handler list still exists.
+    ~InLink() override {
+        {
+            std::lock_guard lock(midiMutex);
+            Disconnect();
+        }
+        midi.reset();
+    }
+    RtMidi& Midi() override { return *midi; }
+
+    std::uint64_t AddHandler(MidiMessageHandler handler) {
+        std::lock_guard lock(handlerMutex);
+        handlers.emplace_back(++lastHandlerId, std::move(handler));
+        return lastHandlerId;
+    }
+    void RemoveHandler(std::uint64_t id) {
+        std::lock_guard lock(handlerMutex);
+        std::erase_if(handlers, [id](const auto& entry) { return entry.first == id; });
     }
 
-    void Give(std::unique_ptr<InClient> client) {
-        std::lock_guard lock(mutex_);
-        ins_.push_back(std::move(client));
-    }
-    void Give(std::unique_ptr<OutClient> client) {
-        std::lock_guard lock(mutex_);
-        outs_.push_back(std::move(client));
+    static void Deliver(double, std::vector<unsigned char>* message, void* user) {
+        auto* link = static_cast<InLink*>(user);
+        if (!message) return;
+        std::lock_guard lock(link->handlerMutex);
+        for (auto& entry : link->handlers)
+            entry.second(std::span(*message));
     }
 
-private:
-    RtMidi::Api api_;
-    std::mutex mutex_;
-    std::vector<std::unique_ptr<InClient>> ins_;
-    std::vector<std::unique_ptr<OutClient>> outs_;
+    std::mutex handlerMutex;
+    std::vector<std::pair<std::uint64_t, MidiMessageHandler>> handlers;
+    std::uint64_t lastHandlerId = 0;
+    std::unique_ptr<RtMidiIn> midi;
 };
 
 class RtInputPort : public MidiInputPort {
 public:
-    RtInputPort(std::shared_ptr<ClientPool> pool, std::unique_ptr<InClient> client)
-        : pool_(std::move(pool)), client_(std::move(client)) {}
+    RtInputPort(std::shared_ptr<InLink> link, std::uint64_t handler)
+        : link_(std::move(link)), handler_(handler) {}
     ~RtInputPort() override { release(); }
-    void Close() override {
-        if (!release()) throw EMidiIn("Unable to close midi-in device");
-    }
+    // Taking the handler out cannot fail; the connection stays for the next exchange.
+    void Close() override { release(); }
 
 private:
-    bool release() {
-        if (!client_) return true;
-        {
-            std::lock_guard lock(client_->handlerMutex);
-            client_->handler = nullptr;
-        }
-        client_->errors.Reset();
-        client_->midi->closePort();
-        const bool closed = !client_->errors.Failed();
-        pool_->Give(std::move(client_));
-        return closed;
+    void release() {
+        if (!link_) return;
+        link_->RemoveHandler(handler_);
+        link_->Release();
+        link_.reset();
     }
 
-    std::shared_ptr<ClientPool> pool_;
-    std::unique_ptr<InClient> client_;
+    std::shared_ptr<InLink> link_;
+    std::uint64_t handler_;
 };
 
 class RtOutputPort : public MidiOutputPort {
 public:
-    RtOutputPort(std::shared_ptr<ClientPool> pool, std::unique_ptr<OutClient> client)
-        : pool_(std::move(pool)), client_(std::move(client)) {}
+    explicit RtOutputPort(std::shared_ptr<OutLink> link) : link_(std::move(link)) {}
     ~RtOutputPort() override { release(); }
 
     void Send(std::span<const std::uint8_t> message) override {
-        if (!client_) throw EMidiOut("Unable to send data to open midi-out device");
-        client_->errors.Reset();
-        client_->midi->sendMessage(message.data(), message.size());
-        if (client_->errors.Failed()) throw EMidiOut("Unable to send data to open midi-out device");
+        if (!link_) throw EMidiOut("Unable to send data to open midi-out device");
+        bool failed = false;
+        {
+            std::lock_guard lock(link_->midiMutex);
+            link_->errors.Reset();
+            link_->midi->sendMessage(message.data(), message.size());
+            failed = link_->errors.Failed();
+            link_->lastSend = link_->lastUse = Clock::now();
+        }
+        if (failed) throw EMidiOut("Unable to send data to open midi-out device");
     }
-    void Close() override {
-        if (!release()) throw EMidiOut("Unable to close midi-out device");
-    }
+    // Leaves the connection open, so a message still queued on its way out is delivered.
+    void Close() override { release(); }
 
 private:
-    bool release() {
-        if (!client_) return true;
-        client_->errors.Reset();
-        client_->midi->closePort();
-        const bool closed = !client_->errors.Failed();
-        pool_->Give(std::move(client_));
-        return closed;
+    void release() {
+        if (!link_) return;
+        link_->Release();
+        link_.reset();
     }
 
-    std::shared_ptr<ClientPool> pool_;
-    std::unique_ptr<OutClient> client_;
+    std::shared_ptr<OutLink> link_;
 };
 
 class RtMidiBackend : public MidiBackend {
 public:
-    explicit RtMidiBackend(std::shared_ptr<ClientPool> pool) : pool_(std::move(pool)) {}
+    explicit RtMidiBackend(RtMidi::Api api) : api_(api) {}
+
+    // False when the client cannot be made or warns when asked for its ports (a JACK client
+    // that finds no server). The client is kept.
+    bool Answers() {
+        std::lock_guard lock(mutex_);
+        try {
+            auto link = lister(outs_);
+            std::lock_guard midiLock(link->midiMutex);
+            link->errors.Reset();
+            link->midi->getPortCount();
+            return !link->errors.Warned() && !link->errors.Failed();
+        } catch (const RtMidiError&) {
+            return false;
+        }
+    }
 
     std::vector<MidiPortInfo> InputPorts() override {
         std::vector<MidiPortInfo> result;
-        try {
-            auto client = pool_->TakeIn();
-            for (auto& port : foreignPorts(*client->midi))
-                result.push_back({std::move(port.name), TMidiTechnology::mtMidiPort});
-            pool_->Give(std::move(client));
-        } catch (const RtMidiError&) {
-            // No client could be made: no ports.
-        }
+        for (auto& port : listPorts(ins_))
+            result.push_back({std::move(port.name), TMidiTechnology::mtMidiPort});
         return result;
     }
 
     std::vector<MidiPortInfo> OutputPorts() override {
+        auto ports = listPorts(outs_);
+        std::map<AlsaAddress, TMidiTechnology> kinds;
+        if (api_ == RtMidi::LINUX_ALSA) kinds = AlsaPortKinds();
         std::vector<MidiPortInfo> result;
-        try {
-            auto client = pool_->TakeOut();
-            auto ports = foreignPorts(*client->midi);
-            pool_->Give(std::move(client));
-            std::map<AlsaAddress, TMidiTechnology> kinds;
-            if (pool_->Api() == RtMidi::LINUX_ALSA) kinds = AlsaPortKinds();
-            for (auto& port : ports)
-                result.push_back({port.name, kindOf(port.name, kinds)});
-        } catch (const RtMidiError&) {
-        }
+        for (auto& port : ports)
+            result.push_back({port.name, kindOf(port.name, kinds)});
         return result;
     }
 
     std::unique_ptr<MidiOutputPort> OpenOutput(int index) override {
-        std::unique_ptr<OutClient> client;
-        try {
-            client = pool_->TakeOut();
-        } catch (const RtMidiError&) {
-            throw EMidiOut(OpenOutFailed);
-        }
-        auto ports = foreignPorts(*client->midi);
-        if (index < 0 || static_cast<std::size_t>(index) >= ports.size()) {
-            pool_->Give(std::move(client));
-            throw EMidiOut(OpenOutFailed);
-        }
-        client->errors.Reset();
-        client->midi->openPort(ports[static_cast<std::size_t>(index)].rtIndex,
-                               std::string(ClientName) + " Out");
-        if (client->errors.Failed() || !client->midi->isPortOpen()) {
-            client->midi->closePort();
-            pool_->Give(std::move(client));
-            throw EMidiOut(OpenOutFailed);
-        }
-        return std::make_unique<RtOutputPort>(pool_, std::move(client));
+        auto link = borrow(outs_, index, std::string(ClientName) + " Out");
+        if (!link) throw EMidiOut(OpenOutFailed);
+        return std::make_unique<RtOutputPort>(std::move(link));
     }
 
     std::unique_ptr<MidiInputPort> OpenInput(int index, MidiMessageHandler handler) override {
-        std::unique_ptr<InClient> client;
-        try {
-            client = pool_->TakeIn();
-        } catch (const RtMidiError&) {
-            throw EMidiIn(OpenInFailed);
-        }
-        auto ports = foreignPorts(*client->midi);
-        if (index < 0 || static_cast<std::size_t>(index) >= ports.size()) {
-            pool_->Give(std::move(client));
-            throw EMidiIn(OpenInFailed);
-        }
-        {
-            std::lock_guard lock(client->handlerMutex);
-            client->handler = std::move(handler);
-        }
-        client->errors.Reset();
-        client->midi->openPort(ports[static_cast<std::size_t>(index)].rtIndex,
-                               std::string(ClientName) + " In");
-        if (client->errors.Failed() || !client->midi->isPortOpen()) {
-            {
-                std::lock_guard lock(client->handlerMutex);
-                client->handler = nullptr;
-            }
-            client->midi->closePort();
-            pool_->Give(std::move(client));
-            throw EMidiIn(OpenInFailed);
-        }
-        return std::make_unique<RtInputPort>(pool_, std::move(client));
+        auto link = borrow(ins_, index, std::string(ClientName) + " In");
+        if (!link) throw EMidiIn(OpenInFailed);
+        const auto id = link->AddHandler(std::move(handler));
+        return std::make_unique<RtInputPort>(std::move(link), id);
     }
 
 private:
+    // The client that lists the ports: the first one, made when there is none yet. The caller
+    // holds mutex_.
+    template <class L> std::shared_ptr<L> lister(std::vector<std::shared_ptr<L>>& links) {
+        if (links.empty()) links.push_back(std::make_shared<L>(api_));
+        return links.front();
+    }
+
+    template <class L> std::vector<ListedPort> listPorts(std::vector<std::shared_ptr<L>>& links) {
+        std::lock_guard lock(mutex_);
+        try {
+            auto link = lister(links);
+            std::lock_guard midiLock(link->midiMutex);
+            return foreignPorts(*link->midi);
+        } catch (const RtMidiError&) {
+            return {}; // no client could be made: no ports
+        }
+    }
+
+    // A connection to port `index` of the current list for one more port to borrow: the open
+    // one to that port when there is one, else a new one on an idle client. Connections whose
+    // port is no longer listed, or which have been idle a while, are closed on the way. Null
+    // when the index names no port or the connection fails.
+    template <class L>
+    std::shared_ptr<L> borrow(std::vector<std::shared_ptr<L>>& links, int index,
+                              const std::string& portName) {
+        std::lock_guard lock(mutex_);
+        try {
+            std::vector<ListedPort> ports;
+            {
+                auto first = lister(links);
+                std::lock_guard midiLock(first->midiMutex);
+                ports = foreignPorts(*first->midi);
+            }
+            const auto now = Clock::now();
+            for (auto& link : links) {
+                std::lock_guard midiLock(link->midiMutex);
+                if (!link->target.empty() && link->users == 0 &&
+                    (!listed(ports, link->target) || now - link->lastUse > RefreshAfterIdle))
+                    link->Disconnect();
+            }
+            if (index < 0 || static_cast<std::size_t>(index) >= ports.size()) return nullptr;
+            const std::string& wanted = ports[static_cast<std::size_t>(index)].name;
+
+            std::shared_ptr<L> open, idle;
+            for (auto& link : links) {
+                std::lock_guard midiLock(link->midiMutex);
+                if (link->target == wanted)
+                    open = link;
+                else if (link->target.empty() && !idle)
+                    idle = link;
+            }
+            if (!open) {
+                if (!idle) idle = links.emplace_back(std::make_shared<L>(api_));
+                std::lock_guard midiLock(idle->midiMutex);
+                if (!idle->Connect(wanted, portName)) return nullptr;
+                open = idle;
+            }
+            std::lock_guard midiLock(open->midiMutex);
+            open->lastUse = now;
+            ++open->users;
+            return open;
+        } catch (const RtMidiError&) {
+            return nullptr; // no client could be made
+        }
+    }
+
     // RtMidi names ALSA ports "client name:port name client:port".
     static TMidiTechnology kindOf(const std::string& name,
                                   const std::map<AlsaAddress, TMidiTechnology>& kinds) {
@@ -322,7 +404,10 @@ private:
         return TMidiTechnology::mtMidiPort;
     }
 
-    std::shared_ptr<ClientPool> pool_;
+    RtMidi::Api api_;
+    std::mutex mutex_; // the link lists and the choice of links
+    std::vector<std::shared_ptr<InLink>> ins_;
+    std::vector<std::shared_ptr<OutLink>> outs_;
 };
 
 std::string displayName(RtMidi::Api api) {
@@ -378,9 +463,7 @@ std::unique_ptr<MidiBackend> CreateRtMidiBackend(const std::string& api) {
     auto has = [&](RtMidi::Api wanted) {
         return std::find(apis.begin(), apis.end(), wanted) != apis.end();
     };
-    auto make = [](RtMidi::Api chosen) {
-        return std::make_unique<RtMidiBackend>(std::make_shared<ClientPool>(chosen));
-    };
+    auto make = [](RtMidi::Api chosen) { return std::make_unique<RtMidiBackend>(chosen); };
 
     if (!api.empty()) {
         for (RtMidi::Api candidate : apis)
@@ -394,16 +477,8 @@ std::unique_ptr<MidiBackend> CreateRtMidiBackend(const std::string& api) {
     if (has(RtMidi::LINUX_ALSA) && alsaSequencerPresent()) return make(RtMidi::LINUX_ALSA);
     if (has(RtMidi::UNIX_JACK)) {
         // A JACK client that finds no server warns on every use; one query tells.
-        auto pool = std::make_shared<ClientPool>(RtMidi::UNIX_JACK);
-        try {
-            auto probe = pool->TakeOut();
-            probe->errors.Reset();
-            probe->midi->getPortCount();
-            const bool answered = !probe->errors.Warned() && !probe->errors.Failed();
-            pool->Give(std::move(probe)); // kept: it is the backend's output client
-            if (answered) return std::make_unique<RtMidiBackend>(pool);
-        } catch (const RtMidiError&) {
-        }
+        auto backend = make(RtMidi::UNIX_JACK);
+        if (backend->Answers()) return backend;
     }
     for (RtMidi::Api candidate : apis)
         if (candidate != RtMidi::LINUX_ALSA && candidate != RtMidi::UNIX_JACK &&

@@ -1,7 +1,10 @@
 #pragma once
-// The system's MIDI ports through RtMidi. One backend keeps its RtMidi clients for the
-// program's life and only connects and disconnects them per exchange, since opening a client
-// is slow on JACK.
+// The system's MIDI ports through RtMidi. A backend keeps its RtMidi clients for the program's
+// life, and a client's connection to a port stays open from one exchange to the next: opening
+// a client or a connection is slow on JACK, and closing a JACK output right after a send can
+// lose the message still queued. The ports handed out only borrow a connection. A connection
+// whose far port is no longer listed, or which has been idle for a second, is made afresh on
+// its next use.
 
 #include "midi/Port.h"
 

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # One end-to-end scenario: a private JACK server with the dummy driver, gr33-sim on it and the
 # gr33 tool talking to it through RtMidi's JACK backend.
-#   e2e.sh SCENARIO GR33 GR33_SIM MAKE_BANK
+#   e2e.sh SCENARIO GR33 GR33_SIM MAKE_BANK [RTMIDI_BACKEND_TEST]
 # Exit 0 on success, 1 on failure, 77 when jackd is not installed. Every process started here
 # is stopped on exit, and every step is bounded in time.
 set -u
 
-scenario=$1 gr33=$2 sim=$3 make_bank=$4
+scenario=$1 gr33=$2 sim=$3 make_bank=$4 backend_test=${5:-}
 
 command -v jackd >/dev/null || { echo "jackd is not installed"; exit 77; }
 
@@ -193,6 +193,14 @@ fault-identity-extra)
     run_gr33 identify
     expect_status 1
     expect_last_error "$not_found"
+    ;;
+rtmidi-backend)
+    # The backend's own tests, with virtual ports of their own as the far end.
+    [[ -n $backend_test ]] || fail "no backend test program given"
+    start_jack
+    status=0
+    timeout 100 "$backend_test" >"$work/backend.log" 2>&1 || status=$?
+    [[ $status -eq 0 ]] || fail "backend tests ended with status $status"
     ;;
 no-jack)
     # No server at all: every command ends promptly with a message, nothing is written.
