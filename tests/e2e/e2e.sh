@@ -76,6 +76,18 @@ stop_sim() { # a clean exit on SIGTERM is part of the check
     [[ $status -eq 0 ]] || fail "gr33-sim ended with status $status"
 }
 
+# Waits until the simulator has taken every message in flight: a send returns once its bytes
+# have left this process, so the last one may still be on its way when the tool exits.
+settle_sim() {
+    local previous=-1 count
+    for _ in $(seq 20); do
+        count=$(grep -c ': stored ' "$work/sim.err" || true)
+        [[ $count -eq $previous ]] && return
+        previous=$count
+        sleep 0.5
+    done
+}
+
 # Runs gr33 on the simulator's ports; stdout, stderr and status in $work/gr33.{out,err}, $status.
 run_gr33() {
     status=0
@@ -125,6 +137,7 @@ send-collection)
     start_sim
     run_gr33 send "$work/upload.G33"
     expect_status 0
+    settle_sim
     stop_sim
     cmp -s "$work/upload.G33" "$work/sim.G33" ||
         fail "simulator's bank is not the sent collection" \
