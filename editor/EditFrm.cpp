@@ -11,9 +11,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLayout>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QToolBar>
-#include <QToolButton>
 
 #include <memory>
 
@@ -54,8 +54,11 @@ TFormEdit::TFormEdit(TPatch& record, int number, LibrarianHost& host, QWidget* p
     setObjectName("FormEdit");
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(ClientWidth, ClientHeight);
+    // A small sans-serif face, 11 pixels high; a semi-condensed cut where the system has one
+    // keeps the captions within the places the pages give them.
     QFont font = QApplication::font();
     font.setPixelSize(11);
+    font.setStretch(QFont::SemiCondensed);
     setFont(font);
     setWindowTitle(QString::fromStdString("Patch Editor (" + PatchLabel(number) + ")"));
 
@@ -107,25 +110,26 @@ void TFormEdit::BuildToolBar() {
     ToolBar1->layout()->setSpacing(0);
 
     auto button = [this](const char* name, const char* caption, void (TFormEdit::*handler)()) {
-        auto* b = new QToolButton;
+        auto* b = new QPushButton;
         b->setObjectName(name);
         b->setText(caption);
         b->setFixedSize(ButtonWidth, ButtonHeight);
         b->setFocusPolicy(Qt::TabFocus);
-        connect(b, &QToolButton::clicked, this,
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this,
                 [this, handler] { RunHandler([this, handler] { (this->*handler)(); }); });
         ToolBar1->addWidget(b);
         return b;
     };
-    QToolButton* reload = button("ButtonReload", "Reset", &TFormEdit::ButtonReloadClick);
-    QToolButton* send = button("ButtonSend", "Send To GR:TMP", &TFormEdit::ButtonSendClick);
+    QPushButton* reload = button("ButtonReload", "Reset", &TFormEdit::ButtonReloadClick);
+    QPushButton* send = button("ButtonSend", "Send To GR:TMP", &TFormEdit::ButtonSendClick);
     auto* separator = new QWidget;
     separator->setObjectName("ToolButton3");
     separator->setFixedSize(SeparatorWidth, ButtonHeight);
     ToolBar1->addWidget(separator);
-    QToolButton* cancel = button("ButtonCancel", "Cancel", &TFormEdit::ButtonCancelClick);
-    QToolButton* okStay = button("ButtonOkStay", "Ok && Continue", &TFormEdit::ButtonOkStayClick);
-    QToolButton* okClose = button("ButtonOkClose", "Ok && Close", &TFormEdit::ButtonOkCloseClick);
+    QPushButton* cancel = button("ButtonCancel", "Cancel", &TFormEdit::ButtonCancelClick);
+    QPushButton* okStay = button("ButtonOkStay", "Ok && Continue", &TFormEdit::ButtonOkStayClick);
+    QPushButton* okClose = button("ButtonOkClose", "Ok && Close", &TFormEdit::ButtonOkCloseClick);
     setTabOrder(reload, cancel);
     setTabOrder(cancel, okClose);
     setTabOrder(okClose, okStay);

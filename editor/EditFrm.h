@@ -19,7 +19,7 @@ class QLabel;
 class QLineEdit;
 class QTabWidget;
 class QToolBar;
-class QToolButton;
+class QPushButton;
 class TIBar;
 
 // Opens an editor on the record (number 0..128, 0 for the temporary patch) or brings the one

@@ -66,15 +66,6 @@ TEST(Frames, ArrowsWrapAtTheEndsOfTheRange) {
     EXPECT_EQ(tempo.Value(), 50);
 }
 
-TEST(Frames, OutOfRangeValueShowsTheNearestEnd) {
-    TFrameOnepack level;
-    level.SetRange(0, 100);
-    level.SetValue(120);
-    EXPECT_EQ(level.Value(), 100);
-    level.SetValue(-3);
-    EXPECT_EQ(level.Value(), 0);
-}
-
 TEST(Frames, TypedTextThatIsNoValueInRangeFallsBackToTheLastValue) {
     TFrameOnepack tempo;
     tempo.SetRange(50, 250);

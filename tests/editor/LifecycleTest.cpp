@@ -6,9 +6,9 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QToolButton>
 
 namespace {
 int OpenEditors() {
@@ -23,7 +23,7 @@ QSpinBox* Level(TFormEdit& editor) {
 }
 
 void Click(TFormEdit& editor, const char* button) {
-    editor.findChild<QToolButton*>(button)->click();
+    editor.findChild<QPushButton*>(button)->click();
 }
 } // namespace
 

@@ -102,21 +102,6 @@ TEST_F(EditorTest, LayerListsRunFromStringSixAtTheTop) {
     EXPECT_EQ(result.bytes[95], 1);
 }
 
-TEST_F(EditorTest, ExpPedalPositionsAreTheByte) {
-    TFormEdit& editor = Open(1);
-    auto* pedal = Find<QComboBox>(editor, "ComboBox11");
-    ASSERT_EQ(pedal->count(), 81);
-    for (const char* entry : {"Multi-FX Param", "CC 64", "CC 95"}) {
-        const int position = pedal->findText(entry);
-        ASSERT_GE(position, 0) << entry;
-        pedal->setCurrentIndex(position);
-        EXPECT_EQ(StoreCopy(editor).bytes[22], position) << entry;
-    }
-    EXPECT_EQ(pedal->findText("Multi-FX Param"), 5);
-    EXPECT_EQ(pedal->findText("CC 64"), 49);
-    EXPECT_EQ(pedal->findText("CC 95"), 80);
-}
-
 TEST_F(EditorTest, BytesNoControlsShowAreValuesTheControlsSettle) {
     TFormEdit& editor = Open(1, [](PatchBytes& b) {
         b[13] = 200;          // Play Feel beyond its 16 entries

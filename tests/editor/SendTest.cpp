@@ -7,7 +7,7 @@
 #include "midi/MidiDevices.h"
 #include "sim/VirtualGr33.h"
 
-#include <QToolButton>
+#include <QPushButton>
 
 #include <mutex>
 
@@ -45,7 +45,7 @@ protected:
         return log;
     }
     void Send(TFormEdit& editor) {
-        editor.findChild<QToolButton*>("ButtonSend")->click();
+        editor.findChild<QPushButton*>("ButtonSend")->click();
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         EXPECT_TRUE(host.WaitBalanced());
     }
