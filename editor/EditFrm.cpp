@@ -46,6 +46,10 @@ void OpenEditor(TPatch& record, int number, LibrarianHost& host, QWidget* parent
     shown->activateWindow();
 }
 
+void CloseEditor(TPatch& record) {
+    if (auto* editor = dynamic_cast<TFormEdit*>(record.Editor)) delete editor;
+}
+
 TFormEdit::TFormEdit(TPatch& record, int number, LibrarianHost& host, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),

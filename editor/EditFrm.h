@@ -26,6 +26,9 @@ class TIBar;
 // already open on it to the front without reloading it. An empty record raises
 // "Patch (<label>) is empty!" and opens nothing; this check comes first in every case.
 void OpenEditor(TPatch& record, int number, LibrarianHost& host, QWidget* parent = nullptr);
+// Destroys the editor open on the record at once, storing nothing (as its close box does). The
+// owner of the records calls it for each record before the records go away.
+void CloseEditor(TPatch& record);
 
 class TFormEdit : public QWidget, public PatchEditorLink {
     Q_OBJECT

@@ -68,8 +68,8 @@ class EditorTest : public ::testing::Test {
 protected:
     void TearDown() override {
         for (TPatch& slot : records)
-            if (TFormEdit* editor = EditorOf(slot)) delete editor;
-        if (TFormEdit* editor = EditorOf(host.temp)) delete editor;
+            CloseEditor(slot);
+        CloseEditor(host.temp);
         // Closed windows are deleted at the next turn of the event loop.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }

@@ -161,13 +161,15 @@ TEST_F(EditorTest, OkOnTheTemporaryPatchRefreshesItsMenu) {
 }
 
 TEST_F(EditorTest, CancelAndCloseBoxStoreNothing) {
-    for (const char* how : {"cancel", "close box"}) {
+    for (const char* how : {"cancel", "close box", "owner"}) {
         TFormEdit& editor = Open(4);
         Level(editor)->setValue(1);
         if (std::string(how) == "cancel")
             Click(editor, "ButtonCancel");
-        else
+        else if (std::string(how) == "close box")
             editor.close();
+        else
+            CloseEditor(Slot(4));
         EXPECT_EQ(Slot(4).Editor, nullptr) << how;
         EXPECT_EQ(Slot(4).Bytes(), DemoPatch(4)) << how;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
