@@ -1,0 +1,96 @@
+// KelvoLight: the settings store starts first, then the application, its prompts, the MIDI
+// device list and the four windows (librarian, wait notice, MIDI console, converter). The
+// message loop runs until the librarian window closes; the windows go in reverse order and
+// the settings store writes its file last.
+
+#include "base/Errors.h"
+#include "controls/ClickSound.h"
+#include "librarian/MainFrm.h"
+#include "librarian/WaitFrm.h"
+#include "librarian/model/Settings.h"
+#include "midi/MidiDevices.h"
+#include "midi/MidiShortOut.h"
+#include "midi/RtMidiBackend.h"
+#include "qtcommon/QtDialogs.h"
+#include "qtcommon/RunHandler.h"
+#include "sim/VirtualGr33.h"
+#include "tools/ConsoleFrm.h"
+#include "tools/ConverterFrm.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <memory>
+
+namespace {
+
+// The settings file is named after the executable with ".ini". It lives beside the executable
+// when that folder is writable or the file is already there (a portable install), otherwise in
+// the user's configuration folder.
+std::string SettingsPath() {
+    QFileInfo exe(QCoreApplication::applicationFilePath());
+    QString name = exe.completeBaseName() + ".ini";
+    QString beside = exe.absoluteDir().filePath(name);
+    if (QFileInfo::exists(beside) || QFileInfo(exe.absolutePath()).isWritable())
+        return beside.toStdString();
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(folder);
+    return QDir(folder).filePath(name).toStdString();
+}
+
+void InstallDevices() {
+    std::unique_ptr<MidiBackend> system;
+    std::unique_ptr<MidiBackend> virtualDevice;
+    RunHandler([&] { system = CreateRtMidiBackend(ReadSetting("MidiApi")); });
+    if (!Settings().IsNo("VirtualDevice"))
+        RunHandler([&] { virtualDevice = CreateVirtualGr33(DefaultVirtualBankPath()); });
+    InstallMidiBackends(std::move(system), std::move(virtualDevice));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("KelvoLight");
+    QApplication::setApplicationVersion("1.01");
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QtDialogs dialogs;
+    SetPrompts(&dialogs);
+    Settings().Start(SettingsPath());
+    if (!Settings().ReadError().empty()) dialogs.ShowError(MessageText(Settings().ReadError()));
+
+    InstallDevices();
+    SetClickSound([](float distance, float range) { PlayClick(distance, range); });
+
+    int result = 0;
+    {
+        auto main = std::make_unique<TFormMain>();
+        dialogs.SetParent(main.get());
+        QObject::connect(main.get(), &TFormMain::Closed, &app, &QApplication::quit);
+        main->show();
+        main->FormCreate();
+        auto wait = std::make_unique<TFormWait>();
+        main->SetWaitWindow(wait.get());
+        auto console = std::make_unique<TFormConsole>(*main);
+        main->SetConsoleWindow(console.get());
+        auto converter = std::make_unique<TFormConverter>(*main);
+        main->SetConverterWindow(converter.get());
+
+        result = QApplication::exec();
+
+        // The last created goes first; the console stores its channel on the way.
+        converter.reset();
+        console.reset();
+        wait.reset();
+        dialogs.SetParent(nullptr);
+        main.reset();
+    }
+    SetClickSound({});
+    InstallMidiBackends(nullptr, nullptr);
+    RunHandler([] { Settings().End(); });
+    SetPrompts(nullptr);
+    return result;
+}
