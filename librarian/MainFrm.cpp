@@ -107,7 +107,8 @@ void TFormMain::BeginTransfer(int total) {
     progress_->setWindowTitle(ApplicationTitle());
     progress_->setCancelButtonText("Cancel");
     progress_->setRange(0, total);
-    progress_->setWindowModality(Qt::WindowModal);
+    // Nothing else may run an exchange between two patches of the transfer.
+    progress_->setWindowModality(Qt::ApplicationModal);
     progress_->setMinimumDuration(0);
     progress_->setAutoReset(false);
     progress_->setAutoClose(false);

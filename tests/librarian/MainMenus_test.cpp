@@ -3,6 +3,7 @@
 #include "WindowFixture.h"
 #include "librarian/StringGrid.h"
 #include "librarian/model/Settings.h"
+#include "sim/DemoBank.h"
 
 #include <QHeaderView>
 #include <QMenuBar>
@@ -158,6 +159,34 @@ TEST_F(MainMenus, CloseAsksToSaveAndStaysOpenWhenTheSaveFails) {
     prompts.confirmAnswers = {true};
     prompts.fileAnswers = {std::nullopt}; // Yes, then the dialog cancelled: closes as asked
     EXPECT_TRUE(window_->close());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainMenus, DoubleClickOpensTheEditorOnTheSelectedSlot) {
+    Open();
+    window_->Collection().Slot(6).SetBytes(DemoPatch(6), 6);
+    window_->UpdateCell(2, 2);
+    auto* grid = Find<TStringGrid>("StringGrid");
+    QRect a22 = grid->visualItemRect(grid->item(1, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, a22.center());
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, a22.center());
+    EXPECT_TRUE(prompts.Texts("error").empty());
+    EXPECT_NE(window_->Collection().Slot(6).Editor, nullptr);
+    // Closing the librarian takes the editor down while its record still exists.
+    window_.reset();
+}
+
+TEST_F(MainMenus, ClosingTheConsoleUnchecksItsOption) {
+    WriteSetting("Console", "Yes");
+    Open();
+    QWidget console;
+    window_->SetConsoleWindow(&console);
+    window_->ConsoleClosed();
+    EXPECT_FALSE(Find("ShowMIDIConsole1")->isChecked());
+    EXPECT_EQ(ReadSetting("Console"), "No");
 }
 
 } // namespace
