@@ -53,14 +53,13 @@ TEST_F(MainMenus, TemporaryPatchItemsWaitForTheFirstPatch) {
     EXPECT_TRUE(Find("ReceiveTmpPatch1")->isEnabled());
 
     // Ctrl+V does nothing while its item is disabled.
-    TPatch lead;
     PatchBytes bytes{};
     std::string name = "Lead        ";
     std::copy(name.begin(), name.end(), bytes.begin());
     window_->Collection().Slot(1).SetBytes(bytes, 1);
     window_->UpdateCell(1, 1);
     Find("PasteTmpPatchOver1")->trigger();
-    EXPECT_TRUE(window_->Collection().Slot(1).GetName() == "Lead        ");
+    EXPECT_EQ(window_->Collection().Slot(1).GetName(), "Lead        ");
     EXPECT_FALSE(window_->Collection().Modified());
 
     Find("CopyPatch1")->trigger();

@@ -31,14 +31,6 @@ struct RecordingEditor : PatchEditorLink {
     void SetupEffectPage() override {}
 };
 
-TEST_F(CollectionEdit, FreshCollectionShowsEmptySlotsAndUntitled) {
-    EXPECT_EQ(collection.Title(), "KelvoLight 1.01 (Untitled)");
-    EXPECT_EQ(collection.CellText(1), "A11: Empty");
-    EXPECT_EQ(collection.CellText(128), "D84: Empty");
-    EXPECT_EQ(collection.TempPatchCaption(), "Temporary Patch (Empty)");
-    EXPECT_FALSE(collection.Modified());
-}
-
 TEST_F(CollectionEdit, CellTextKeepsTrailingBlanksAndTitleNamesTheFile) {
     collection.Slot(9).SetBytes(NamedPatch("Lead"), 9);
     EXPECT_EQ(collection.CellText(9), "A31: Lead        ");

@@ -1,10 +1,7 @@
-// The GridFont text, and the port lists built from the device list.
+// The GridFont text.
 
 #include "base/Errors.h"
 #include "librarian/model/GridFont.h"
-#include "librarian/model/PortList.h"
-#include "librarian/model/Settings.h"
-#include "midi/MidiDevices.h"
 
 #include <gtest/gtest.h>
 
@@ -48,48 +45,6 @@ TEST(GridFont, BadNumbersRaiseAndApplyNothing) {
         }
         EXPECT_EQ(font, design) << text;
     }
-}
-
-TEST(PortCaptions, NumberAfterTheLastHash) {
-    EXPECT_EQ(PortCaption("USB MIDI", 3), "USB MIDI  #3");
-    EXPECT_EQ(DeviceOfCaption("Port #2 of hub  #7"), 7);
-    EXPECT_EQ(DeviceOfCaption("No number"), -1);
-    EXPECT_EQ(DeviceOfCaption("Trailing #"), -1);
-}
-
-TEST(PortCaptions, StoredEntryOutOfRangeFallsBackToZero) {
-    EXPECT_EQ(RestoredEntry("1", 2), 1);
-    for (const char* stored : {"", "5", "2", "-1", "x", "1x"})
-        EXPECT_EQ(RestoredEntry(stored, 2), 0) << stored;
-}
-
-// A backend that lists ports only.
-class ListingBackend : public MidiBackend {
-public:
-    std::vector<MidiPortInfo> ins, outs;
-    std::vector<MidiPortInfo> InputPorts() override { return ins; }
-    std::vector<MidiPortInfo> OutputPorts() override { return outs; }
-    std::unique_ptr<MidiOutputPort> OpenOutput(int) override { return nullptr; }
-    std::unique_ptr<MidiInputPort> OpenInput(int, MidiMessageHandler) override { return nullptr; }
-};
-
-TEST(PortLists, OnlyMidiPortsAreListedWithTheirDeviceNumbers) {
-    auto backend = std::make_unique<ListingBackend>();
-    backend->ins = {{"In A"}, {"In B"}};
-    backend->outs = {{"Synth", TMidiTechnology::mtSynth},
-                     {"Wavetable", TMidiTechnology::mtSquareSynth},
-                     {"Out C", TMidiTechnology::mtMidiPort}};
-    InstallMidiBackends(std::move(backend), nullptr);
-    auto ins = ListInputPorts(nullptr);
-    auto outs = ListOutputPorts(nullptr);
-    InstallMidiBackends(nullptr, nullptr);
-
-    ASSERT_EQ(ins.size(), 2u);
-    EXPECT_EQ(ins[0].caption, "In A  #1");
-    EXPECT_EQ(ins[1].caption, "In B  #2");
-    ASSERT_EQ(outs.size(), 1u); // the mapper and the synthesizers are left out
-    EXPECT_EQ(outs[0].caption, "Out C  #3");
-    EXPECT_EQ(outs[0].device, 3);
 }
 
 } // namespace
