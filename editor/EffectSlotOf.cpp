@@ -1,5 +1,5 @@
 #include "editor/EffectSlotOf.h"
 
 const EffectSlot& EffectSlotOf(const EffectTypeInfo& type, int slot) {
-    return type.slots.at(static_cast<std::size_t>(slot - 1));
+    return type.parameters.at(static_cast<std::size_t>(slot - 1));
 }

@@ -181,7 +181,7 @@ struct EffectSlot {
 struct EffectTypeInfo {
     int number;            // the type's list position, the value of byte 107
     std::string_view name; // "stereo-eq" .. "chorus/flanger"
-    std::array<EffectSlot, EffectSlotCount> slots; // slot i at index i-1, byte 107 + i
+    std::array<EffectSlot, EffectSlotCount> parameters; // slot i at index i-1, byte 107 + i
 
     int UsedSlotCount() const;
     // The twelve default bytes (every slot's base), as the editor sets them when the type is

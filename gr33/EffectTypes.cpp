@@ -586,7 +586,7 @@ constexpr std::array<std::string_view, EffectTypeCount> EffectTypeNames = [] {
 
 int EffectTypeInfo::UsedSlotCount() const {
     int count = 0;
-    for (const EffectSlot& slot : slots)
+    for (const EffectSlot& slot : parameters)
         count += slot.IsUsed() ? 1 : 0;
     return count;
 }
@@ -594,7 +594,7 @@ int EffectTypeInfo::UsedSlotCount() const {
 std::array<std::uint8_t, EffectSlotCount> EffectTypeInfo::Defaults() const {
     std::array<std::uint8_t, EffectSlotCount> bytes{};
     for (int i = 0; i < EffectSlotCount; ++i)
-        bytes[i] = static_cast<std::uint8_t>(slots[i].base);
+        bytes[i] = static_cast<std::uint8_t>(parameters[i].base);
     return bytes;
 }
 

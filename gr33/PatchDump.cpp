@@ -23,7 +23,7 @@ void AddEffectSlots(const PatchBytes& bytes, std::vector<DumpLine>& lines) {
             lines.push_back({Key(*generic), ParameterValueText(*generic, bytes), byte});
             continue;
         }
-        const EffectSlot& info = type->slots[slot - 1];
+        const EffectSlot& info = type->parameters[slot - 1];
         if (info.IsUsed())
             lines.push_back(
                 {prefix + std::string{info.caption}, EffectSlotValueText(info, bytes[byte]), byte});

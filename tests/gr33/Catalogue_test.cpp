@@ -444,7 +444,7 @@ TEST(Catalogue, EverySlotFollowsTheRulesOfTheTable) {
         SCOPED_TRACE(std::string{type.name});
         int marked = 0;
         std::set<std::string_view> captions;
-        for (const EffectSlot& slot : type.slots) {
+        for (const EffectSlot& slot : type.parameters) {
             if (!slot.IsUsed()) {
                 EXPECT_EQ(slot.caption, "-");
                 EXPECT_EQ(slot.max, 0);
@@ -475,7 +475,7 @@ TEST(Catalogue, RecurringRangesOfTheCaptions) {
     };
     int checked = 0;
     for (const EffectTypeInfo& type : EffectTypes())
-        for (const EffectSlot& slot : type.slots)
+        for (const EffectSlot& slot : type.parameters)
             for (const Rule& rule : rules)
                 if (slot.caption.find(rule.text) != std::string_view::npos) {
                     EXPECT_EQ(slot.max, rule.max) << type.name << ": " << slot.caption;
@@ -485,12 +485,12 @@ TEST(Catalogue, RecurringRangesOfTheCaptions) {
     EXPECT_GT(checked, 200);
     // Rates are 0..125, except the step rate of "step-flanger".
     for (const EffectTypeInfo& type : EffectTypes())
-        for (const EffectSlot& slot : type.slots)
+        for (const EffectSlot& slot : type.parameters)
             if (slot.caption.find("(0.05..10.0 Hz)") != std::string_view::npos) {
                 EXPECT_EQ(slot.max, slot.caption == "* Step Rate (0.05..10.0 Hz)" ? 115 : 125)
                     << type.name << ": " << slot.caption;
             }
-    EXPECT_EQ(EffectType(15)->slots[4].caption, "* Step Rate (0.05..10.0 Hz)");
+    EXPECT_EQ(EffectType(15)->parameters[4].caption, "* Step Rate (0.05..10.0 Hz)");
 }
 
 TEST(Catalogue, UsedSlotsPerType) {
@@ -504,96 +504,96 @@ TEST(Catalogue, UsedSlotsPerType) {
 TEST(Catalogue, EffectSlotSpotValues) {
     // stereo-eq
     const EffectTypeInfo& eq = *EffectType(0);
-    EXPECT_EQ(eq.slots[0].caption, "Low Freq (200,400 Hz)");
-    EXPECT_EQ(eq.slots[0].max, 1);
-    EXPECT_EQ(eq.slots[4].caption, "P1 Freq (200, 250, 315, 400, 500, 630, 800, 1000, 1250, 1600, "
+    EXPECT_EQ(eq.parameters[0].caption, "Low Freq (200,400 Hz)");
+    EXPECT_EQ(eq.parameters[0].max, 1);
+    EXPECT_EQ(eq.parameters[4].caption, "P1 Freq (200, 250, 315, 400, 500, 630, 800, 1000, 1250, 1600, "
                                    "2000, 2500, 3150, 4000, 5000, 6300, 8000 Hz)");
-    EXPECT_EQ(eq.slots[4].max, 16);
-    EXPECT_EQ(eq.slots[5].caption, "P1 Q (0.5 1 2 4 9)");
-    EXPECT_EQ(eq.slots[10].caption, "* Level (0..127)");
-    EXPECT_FALSE(eq.slots[11].IsUsed());
+    EXPECT_EQ(eq.parameters[4].max, 16);
+    EXPECT_EQ(eq.parameters[5].caption, "P1 Q (0.5 1 2 4 9)");
+    EXPECT_EQ(eq.parameters[10].caption, "* Level (0..127)");
+    EXPECT_FALSE(eq.parameters[11].IsUsed());
 
     // overdrive: six used slots, 7..12 unused.
     const EffectTypeInfo& od = *EffectType(1);
-    EXPECT_EQ(od.slots[0].caption, "* Drive (0..127)");
-    EXPECT_EQ(od.slots[1].caption, "Pan (L64..R63)");
-    EXPECT_EQ(od.slots[1].base, 64);
-    EXPECT_EQ(od.slots[2].caption, "Amp Type (Small, Built-In, 2-Stack, 3-Stack)");
-    EXPECT_EQ(od.slots[2].max, 3);
-    EXPECT_EQ(od.slots[5].caption, "Level (0..127)");
+    EXPECT_EQ(od.parameters[0].caption, "* Drive (0..127)");
+    EXPECT_EQ(od.parameters[1].caption, "Pan (L64..R63)");
+    EXPECT_EQ(od.parameters[1].base, 64);
+    EXPECT_EQ(od.parameters[2].caption, "Amp Type (Small, Built-In, 2-Stack, 3-Stack)");
+    EXPECT_EQ(od.parameters[2].max, 3);
+    EXPECT_EQ(od.parameters[5].caption, "Level (0..127)");
     for (int i = 6; i < 12; ++i)
-        EXPECT_FALSE(od.slots[i].IsUsed()) << i;
+        EXPECT_FALSE(od.parameters[i].IsUsed()) << i;
     // distortion's pan caption differs from overdrive's.
-    EXPECT_EQ(EffectType(2)->slots[1].caption, "Pan (R64-L63)");
-    EXPECT_EQ(EffectType(2)->slots[1].base, 64);
+    EXPECT_EQ(EffectType(2)->parameters[1].caption, "Pan (R64-L63)");
+    EXPECT_EQ(EffectType(2)->parameters[1].base, 64);
 
     // rotary: the unclosed bracket is kept.
-    EXPECT_EQ(EffectType(7)->slots[5].caption, "High Accl (0..15");
-    EXPECT_EQ(EffectType(7)->slots[5].max, 15);
-    EXPECT_EQ(EffectType(7)->slots[4].caption, "* Speed (Slow, Fast)");
-    EXPECT_EQ(EffectType(9)->slots[0].caption, "Treshold (0..127)");
+    EXPECT_EQ(EffectType(7)->parameters[5].caption, "High Accl (0..15");
+    EXPECT_EQ(EffectType(7)->parameters[5].max, 15);
+    EXPECT_EQ(EffectType(7)->parameters[4].caption, "* Speed (Slow, Fast)");
+    EXPECT_EQ(EffectType(9)->parameters[0].caption, "Treshold (0..127)");
 
     // stereo-chorus leaves slot 7 unused between used slots.
     const EffectTypeInfo& sc = *EffectType(13);
-    EXPECT_TRUE(sc.slots[5].IsUsed());
-    EXPECT_FALSE(sc.slots[6].IsUsed());
-    EXPECT_EQ(sc.slots[7].caption, "Low Gain (-15..+15 db)");
-    EXPECT_EQ(EffectType(14)->slots[0].caption, "Filter Type (OFF; LPF, HPF)");
+    EXPECT_TRUE(sc.parameters[5].IsUsed());
+    EXPECT_FALSE(sc.parameters[6].IsUsed());
+    EXPECT_EQ(sc.parameters[7].caption, "Low Gain (-15..+15 db)");
+    EXPECT_EQ(EffectType(14)->parameters[0].caption, "Filter Type (OFF; LPF, HPF)");
 
     // stereo-delay: slots 2 and 3 are 0..126.
     const EffectTypeInfo& sd = *EffectType(16);
-    EXPECT_EQ(sd.slots[1].caption, "Delay Left (0.0..500 msec)");
-    EXPECT_EQ(sd.slots[2].caption, "Delay Right (0.0..500 msec)");
-    EXPECT_EQ(sd.slots[1].max, 126);
-    EXPECT_EQ(sd.slots[2].max, 126);
-    EXPECT_TRUE(sd.slots[2].IsInRange(5));
-    EXPECT_FALSE(sd.slots[1].IsInRange(127));
-    EXPECT_EQ(sd.slots[9].caption, "Balance (D100:0E..D0:100E");
-    EXPECT_EQ(sd.slots[9].base, 50);
+    EXPECT_EQ(sd.parameters[1].caption, "Delay Left (0.0..500 msec)");
+    EXPECT_EQ(sd.parameters[2].caption, "Delay Right (0.0..500 msec)");
+    EXPECT_EQ(sd.parameters[1].max, 126);
+    EXPECT_EQ(sd.parameters[2].max, 126);
+    EXPECT_TRUE(sd.parameters[2].IsInRange(5));
+    EXPECT_FALSE(sd.parameters[1].IsInRange(127));
+    EXPECT_EQ(sd.parameters[9].caption, "Balance (D100:0E..D0:100E");
+    EXPECT_EQ(sd.parameters[9].base, 50);
 
     // modulation-delay uses all twelve slots.
-    EXPECT_EQ(EffectType(17)->slots[3].caption, "Feedback -98..98 %)");
-    EXPECT_EQ(EffectType(17)->slots[3].base, 49);
-    EXPECT_EQ(EffectType(17)->slots[11].caption, "Level (0..127)");
+    EXPECT_EQ(EffectType(17)->parameters[3].caption, "Feedback -98..98 %)");
+    EXPECT_EQ(EffectType(17)->parameters[3].base, 49);
+    EXPECT_EQ(EffectType(17)->parameters[11].caption, "Level (0..127)");
 
     // 2voice-pitch-shifter.
     const EffectTypeInfo& ps = *EffectType(21);
-    EXPECT_EQ(ps.slots[1].caption, "* Coarse A (-24..+12)");
-    EXPECT_EQ(ps.slots[1].max, 36);
-    EXPECT_EQ(ps.slots[1].base, 24);
-    EXPECT_EQ(ps.slots[3].max, 100);
-    EXPECT_EQ(ps.slots[3].base, 50);
-    EXPECT_EQ(ps.slots[10].caption, "Balance (d100:0E..D0:100E)");
-    EXPECT_EQ(EffectType(22)->slots[9].caption, "Level ((0..127)");
+    EXPECT_EQ(ps.parameters[1].caption, "* Coarse A (-24..+12)");
+    EXPECT_EQ(ps.parameters[1].max, 36);
+    EXPECT_EQ(ps.parameters[1].base, 24);
+    EXPECT_EQ(ps.parameters[3].max, 100);
+    EXPECT_EQ(ps.parameters[3].base, 50);
+    EXPECT_EQ(ps.parameters[10].caption, "Balance (d100:0E..D0:100E)");
+    EXPECT_EQ(EffectType(22)->parameters[9].caption, "Level ((0..127)");
 
     // gate-reverb
-    EXPECT_EQ(EffectType(24)->slots[2].caption, "Gate Time (5..500 msec)");
-    EXPECT_EQ(EffectType(24)->slots[2].max, 99);
+    EXPECT_EQ(EffectType(24)->parameters[2].caption, "Gate Time (5..500 msec)");
+    EXPECT_EQ(EffectType(24)->parameters[2].max, 99);
 
     // overdrive chorus: "-CHO Balance (D110:0E..D0:100E)" is a used slot 0..100, base 50.
     const EffectTypeInfo& oc = *EffectType(25);
-    EXPECT_EQ(oc.slots[6].caption, "-CHO Balance (D110:0E..D0:100E)");
-    EXPECT_TRUE(oc.slots[6].IsUsed());
-    EXPECT_EQ(oc.slots[6].max, 100);
-    EXPECT_EQ(oc.slots[6].base, 50);
-    EXPECT_FALSE(oc.slots[5].IsUsed());
-    EXPECT_EQ(oc.slots[3].caption, "CHO Rate (0.05..10.0 Hz");
+    EXPECT_EQ(oc.parameters[6].caption, "-CHO Balance (D110:0E..D0:100E)");
+    EXPECT_TRUE(oc.parameters[6].IsUsed());
+    EXPECT_EQ(oc.parameters[6].max, 100);
+    EXPECT_EQ(oc.parameters[6].base, 50);
+    EXPECT_FALSE(oc.parameters[5].IsUsed());
+    EXPECT_EQ(oc.parameters[3].caption, "CHO Rate (0.05..10.0 Hz");
 
     // The two marks that follow a "-".
-    EXPECT_EQ(EffectType(27)->slots[0].caption, "-* OD Drive (0..127)");
-    EXPECT_TRUE(EffectType(27)->slots[0].IsMarked());
-    EXPECT_EQ(EffectType(34)->slots[1].caption, "-* CHO Rate (0.05..10.0 Hz)");
-    EXPECT_TRUE(EffectType(34)->slots[1].IsMarked());
+    EXPECT_EQ(EffectType(27)->parameters[0].caption, "-* OD Drive (0..127)");
+    EXPECT_TRUE(EffectType(27)->parameters[0].IsMarked());
+    EXPECT_EQ(EffectType(34)->parameters[1].caption, "-* CHO Rate (0.05..10.0 Hz)");
+    EXPECT_TRUE(EffectType(34)->parameters[1].IsMarked());
 
-    EXPECT_EQ(EffectType(32)->slots[3].caption, "* FL Rate (0.05...10.0 Hz)");
-    EXPECT_EQ(EffectType(35)->slots[1].caption, "* FL Rate (0.0..10.0 Hz)");
-    EXPECT_EQ(EffectType(35)->slots[1].max, 125);
+    EXPECT_EQ(EffectType(32)->parameters[3].caption, "* FL Rate (0.05...10.0 Hz)");
+    EXPECT_EQ(EffectType(35)->parameters[1].caption, "* FL Rate (0.0..10.0 Hz)");
+    EXPECT_EQ(EffectType(35)->parameters[1].max, 125);
 
     // chorus/flanger, the last type.
     const EffectTypeInfo& cf = *EffectType(39);
-    EXPECT_EQ(cf.slots[5].caption, "* FL Rate (0.05..10.0 Hz)");
-    EXPECT_EQ(cf.slots[9].caption, "Level (0..127)");
-    EXPECT_FALSE(cf.slots[10].IsUsed());
+    EXPECT_EQ(cf.parameters[5].caption, "* FL Rate (0.05..10.0 Hz)");
+    EXPECT_EQ(cf.parameters[9].caption, "Level (0..127)");
+    EXPECT_FALSE(cf.parameters[10].IsUsed());
 }
 
 TEST(Catalogue, ReverbDefaults) {
@@ -602,9 +602,9 @@ TEST(Catalogue, ReverbDefaults) {
     const std::array<std::uint8_t, 12> expected = {0, 0, 0, 0, 15, 15, 50, 0, 0, 0, 0, 0};
     EXPECT_EQ(reverb.Defaults(), expected);
     for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(reverb.slots[i].IsUsed(), i < 8) << i;
-    EXPECT_EQ(reverb.slots[0].caption, "Type (Room1, Room2, Stage1, Stage2, Hall1, Hall2)");
-    EXPECT_EQ(reverb.slots[0].max, 5);
+        EXPECT_EQ(reverb.parameters[i].IsUsed(), i < 8) << i;
+    EXPECT_EQ(reverb.parameters[0].caption, "Type (Room1, Room2, Stage1, Stage2, Hall1, Hall2)");
+    EXPECT_EQ(reverb.parameters[0].max, 5);
 }
 
 TEST(Catalogue, EffectHeadingText) {

@@ -37,7 +37,7 @@ TEST(DemoBank, EveryParameterIsOneTheEditorCanShow) {
         const auto* type = EffectType(patch[EffectTypeByte]);
         ASSERT_NE(type, nullptr);
         for (int slot = 1; slot <= EffectSlotCount; ++slot)
-            EXPECT_TRUE(type->slots[slot - 1].IsInRange(patch[EffectTypeByte + slot]));
+            EXPECT_TRUE(type->parameters[slot - 1].IsInRange(patch[EffectTypeByte + slot]));
     }
 }
 
