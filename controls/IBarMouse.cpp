@@ -6,6 +6,7 @@
 
 #include "base/Dialogs.h"
 #include "controls/ValueText.h"
+#include "qtcommon/RunHandler.h"
 
 #include <QMouseEvent>
 
@@ -39,26 +40,37 @@ private:
 
 } // namespace
 
+// Mouse events are window handlers: an error (a failing click sound, a handler's error) ends
+// the gesture in a message box instead of crossing Qt's event loop.
 void TIBar::mousePressEvent(QMouseEvent* event) {
-    if (OnClick) OnClick(*this);
     const QPoint at = event->position().toPoint();
-    HandleMouse(ShiftOf(*event, false), at.x(), at.y());
+    const TShiftState shift = ShiftOf(*event, false);
+    RunHandler([&] {
+        if (OnClick) OnClick(*this);
+        HandleMouse(shift, at.x(), at.y());
+    });
 }
 
 void TIBar::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (OnClick) OnClick(*this);
     const QPoint at = event->position().toPoint();
-    HandleMouse(ShiftOf(*event, true), at.x(), at.y());
+    const TShiftState shift = ShiftOf(*event, true);
+    RunHandler([&] {
+        if (OnClick) OnClick(*this);
+        HandleMouse(shift, at.x(), at.y());
+    });
 }
 
 void TIBar::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    HandleMouse(ShiftOf(*event, false), at.x(), at.y());
+    const TShiftState shift = ShiftOf(*event, false);
+    RunHandler([&] { HandleMouse(shift, at.x(), at.y()); });
 }
 
 void TIBar::mouseReleaseEvent(QMouseEvent*) {
     // With Immediate off a drag reports its change once, here.
-    if (!immediate_ && dragChanged_ && OnChange) OnChange(*this);
+    RunHandler([&] {
+        if (!immediate_ && dragChanged_ && OnChange) OnChange(*this);
+    });
 }
 
 void TIBar::HandleMouse(TShiftState shift, int X, int Y) {

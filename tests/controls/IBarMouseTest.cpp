@@ -2,6 +2,7 @@
 
 #include "BarTestSupport.h"
 
+#include "base/Errors.h"
 #include "base/RecordingDialogs.h"
 #include "controls/ClickSound.h"
 
@@ -134,6 +135,16 @@ TEST_F(KeyBar, AFailingClickDuringADragLosesNoNotification) {
     EXPECT_EQ(changes, 1);
     bar.SetValue(7);
     EXPECT_EQ(changes, 2);
+}
+
+TEST_F(KeyBar, AnErrorDuringAGestureEndsInAMessageNotInTheEventLoop) {
+    SetClickSound([](float, float) { throw EMidiException("Unable to open midi-out device"); });
+    bar.SetSound(true);
+    Press(bar, 40, 10);
+    SetClickSound(nullptr);
+    Release(bar, 40, 10);
+    EXPECT_EQ(prompts.Texts("error"), Texts{"Unable to open midi-out device."});
+    EXPECT_EQ(changes, 1); // the value change itself still completed and was reported
 }
 
 } // namespace
