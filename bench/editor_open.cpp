@@ -3,7 +3,7 @@
 
 #include "base/RecordingDialogs.h"
 #include "editor/EditFrm.h"
-#include "librarian/model/LibrarianHost.h"
+#include "librarian/model/DetachedHost.h"
 #include "sim/DemoBank.h"
 
 #include <QApplication>
@@ -13,33 +13,13 @@
 #include <chrono>
 #include <cstdio>
 
-namespace {
-
-class BenchHost : public LibrarianHost {
-public:
-    int SelectedMidiOut() override { return 1; }
-    int SelectedMidiIn() override { return 1; }
-    bool TestBeforeSend() const override { return false; }
-    std::string CollectionFile() const override { return {}; }
-    void SetCollectionFile(const std::string&, bool) override {}
-    void UpdateCell(int, int) override {}
-    void UpdateTempPatchMenu() override {}
-    TPatch& TempPatch() override { return temp; }
-    int SelectedPatch() const override { return 1; }
-    void ShowWait(bool) override {}
-    void ConsoleClosed() override {}
-    TPatch temp;
-};
-
-} // namespace
-
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     RecordingDialogs prompts;
     ScopedPrompts guard(prompts);
-    BenchHost host;
+    DetachedHost host;
     static std::array<TPatch, 128> records;
     for (int n = 1; n <= 128; ++n) {
         const PatchBytes bytes = DemoPatch(n);

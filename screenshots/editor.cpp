@@ -3,7 +3,7 @@
 
 #include "base/RecordingDialogs.h"
 #include "editor/EditFrm.h"
-#include "librarian/model/LibrarianHost.h"
+#include "librarian/model/DetachedHost.h"
 #include "sim/DemoBank.h"
 
 #include <QApplication>
@@ -12,27 +12,6 @@
 
 #include <algorithm>
 #include <cstdio>
-
-namespace {
-
-// The editor asks the librarian for nothing while it is only shown.
-class ShotHost : public LibrarianHost {
-public:
-    int SelectedMidiOut() override { return 1; }
-    int SelectedMidiIn() override { return 1; }
-    bool TestBeforeSend() const override { return false; }
-    std::string CollectionFile() const override { return {}; }
-    void SetCollectionFile(const std::string&, bool) override {}
-    void UpdateCell(int, int) override {}
-    void UpdateTempPatchMenu() override {}
-    TPatch& TempPatch() override { return temp; }
-    int SelectedPatch() const override { return 1; }
-    void ShowWait(bool) override {}
-    void ConsoleClosed() override {}
-    TPatch temp;
-};
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -43,7 +22,7 @@ int main(int argc, char** argv) {
     const QDir out(QString::fromLocal8Bit(argv[1]));
     RecordingDialogs prompts;
     ScopedPrompts guard(prompts);
-    ShotHost host;
+    DetachedHost host;
 
     // Demo patch A11 with its multi-effect switched on for both tones.
     TPatch record;

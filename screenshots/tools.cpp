@@ -2,7 +2,7 @@
 // converter showing an exported demo patch.
 #include "base/Errors.h"
 #include "gr33/Patch.h"
-#include "librarian/model/LibrarianHost.h"
+#include "librarian/model/DetachedHost.h"
 #include "librarian/model/Settings.h"
 #include "tools/ConsoleFrm.h"
 #include "tools/ConverterFrm.h"
@@ -16,22 +16,6 @@
 #include <iostream>
 
 namespace {
-
-class ShotHost : public LibrarianHost {
-public:
-    int SelectedMidiOut() override { throw EMidiOut("No midi-out device found"); }
-    int SelectedMidiIn() override { throw EMidiIn("No midi-in device found"); }
-    bool TestBeforeSend() const override { return false; }
-    std::string CollectionFile() const override { return {}; }
-    void SetCollectionFile(const std::string&, bool) override {}
-    void UpdateCell(int, int) override {}
-    void UpdateTempPatchMenu() override {}
-    TPatch& TempPatch() override { return temp; }
-    int SelectedPatch() const override { return 1; }
-    void ShowWait(bool) override {}
-    void ConsoleClosed() override {}
-    TPatch temp;
-};
 
 bool save(QWidget& window, const QDir& folder, const char* name) {
     window.show();
@@ -56,12 +40,12 @@ int main(int argc, char** argv) {
     // A store of its own that is never written: the shots leave no settings behind.
     Settings().Start(folder.filePath("shot_tools.ini").toStdString());
 
-    ShotHost host;
+    DetachedHost host;
     PatchBytes bytes{};
     std::memcpy(bytes.data(), "Warm Strings", NameSize);
     for (std::size_t i = NameSize; i < PatchSize; ++i)
         bytes[i] = static_cast<std::uint8_t>((i * 29) & 0x7F);
-    host.temp.SetBytes(bytes, 0);
+    host.TempPatch().SetBytes(bytes, 0);
 
     TFormConsole console(host);
     TFormConverter converter(host);

@@ -15,8 +15,7 @@ struct PortEntry {
 using PortWarning = std::function<void(const std::string& text)>;
 
 // A port whose description cannot be read is skipped; when the DeviceWarnings setting is on,
-// `warn` receives "Warning: Unable to get specification of a midi-in device #<index>" with the
-// platform's 0-based index.
+// `warn` receives the warning that names the port by the platform's 0-based index.
 std::vector<PortEntry> ListInputPorts(const PortWarning& warn);
 std::vector<PortEntry> ListOutputPorts(const PortWarning& warn);
 
