@@ -4,6 +4,7 @@
 
 #include "editor/EditFrm.h"
 #include "editor/PageBuilder.h"
+#include "qtcommon/QtText.h"
 
 #include <QFontDatabase>
 #include <QLabel>
@@ -19,7 +20,7 @@ void TFormEdit::BuildCommonPage(QWidget* page) {
     PageBuilder b(page, commonControls_);
 
     const ParameterInfo& nameInfo = PageBuilder::Parameter("Patch Name");
-    b.Label(QString::fromUtf8(nameInfo.caption.data(), nameInfo.caption.size()), 8, 9);
+    b.Label(ToQString(nameInfo.caption), 8, 9);
     Edit1 = new QLineEdit(page);
     Edit1->setObjectName("Edit1");
     Edit1->setGeometry(88, 4, 129, 24);
@@ -55,8 +56,7 @@ void TFormEdit::BuildCommonPage(QWidget* page) {
     b.SixCheck("FrameSixCheck3", "CC32 On", 232, 211);
     b.Sixpack("FrameSixpack4", "MIDI Transpose", 232, 266);
 
-    QLabel* note =
-        b.Label(QString::fromUtf8(StringOrderNote.data(), StringOrderNote.size()), 312, 71);
+    QLabel* note = b.Label(ToQString(StringOrderNote), 312, 71);
     note->setObjectName("LabelStringOrder");
     QPalette notePalette = note->palette();
     notePalette.setColor(QPalette::WindowText, Navy);

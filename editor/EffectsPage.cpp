@@ -4,6 +4,7 @@
 #include "editor/EditFrm.h"
 #include "editor/OnePack.h"
 #include "editor/PageBuilder.h"
+#include "qtcommon/QtText.h"
 #include "qtcommon/RunHandler.h"
 
 #include <QComboBox>
@@ -46,9 +47,8 @@ void TFormEdit::BuildEffectsPage(QWidget* page) {
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    memo->setPlainText(
-        QString::fromUtf8(EffectTypeNoteLines[0].data(), EffectTypeNoteLines[0].size()) + '\n' +
-        QString::fromUtf8(EffectTypeNoteLines[1].data(), EffectTypeNoteLines[1].size()));
+    memo->setPlainText(ToQString(EffectTypeNoteLines[0]) + '\n' +
+                       ToQString(EffectTypeNoteLines[1]));
     QPalette memoPalette = memo->palette();
     memoPalette.setColor(QPalette::Base, memoPalette.color(QPalette::Window));
     memoPalette.setColor(QPalette::Text, QColor(0x00, 0x00, 0x80));

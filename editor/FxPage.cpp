@@ -7,7 +7,9 @@
 #include "controls/IBar.h"
 #include "editor/EffectSlotOf.h"
 
+#include "qtcommon/QtText.h"
 #include <QComboBox>
+
 #include <QLabel>
 
 #include <cmath>
@@ -22,13 +24,10 @@ constexpr int CaptionLeft = 427;
 // Right margin of the page that a caption must keep clear of.
 constexpr int CaptionMargin = 15;
 
-QString text(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 } // namespace
 
 void TFormEdit::BuildFxPage(QWidget* page) {
-    LabelFXType = new QLabel(text(EffectHeadingDesignCaption), page);
+    LabelFXType = new QLabel(ToQString(EffectHeadingDesignCaption), page);
     LabelFXType->setObjectName("LabelFXType");
     QFont headingFont = LabelFXType->font();
     headingFont.setPixelSize(13);
@@ -71,7 +70,7 @@ void TFormEdit::SetupEffectPage(int effectType, bool reset) {
     const EffectTypeInfo* type = EffectType(effectType);
     if (type) {
         for (int i = 0; i < EffectSlotCount; ++i)
-            captions_[i]->setText(text(EffectSlotOf(*type, i + 1).caption));
+            captions_[i]->setText(ToQString(EffectSlotOf(*type, i + 1).caption));
         for (int i = 0; i < EffectSlotCount; ++i) {
             const EffectSlot& slot = EffectSlotOf(*type, i + 1);
             bars_[i]->SetMax(static_cast<float>(slot.max));
@@ -79,7 +78,7 @@ void TFormEdit::SetupEffectPage(int effectType, bool reset) {
         }
     } else {
         for (int i = 0; i < EffectSlotCount; ++i) {
-            captions_[i]->setText(text(UnusedSlotCaption));
+            captions_[i]->setText(ToQString(UnusedSlotCaption));
             bars_[i]->SetMax(0);
             bars_[i]->SetBase(0);
             bars_[i]->SetValue(bars_[i]->Base());
@@ -98,7 +97,7 @@ void TFormEdit::SetupEffectPage(int effectType, bool reset) {
     for (QLabel* caption : captions_)
         FitCaption(*caption);
     for (int i = 0; i < EffectSlotCount; ++i)
-        bars_[i]->setEnabled(captions_[i]->toolTip() != text(UnusedSlotCaption));
+        bars_[i]->setEnabled(captions_[i]->toolTip() != ToQString(UnusedSlotCaption));
 }
 
 void TFormEdit::FitCaption(QLabel& label) const {

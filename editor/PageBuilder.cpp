@@ -5,16 +5,15 @@
 #include "editor/SixCheck.h"
 #include "editor/SixPack.h"
 
+#include "qtcommon/QtText.h"
 #include <QCheckBox>
 #include <QComboBox>
+
 #include <QLabel>
 
 namespace {
 constexpr int ListHeight = 21;
 
-QString text(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 } // namespace
 
 const ParameterInfo& PageBuilder::Parameter(std::string_view caption) {
@@ -41,7 +40,7 @@ TFrameOnepack* PageBuilder::Onepack(const char* name, std::string_view caption, 
     auto* frame = new TFrameOnepack(page_);
     frame->setObjectName(name);
     frame->move(x, y);
-    frame->SetCaption(text(info.caption));
+    frame->SetCaption(ToQString(info.caption));
     frame->SetRange(info.min, info.max);
     // A field starts at the lowest value of its range.
     frame->SetValue(info.min);
@@ -57,7 +56,7 @@ TFrameSixpack* PageBuilder::Sixpack(const char* name, std::string_view caption, 
     auto* frame = new TFrameSixpack(page_);
     frame->setObjectName(name);
     frame->move(x, y);
-    frame->SetCaption(text(info.caption));
+    frame->SetCaption(ToQString(info.caption));
     frame->SetRange(info.min, info.max);
     for (int k = 1; k <= StringCount; ++k)
         frame->SetValue(k, info.min);
@@ -73,7 +72,7 @@ TFrameSixCheck* PageBuilder::SixCheck(const char* name, std::string_view caption
     auto* frame = new TFrameSixCheck(page_);
     frame->setObjectName(name);
     frame->move(x, y);
-    frame->SetCaption(text(info.caption));
+    frame->SetCaption(ToQString(info.caption));
     ParamControl control;
     control.info = &info;
     control.checks = frame;
@@ -91,7 +90,7 @@ QComboBox* PageBuilder::MakeList(const char* name, const ParameterInfo& info, in
     QStringList entries;
     entries.reserve(static_cast<qsizetype>(info.entries.size()));
     for (std::string_view entry : info.entries)
-        entries.append(text(entry));
+        entries.append(ToQString(entry));
     list->addItems(entries);
     return list;
 }
@@ -99,7 +98,7 @@ QComboBox* PageBuilder::MakeList(const char* name, const ParameterInfo& info, in
 QComboBox* PageBuilder::List(const char* name, std::string_view caption, int labelX, int x, int y,
                              int width, int visibleEntries) {
     const ParameterInfo& info = Parameter(caption);
-    LineLabel(text(info.caption), labelX, y);
+    LineLabel(ToQString(info.caption), labelX, y);
     QComboBox* list = MakeList(name, info, x, y, width, visibleEntries);
     ParamControl control;
     control.info = &info;
@@ -117,7 +116,7 @@ void PageBuilder::StringLists(const std::array<const char*, StringCount>& namesT
     for (int row = 0; row < StringCount; ++row) {
         const int string = ScreenStringOrder[row];
         const int top = y + row * rowHeight;
-        LineLabel(text(StringListCaption(string)), labelX, top);
+        LineLabel(ToQString(StringListCaption(string)), labelX, top);
         control.lists[string - 1] = MakeList(namesTopDown[row], info, x, top, width, 12);
     }
     controls_.push_back(control);
@@ -125,7 +124,7 @@ void PageBuilder::StringLists(const std::array<const char*, StringCount>& namesT
 
 QCheckBox* PageBuilder::Check(const char* name, std::string_view caption, int x, int y, int width) {
     const ParameterInfo& info = Parameter(caption);
-    auto* box = new QCheckBox(text(info.caption), page_);
+    auto* box = new QCheckBox(ToQString(info.caption), page_);
     box->setObjectName(name);
     // Caption to the left of the box, the box at the right edge.
     box->setLayoutDirection(Qt::RightToLeft);
