@@ -2,10 +2,12 @@
 
 #include "base/Errors.h"
 #include "midi/AlsaPortKinds.h"
+#include "midi/JackWatch.h"
 
 #include <rtmidi/RtMidi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <chrono>
 #include <iostream>
@@ -102,11 +104,14 @@ bool listed(const std::vector<ListedPort>& ports, const std::string& name) {
 
 using Clock = std::chrono::steady_clock;
 
-// A connection left unused this long is made afresh on its next use: the far port may have
-// gone and come back under the same name in the meantime (a device unplugged and plugged in
-// again), which drops the connection without anything telling us. Exchanges that follow one
-// another keep their connection.
+// Where the server's connections cannot be read (every API but JACK), a connection left unused
+// this long is made afresh on its next use: the far port may have gone and come back under the
+// same name in the meantime (a device unplugged and plugged in again), which drops the
+// connection without anything telling us. Exchanges that follow one another keep their
+// connection.
 constexpr auto RefreshAfterIdle = std::chrono::seconds(1);
+// Where the server's cycles can be watched (JACK), the waits below are counted in cycles; these
+// times stand in where they cannot, and bound every wait for a cycle.
 // RtMidi's JACK output queues a message for the server's next process cycle, and closing the
 // port before that cycle ran loses it. A connection is never closed sooner than this after its
 // last send.
@@ -115,6 +120,29 @@ constexpr auto DrainAllowance = std::chrono::milliseconds(100);
 // that still saw the port open may be reading the queue then. An output client is destroyed
 // no sooner than this after its port was closed, when every such cycle is long over.
 constexpr auto SettleBeforeDestroy = std::chrono::milliseconds(50);
+// The longest wait for the server's cycles; a server that runs none for this long has stalled,
+// and waiting on would only hang the program.
+constexpr auto CycleWaitLimit = std::chrono::seconds(1);
+
+// The backend's watcher of the JACK server, and the cycle from which sending is safe: JACK
+// makes a new connection part of its graph at the start of a later cycle, so a message written
+// in the cycle under way would go nowhere, and a reply to it could come back over an input
+// connection that is not in the graph yet.
+struct CycleGate {
+    explicit CycleGate(std::unique_ptr<JackWatch> watcher) : cycles(std::move(watcher)) {}
+
+    // A connection was just made: sends wait until the server has run its cycles past it.
+    void Connected() {
+        const auto settled = cycles->Count() + JackSettleCycles;
+        auto current = openFrom.load();
+        while (current < settled && !openFrom.compare_exchange_weak(current, settled)) {
+        }
+    }
+    void WaitUntilOpen() const { cycles->WaitFor(openFrom.load(), CycleWaitLimit); }
+
+    std::unique_ptr<JackWatch> cycles;
+    std::atomic<std::uint64_t> openFrom{0};
+};
 
 // One RtMidi client of the backend and the connection its port holds, if any. Connecting costs
 // a port registration and a connection on the server (tens of milliseconds on JACK), so a
@@ -137,17 +165,48 @@ struct Link {
             Midi().closePort();
             return false;
         }
+        if (gate) gate->Connected();
         target = name;
+        ownPortName = portName;
+        sent = false;
         return true;
     }
 
     // The caller holds midiMutex.
     void Disconnect() {
         if (target.empty()) return;
-        std::this_thread::sleep_until(lastSend + DrainAllowance);
+        // A connection that sent nothing has nothing queued that could be lost.
+        if (sent && gate)
+            gate->cycles->WaitFor(lastSendCycle + JackSettleCycles, CycleWaitLimit);
+        else if (sent)
+            std::this_thread::sleep_until(lastSend + DrainAllowance);
         Midi().closePort();
         closed = Clock::now();
+        if (gate) closedCycle = gate->cycles->Count();
         target.clear();
+    }
+
+    // Whether the server still has the connection. JACK drops a connection when the port at its
+    // far end goes away, also when a port of the same name comes back (a device unplugged and
+    // plugged in again). Where the server cannot be watched, the connection is taken as there.
+    // The caller holds midiMutex.
+    bool StillConnected() const {
+        if (!gate || target.empty()) return true;
+        auto connected = gate->cycles->Connections(target);
+        return connected &&
+               std::any_of(connected->begin(), connected->end(), [&](const std::string& port) {
+                   return isOwnPort(port) && port.ends_with(":" + ownPortName);
+               });
+    }
+
+    // Waits until a cycle that saw the port open cannot be running any more; then the client
+    // can be destroyed.
+    void SettleAfterClose() {
+        if (closed == Clock::time_point{}) return; // never connected
+        if (gate)
+            gate->cycles->WaitFor(closedCycle + JackSettleCycles, CycleWaitLimit);
+        else
+            std::this_thread::sleep_until(closed + SettleBeforeDestroy);
     }
 
     // A borrowing port is done with the connection.
@@ -159,11 +218,16 @@ struct Link {
 
     std::mutex midiMutex;
     ErrorSink errors;
-    std::string target; // listed name of the connected port; empty while not connected
+    std::shared_ptr<CycleGate> gate; // null where the server's cycles are not watched
+    std::string target;              // listed name of the connected port; empty while not connected
+    std::string ownPortName;         // the name our end of the connection was given
     Clock::time_point lastUse{};
     Clock::time_point lastSend{};
     Clock::time_point closed{}; // when the port was last closed
-    int users = 0;              // borrowing ports; raised only under the backend's lock
+    std::uint64_t lastSendCycle = 0;
+    std::uint64_t closedCycle = 0;
+    bool sent = false; // a message went out over the current connection
+    int users = 0;     // borrowing ports; raised only under the backend's lock
 };
 
 struct OutLink : Link {
@@ -175,7 +239,7 @@ struct OutLink : Link {
             std::lock_guard lock(midiMutex);
             Disconnect();
         }
-        std::this_thread::sleep_until(closed + SettleBeforeDestroy);
+        SettleAfterClose();
         midi.reset();
     }
     RtMidi& Midi() override { return *midi; }
@@ -253,6 +317,7 @@ public:
 
     void Send(std::span<const std::uint8_t> message) override {
         if (!link_) throw EMidiOut("Unable to send data to open midi-out device");
+        if (link_->gate) link_->gate->WaitUntilOpen();
         bool failed = false;
         {
             std::lock_guard lock(link_->midiMutex);
@@ -260,9 +325,12 @@ public:
             link_->midi->sendMessage(message.data(), message.size());
             failed = link_->errors.Failed();
             link_->lastSend = link_->lastUse = Clock::now();
+            if (link_->gate) link_->lastSendCycle = link_->gate->cycles->Count();
+            link_->sent = true;
         }
         if (failed) throw EMidiOut("Unable to send data to open midi-out device");
     }
+
     // Leaves the connection open, so a message still queued on its way out is delivered.
     void Close() override { release(); }
 
@@ -363,7 +431,8 @@ private:
             for (auto& link : links) {
                 std::lock_guard midiLock(link->midiMutex);
                 if (!link->target.empty() && link->users == 0 &&
-                    (!listed(ports, link->target) || now - link->lastUse > RefreshAfterIdle))
+                    (!listed(ports, link->target) || !link->StillConnected() ||
+                     (!link->gate && now - link->lastUse > RefreshAfterIdle)))
                     link->Disconnect();
             }
             if (index < 0 || static_cast<std::size_t>(index) >= ports.size()) return nullptr;
@@ -379,7 +448,9 @@ private:
             }
             if (!open) {
                 if (!idle) idle = links.emplace_back(std::make_shared<L>(api_));
+                auto watcher = cycleWatcher();
                 std::lock_guard midiLock(idle->midiMutex);
+                idle->gate = watcher;
                 if (!idle->Connect(wanted, portName)) return nullptr;
                 open = idle;
             }
@@ -390,6 +461,18 @@ private:
         } catch (const RtMidiError&) {
             return nullptr; // no client could be made
         }
+    }
+
+    // The watcher of the JACK server's cycles, started with the first connection (listing
+    // ports needs none). Null on other APIs, or when it could not be started. The caller holds
+    // mutex_.
+    std::shared_ptr<CycleGate> cycleWatcher() {
+        if (api_ == RtMidi::UNIX_JACK && !watcherTried_) {
+            watcherTried_ = true;
+            if (auto watcher = WatchJackServer(ClientName))
+                gate_ = std::make_shared<CycleGate>(std::move(watcher));
+        }
+        return gate_;
     }
 
     // RtMidi names ALSA ports "client name:port name client:port".
@@ -405,7 +488,9 @@ private:
     }
 
     RtMidi::Api api_;
-    std::mutex mutex_; // the link lists and the choice of links
+    std::mutex mutex_; // the link lists, the choice of links and the cycle watcher
+    std::shared_ptr<CycleGate> gate_;
+    bool watcherTried_ = false;
     std::vector<std::shared_ptr<InLink>> ins_;
     std::vector<std::shared_ptr<OutLink>> outs_;
 };

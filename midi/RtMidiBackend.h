@@ -3,8 +3,10 @@
 // life, and a client's connection to a port stays open from one exchange to the next: opening
 // a client or a connection is slow on JACK, and closing a JACK output right after a send can
 // lose the message still queued. The ports handed out only borrow a connection. A connection
-// whose far port is no longer listed, or which has been idle for a second, is made afresh on
-// its next use.
+// whose far port is no longer listed, or which the JACK server no longer has (elsewhere: which
+// has been idle for a second), is made afresh on its next use. On JACK the backend watches the
+// server's cycles: nothing is sent before a new connection is part of the server's graph, and
+// a port is closed only after the cycles that take its last message out have run.
 
 #include "midi/Port.h"
 

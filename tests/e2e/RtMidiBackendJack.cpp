@@ -115,6 +115,32 @@ TEST_F(RtMidiJack, EveryMessageArrivesThoughEachPortIsClosedRightAfterItsSend) {
         EXPECT_EQ(received[static_cast<std::size_t>(i)], sysEx(i, 24)) << "message " << i;
 }
 
+// The device goes away and comes back under the same port names between two exchanges, with
+// no exchange tried in between: the server dropped the connection with the old port, so a new
+// one is made, and it carries the very first message sent over it (JACK takes a new connection
+// into its graph only at a later cycle; a message written before that would be lost).
+TEST_F(RtMidiJack, DeviceBackUnderTheSameNamesIsReachedAtOnce) {
+    for (int round = 0; round < 20; ++round) {
+        far_.reset();
+        far_ = std::make_unique<FarEnd>();
+        std::atomic<int> replies = 0;
+        auto in = backend_->OpenInput(indexOf(backend_->InputPorts(), LoopOut), [&](auto m) {
+            if (!m.empty() && m[0] == 0xF0) ++replies;
+        });
+        auto out = backend_->OpenOutput(indexOf(backend_->OutputPorts(), LoopIn));
+        out->Send(sysEx(round, 16));
+        out->Close();
+        EXPECT_EQ(far_->Received(1, 2s), std::vector<Message>{sysEx(round, 16)})
+            << "round " << round;
+        // The device answers: the input connection was made afresh too.
+        far_->Send(sysEx(round, 8));
+        for (int wait = 0; wait < 200 && replies == 0; ++wait)
+            std::this_thread::sleep_for(10ms);
+        EXPECT_EQ(replies, 1) << "round " << round;
+        in->Close();
+    }
+}
+
 // Messages keep arriving while input ports are opened and closed: a handler is never called
 // once its port's Close returned, and each open port does get messages.
 TEST_F(RtMidiJack, InputHandlerIsNotCalledAfterClose) {
@@ -169,8 +195,7 @@ TEST_F(RtMidiJack, ListsLeaveOutOurOwnOpenPorts) {
         EXPECT_EQ(name.find("KelvoLight"), std::string::npos) << name;
 }
 
-// A device that goes away gives the open errors; once it is back, exchanges reach it again,
-// whether or not an exchange was tried while it was away.
+// A device that goes away gives the open errors; once it is back, exchanges reach it again.
 TEST_F(RtMidiJack, PortThatGoesAndComesBackIsServedAgain) {
     backend_->OpenOutput(loopIn_)->Send(sysEx(1, 8));
     ASSERT_EQ(far_->Received(1).size(), 1u);
@@ -193,14 +218,6 @@ TEST_F(RtMidiJack, PortThatGoesAndComesBackIsServedAgain) {
     far_ = std::make_unique<FarEnd>();
     backend_->OpenOutput(indexOf(backend_->OutputPorts(), LoopIn))->Send(sysEx(2, 8));
     EXPECT_EQ(far_->Received(1), std::vector<Message>{sysEx(2, 8)});
-
-    // Gone and back between two exchanges, with no exchange in between: the connection, idle
-    // for a while by then, is made afresh.
-    far_.reset();
-    far_ = std::make_unique<FarEnd>();
-    std::this_thread::sleep_for(1100ms);
-    backend_->OpenOutput(indexOf(backend_->OutputPorts(), LoopIn))->Send(sysEx(3, 8));
-    EXPECT_EQ(far_->Received(1), std::vector<Message>{sysEx(3, 8)});
 }
 
 } // namespace

@@ -1,0 +1,35 @@
+#pragma once
+// Watches the JACK server that the backend's RtMidi clients use, as a client of its own without
+// ports. RtMidi's JACK ports do their work in the server's process cycles (a connection takes
+// effect at the start of a cycle, a queued message is written to the port during one) and do
+// not say when that happened, nor whether a connection is still there; counting cycles lets the
+// backend wait for "the server has run its cycles since then" rather than for a fixed time that
+// is too long on a fast server and too short on a loaded one, and reading the server's
+// connections tells it when a connection went away with the port at its far end.
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class JackWatch {
+public:
+    virtual ~JackWatch() = default;
+    // The number of cycles run so far.
+    virtual std::uint64_t Count() const = 0;
+    // Waits until the count is at least `target`; false when that did not happen in time.
+    virtual bool WaitFor(std::uint64_t target, std::chrono::milliseconds timeout) const = 0;
+    // Full names of the ports connected to port `name`; nothing when there is no such port.
+    virtual std::optional<std::vector<std::string>> Connections(const std::string& name) const = 0;
+};
+
+// A watcher on the default JACK server (JACK_DEFAULT_SERVER or the usual one); null when no
+// server answers or JACK was not built in.
+std::unique_ptr<JackWatch> WatchJackServer(const char* clientName);
+
+// Cycles after an event by which every client has finished at least one whole cycle begun
+// after it: the cycle under way at the event, the next one, one more that started only once the
+// previous one was done, and one to spare for clients that run in parallel.
+constexpr std::uint64_t JackSettleCycles = 4;
