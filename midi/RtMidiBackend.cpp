@@ -129,18 +129,18 @@ constexpr auto CycleWaitLimit = std::chrono::seconds(1);
 // in the cycle under way would go nowhere, and a reply to it could come back over an input
 // connection that is not in the graph yet.
 struct CycleGate {
-    explicit CycleGate(std::unique_ptr<JackWatch> watcher) : cycles(std::move(watcher)) {}
+    explicit CycleGate(std::unique_ptr<JackWatch> watcher) : watch(std::move(watcher)) {}
 
     // A connection was just made: sends wait until the server has run its cycles past it.
     void Connected() {
-        const auto settled = cycles->Count() + JackSettleCycles;
+        const auto settled = watch->Count() + JackSettleCycles;
         auto current = openFrom.load();
         while (current < settled && !openFrom.compare_exchange_weak(current, settled)) {
         }
     }
-    void WaitUntilOpen() const { cycles->WaitFor(openFrom.load(), CycleWaitLimit); }
+    void WaitUntilOpen() const { watch->WaitFor(openFrom.load(), CycleWaitLimit); }
 
-    std::unique_ptr<JackWatch> cycles;
+    std::unique_ptr<JackWatch> watch;
     std::atomic<std::uint64_t> openFrom{0};
 };
 
@@ -177,12 +177,12 @@ struct Link {
         if (target.empty()) return;
         // A connection that sent nothing has nothing queued that could be lost.
         if (sent && gate)
-            gate->cycles->WaitFor(lastSendCycle + JackSettleCycles, CycleWaitLimit);
+            gate->watch->WaitFor(lastSendCycle + JackSettleCycles, CycleWaitLimit);
         else if (sent)
             std::this_thread::sleep_until(lastSend + DrainAllowance);
         Midi().closePort();
         closed = Clock::now();
-        if (gate) closedCycle = gate->cycles->Count();
+        if (gate) closedCycle = gate->watch->Count();
         target.clear();
     }
 
@@ -192,7 +192,7 @@ struct Link {
     // The caller holds midiMutex.
     bool StillConnected() const {
         if (!gate || target.empty()) return true;
-        auto connected = gate->cycles->Connections(target);
+        auto connected = gate->watch->Connections(target);
         return connected &&
                std::any_of(connected->begin(), connected->end(), [&](const std::string& port) {
                    return isOwnPort(port) && port.ends_with(":" + ownPortName);
@@ -204,7 +204,7 @@ struct Link {
     void SettleAfterClose() {
         if (closed == Clock::time_point{}) return; // never connected
         if (gate)
-            gate->cycles->WaitFor(closedCycle + JackSettleCycles, CycleWaitLimit);
+            gate->watch->WaitFor(closedCycle + JackSettleCycles, CycleWaitLimit);
         else
             std::this_thread::sleep_until(closed + SettleBeforeDestroy);
     }
@@ -218,7 +218,7 @@ struct Link {
 
     std::mutex midiMutex;
     ErrorSink errors;
-    std::shared_ptr<CycleGate> gate; // null where the server's cycles are not watched
+    std::shared_ptr<CycleGate> gate; // null where the server is not watched
     std::string target;              // listed name of the connected port; empty while not connected
     std::string ownPortName;         // the name our end of the connection was given
     Clock::time_point lastUse{};
@@ -325,7 +325,7 @@ public:
             link_->midi->sendMessage(message.data(), message.size());
             failed = link_->errors.Failed();
             link_->lastSend = link_->lastUse = Clock::now();
-            if (link_->gate) link_->lastSendCycle = link_->gate->cycles->Count();
+            if (link_->gate) link_->lastSendCycle = link_->gate->watch->Count();
             link_->sent = true;
         }
         if (failed) throw EMidiOut("Unable to send data to open midi-out device");
@@ -463,8 +463,8 @@ private:
         }
     }
 
-    // The watcher of the JACK server's cycles, started with the first connection (listing
-    // ports needs none). Null on other APIs, or when it could not be started. The caller holds
+    // The watcher of the JACK server, started with the first connection (listing ports needs
+    // none). Null on other APIs, or when it could not be started. The caller holds
     // mutex_.
     std::shared_ptr<CycleGate> cycleWatcher() {
         if (api_ == RtMidi::UNIX_JACK && !watcherTried_) {
@@ -488,7 +488,7 @@ private:
     }
 
     RtMidi::Api api_;
-    std::mutex mutex_; // the link lists, the choice of links and the cycle watcher
+    std::mutex mutex_; // the link lists, the choice of links and the server watcher
     std::shared_ptr<CycleGate> gate_;
     bool watcherTried_ = false;
     std::vector<std::shared_ptr<InLink>> ins_;
