@@ -132,12 +132,8 @@ struct CycleGate {
     explicit CycleGate(std::unique_ptr<JackWatch> watcher) : watch(std::move(watcher)) {}
 
     // A connection was just made: sends wait until the server has run its cycles past it.
-    void Connected() {
-        const auto settled = watch->Count() + JackSettleCycles;
-        auto current = openFrom.load();
-        while (current < settled && !openFrom.compare_exchange_weak(current, settled)) {
-        }
-    }
+    // Connections are made under the backend's lock, so there is one writer at a time.
+    void Connected() { openFrom = std::max(openFrom.load(), watch->Count() + JackSettleCycles); }
     void WaitUntilOpen() const { watch->WaitFor(openFrom.load(), CycleWaitLimit); }
 
     std::unique_ptr<JackWatch> watch;

@@ -5,6 +5,7 @@
 // arrival at which it is due, and whoever runs the device (DeviceRunner) delivers it then.
 
 #include "gr33/Patch.h"
+#include "midi/MidiOutSysEx.h"
 #include "sim/SimBank.h"
 #include "sim/SimFault.h"
 
@@ -16,13 +17,12 @@
 #include <string>
 #include <vector>
 
-// Time a byte takes on a MIDI cable: 10 bits at 31,250 baud.
-constexpr std::chrono::microseconds WireByteTime{320};
 // How much later than normal a reply comes under the "late" fault.
 constexpr std::chrono::milliseconds LateReplyTime{1500};
 
+// Time `bytes` take on a MIDI cable.
 inline std::chrono::microseconds WireTime(std::size_t bytes) {
-    return WireByteTime * static_cast<long>(bytes);
+    return MidiByteTime * static_cast<long>(bytes);
 }
 
 struct DeviceOptions {

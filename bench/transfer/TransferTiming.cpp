@@ -17,6 +17,7 @@
 #include "librarian/model/Collection.h"
 #include "librarian/model/CollectionView.h"
 #include "midi/MidiDevices.h"
+#include "midi/MidiOutSysEx.h"
 
 #include <chrono>
 #include <cstdio>
@@ -54,8 +55,8 @@ double secondsOf(const std::function<void()>& run) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-constexpr double ByteSeconds = 0.000320; // 10 bits at 31,250 baud
-constexpr double PollSeconds = 0.005;
+constexpr double ByteSeconds = std::chrono::duration<double>(MidiByteTime).count();
+constexpr double PollSeconds = std::chrono::duration<double>(SysExPollInterval).count();
 constexpr int Patches = 128;
 
 int run(const std::vector<std::string>& words) {

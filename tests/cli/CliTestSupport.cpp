@@ -4,7 +4,6 @@
 #include "gr33/CollectionFile.h"
 
 #include <memory>
-#include <random>
 #include <sstream>
 
 std::vector<std::string> CliRun::OutLines() const {
@@ -22,18 +21,6 @@ CliRun Gr33(const std::vector<std::string>& args) {
     run.out = out.str();
     run.err = err.str();
     return run;
-}
-
-CliFolder::CliFolder() {
-    std::random_device seed;
-    path_ = std::filesystem::temp_directory_path() /
-            ("kelvo-cli-test-" + std::to_string(seed()) + std::to_string(seed()));
-    std::filesystem::create_directories(path_);
-}
-
-CliFolder::~CliFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
 }
 
 PatchBytes NamedPatch(const std::string& name, std::uint8_t fill) {

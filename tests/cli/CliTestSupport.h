@@ -3,6 +3,7 @@
 
 #include "base/AtomicFile.h"
 #include "gr33/Patch.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <array>
 #include <filesystem>
@@ -17,18 +18,6 @@ struct CliRun {
 };
 
 CliRun Gr33(const std::vector<std::string>& args);
-
-class CliFolder {
-public:
-    CliFolder();
-    ~CliFolder();
-    CliFolder(const CliFolder&) = delete;
-    CliFolder& operator=(const CliFolder&) = delete;
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 // A patch with a recognisable name and every other byte `fill`.
 PatchBytes NamedPatch(const std::string& name, std::uint8_t fill = 0x40);

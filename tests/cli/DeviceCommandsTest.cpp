@@ -20,7 +20,7 @@ protected:
     }
     std::array<PatchBytes, 128> DeviceMemory() const { return ReadCollectionFile(deviceBank); }
 
-    CliFolder folder;
+    ScratchFolder folder;
     std::string deviceBank = folder.File("device.G33");
 };
 

@@ -22,7 +22,7 @@ protected:
         WriteCollection(bank, slots);
         WriteSinglePatch(single, NamedPatch("Single"));
     }
-    CliFolder folder;
+    ScratchFolder folder;
     std::array<PatchBytes, 128> slots;
     std::string bank = folder.File("bank.G33");
     std::string single = folder.File("one.p33"); // the extension in any case

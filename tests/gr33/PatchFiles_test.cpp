@@ -2,6 +2,7 @@
 #include "base/Errors.h"
 #include "gr33/CollectionFile.h"
 #include "gr33/Patch.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,20 +18,13 @@ namespace {
 
 class PatchFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("kelvo-files-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string path(const std::string& name) const { return (dir / name).string(); }
+    std::string path(const std::string& name) const { return folder.File(name); }
     static void writeBytes(const std::string& file, const Bytes& bytes) {
         std::ofstream(file, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     }
 
-    fs::path dir;
+    ScratchFolder folder;
 };
 
 void fill(TPatch& patch, int seed) {
@@ -181,7 +175,7 @@ TEST_F(PatchFiles, FailedWriteKeepsThePreviousFile) {
     EXPECT_EQ(error, "File too large");
     EXPECT_EQ(ReadWholeFile(path("keep.P33")), before);
     // No temporary file is left behind.
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
 }
 
 TEST_F(PatchFiles, WriteFailureToAMissingFolderReportsTheSystemText) {

@@ -3,13 +3,7 @@
 #include "librarian/model/Settings.h"
 #include "sim/VirtualGr33.h"
 
-#include <random>
-
 WindowTest::WindowTest() {
-    std::random_device random;
-    folder_ = std::filesystem::temp_directory_path() /
-              ("kelvo-window-" + std::to_string(random()) + std::to_string(random()));
-    std::filesystem::create_directories(folder_);
     Settings().Start(File("KelvoLight.ini"));
     InstallMidiBackends(nullptr, nullptr);
 }
@@ -17,8 +11,6 @@ WindowTest::WindowTest() {
 WindowTest::~WindowTest() {
     window_.reset();
     InstallMidiBackends(nullptr, nullptr);
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
 }
 
 void WindowTest::UsePorts(std::unique_ptr<ListingBackend> ports) {

@@ -6,6 +6,7 @@
 #include "base/RecordingDialogs.h"
 #include "librarian/MainFrm.h"
 #include "midi/MidiDevices.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <QAction>
 #include <QMenu>
@@ -35,7 +36,7 @@ protected:
     WindowTest();
     ~WindowTest() override;
 
-    std::string File(const std::string& name) const { return (folder_ / name).string(); }
+    std::string File(const std::string& name) const { return folder_.File(name); }
     // Installs fake ports (nullptr for none) or the virtual GR-33.
     void UsePorts(std::unique_ptr<ListingBackend> ports);
     void UseVirtualDevice();
@@ -54,6 +55,6 @@ protected:
     std::unique_ptr<TFormMain> window_;
 
 private:
-    std::filesystem::path folder_;
+    ScratchFolder folder_;
     ScopedPrompts guard_{prompts};
 };

@@ -35,7 +35,7 @@ protected:
         return bytes;
     }
 
-    TempFolder folder;
+    ScratchFolder folder;
     RecordingDialogs prompts;
     ScopedPrompts guard{prompts};
     FakeView view;

@@ -27,7 +27,7 @@ protected:
         return folder.File(name);
     }
 
-    TempFolder folder;
+    ScratchFolder folder;
     RecordingDialogs prompts;
     ScopedPrompts guard{prompts};
     FakeView view;

@@ -4,6 +4,7 @@
 #include "base/Errors.h"
 #include "gr33/Patch.h"
 #include "librarian/model/CollectionView.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <filesystem>
 #include <optional>
@@ -57,14 +58,3 @@ inline PatchBytes NamedPatch(const std::string& name, std::uint8_t fill = 1) {
         bytes[i] = i < name.size() ? static_cast<std::uint8_t>(name[i]) : ' ';
     return bytes;
 }
-
-// A fresh folder under the system's temporary folder, removed with the object.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};

@@ -1,19 +1,6 @@
 #include "SimTestSupport.h"
 
 #include <algorithm>
-#include <random>
-
-ScratchFolder::ScratchFolder() {
-    std::random_device seed;
-    path_ = std::filesystem::temp_directory_path() /
-            ("kelvo-sim-test-" + std::to_string(seed()) + std::to_string(seed()));
-    std::filesystem::create_directories(path_);
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
 
 Bytes DataMessage(int number, const PatchBytes& bytes) {
     TPatch patch;
