@@ -3,6 +3,7 @@
 // message loop runs until the librarian window closes; the windows go in reverse order and
 // the settings store writes its file last.
 
+#include "app/Recovery.h"
 #include "base/Errors.h"
 #include "controls/ClickSound.h"
 #include "librarian/MainFrm.h"
@@ -12,6 +13,7 @@
 #include "midi/MidiShortOut.h"
 #include "midi/RtMidiBackend.h"
 #include "qtcommon/QtDialogs.h"
+#include "qtcommon/QuitSignals.h"
 #include "qtcommon/RunHandler.h"
 #include "sim/VirtualGr33.h"
 #include "tools/ConsoleFrm.h"
@@ -21,6 +23,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <memory>
 
@@ -59,6 +62,16 @@ int main(int argc, char** argv) {
 
     QtDialogs dialogs;
     SetPrompts(&dialogs);
+    // Logout, shutdown or Ctrl+C end the run like closing the window, without its question.
+    // The signal may come while a message box waits for an answer, or before one opens: every
+    // event loop running then or started later on the way out is ended, so none waits for a
+    // user who has gone.
+    QTimer endLoops;
+    QObject::connect(&endLoops, &QTimer::timeout, [] { QApplication::exit(0); });
+    QuitSignals quitSignals([&](int) {
+        QApplication::exit(0);
+        endLoops.start(20);
+    });
     Settings().Start(SettingsPath());
     if (!Settings().ReadError().empty()) dialogs.ShowError(MessageText(Settings().ReadError()));
 
@@ -72,6 +85,7 @@ int main(int argc, char** argv) {
         QObject::connect(main.get(), &TFormMain::Closed, &app, &QApplication::quit);
         main->show();
         main->FormCreate();
+        ReportRecoveredCollection();
         auto wait = std::make_unique<TFormWait>();
         main->SetWaitWindow(wait.get());
         auto console = std::make_unique<TFormConsole>(*main);
@@ -79,7 +93,8 @@ int main(int argc, char** argv) {
         auto converter = std::make_unique<TFormConverter>(*main);
         main->SetConverterWindow(converter.get());
 
-        result = QApplication::exec();
+        if (!quitSignals.Received()) result = QApplication::exec();
+        if (quitSignals.Received()) RecoverCollection(main->Collection());
 
         // The last created goes first; the console stores its channel on the way.
         converter.reset();

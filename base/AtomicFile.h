@@ -1,18 +1,13 @@
 #pragma once
-// Whole-file reads and writes. A write goes to a temporary file in the target's folder and is
-// renamed over the target only when complete, so a failed save never destroys the old file.
+// Whole-file writes. A write goes to a temporary file in the target's folder and is renamed
+// over the target only when complete, so a failed or killed save never destroys the old file.
 
-#include <cstdint>
+#include "base/FileRead.h"
+
 #include <string>
-#include <vector>
 
-using Bytes = std::vector<std::uint8_t>;
-
-// Writes the bytes as the file's whole content; raises EKelvoError with the system's error
-// text (for example "Permission denied") when the file cannot be written.
+// Writes the bytes as the file's whole content. A symbolic link is followed: its target is
+// replaced and the link stays. Raises EKelvoError naming the file and the system's reason
+// (for example "Unable to write x.G33: Permission denied") when the file cannot be written;
+// a file size limit is reported the same way instead of ending the process.
 void WriteFileAtomically(const std::string& path, const Bytes& bytes);
-
-// Reads the whole file; raises EKelvoError with the system's error text on failure.
-Bytes ReadWholeFile(const std::string& path);
-
-bool FileExists(const std::string& path);

@@ -16,7 +16,8 @@ std::array<PatchBytes, 128> ParseCollection(const Bytes& image) {
 
 std::array<PatchBytes, 128> ReadCollectionFile(const std::string& fileName) {
     if (!FileExists(fileName)) throw EKelvoError("File " + fileName + " not found");
-    return ParseCollection(ReadWholeFile(fileName));
+    // Only the 128 messages are read: what follows them is ignored, however large.
+    return ParseCollection(ReadFileStart(fileName, CollectionFileSize));
 }
 
 Bytes CollectionImage(const std::array<const TPatch*, 128>& slots) {

@@ -2,10 +2,11 @@
 #include "base/Errors.h"
 #include "gr33/Patch.h"
 #include "gr33/PatchNumber.h"
+#include "gr33/SysEx.h"
 
 void TPatch::LoadFromFile(const std::string& fileName) {
     if (!FileExists(fileName)) throw EKelvoError("Patch file not found");
-    ::Bytes bytes = ReadWholeFile(fileName);
+    ::Bytes bytes = ReadFileStart(fileName, DataMessageSize);
     ByteReader reader(bytes);
     ReadSysEx(TempPatchNumber, reader);
 }

@@ -11,7 +11,7 @@ SimBank::SimBank() : user_(DemoBank()), temp_(DemoPatch(1)) {}
 
 SimBank::SimBank(std::string fileName) : fileName_(std::move(fileName)), temp_(DemoPatch(1)) {
     if (FileExists(fileName_)) {
-        user_ = ParseCollection(ReadWholeFile(fileName_));
+        user_ = ParseCollection(ReadFileStart(fileName_, CollectionFileSize));
     } else {
         user_ = DemoBank();
         // A first run may find no data folder yet; the write itself reports any other trouble.

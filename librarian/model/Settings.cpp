@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 
 namespace {
 
@@ -45,10 +44,13 @@ void TSettingsStore::Start(const std::string& path) {
     lines_.clear();
     changed_ = false;
     readError_.clear();
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) return;
+    if (!FileExists(path)) return;
+    // A settings file is a few hundred bytes. Anything far larger, or a folder or pipe in its
+    // place, is not one: it is reported, not read, and never overwritten.
     try {
-        Bytes bytes = ReadWholeFile(path);
+        Bytes bytes = ReadFileStart(path, MaxSettingsFileSize + 1);
+        if (bytes.size() > MaxSettingsFileSize)
+            throw EKelvoError("Settings file " + path + " is larger than 1 MiB");
         lines_ = SplitSettingsLines(std::string(bytes.begin(), bytes.end()));
     } catch (const EKelvoError& e) {
         readError_ = e.what();

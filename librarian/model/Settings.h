@@ -3,14 +3,18 @@
 // the settings file at the end when anything was written. Names compare without regard to
 // case and the first match wins; lines without "=" stay in place untouched.
 
+#include <cstddef>
 #include <string>
 #include <vector>
+
+// The largest settings file the store reads.
+constexpr std::size_t MaxSettingsFileSize = 1024 * 1024;
 
 class TSettingsStore {
 public:
     // Reads the file if it exists (CR LF, LF or CR line ends). A file that exists but cannot be
-    // read leaves the store empty and marks the file as not to be overwritten; the reason is
-    // returned in ReadError().
+    // read, is not a regular file or is larger than MaxSettingsFileSize leaves the store empty and
+    // marks the file as not to be overwritten; the reason is returned in ReadError().
     void Start(const std::string& path);
     // Writes all lines with CR LF endings, whole or not at all, if anything was written since
     // Start. Raises EKelvoError with the system's text when the file cannot be written.

@@ -1,12 +1,21 @@
-// Shared mechanisms: the error text rule and whole-file writes.
+// Shared mechanisms: the error text rule, whole-file writes and reads.
 #include "base/AtomicFile.h"
 #include "base/Errors.h"
 #include "base/RecordingDialogs.h"
 
 #include <gtest/gtest.h>
 
+#include "tests/support/ScratchFolder.h"
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
+#include <iostream>
+#include <random>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -22,19 +31,97 @@ TEST(MessageText, FullStopOnlyAfterCharactersSortingAfterTheDot) {
     EXPECT_EQ(MessageText(""), "");
 }
 
-TEST(AtomicFile, ReplacesWholeAndKeepsPermissions) {
-    fs::path file = fs::temp_directory_path() / ("kelvo-atomic-" + std::to_string(::getpid()));
-    WriteFileAtomically(file.string(), Bytes{1, 2, 3});
+class AtomicFile : public ::testing::Test {
+protected:
+    std::vector<std::string> names() const {
+        std::vector<std::string> found;
+        for (const auto& entry : fs::directory_iterator(folder.Path()))
+            found.push_back(entry.path().filename().string());
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+    ScratchFolder folder;
+    std::string file = folder.File("real.G33");
+};
+
+TEST_F(AtomicFile, ReplacesWholeKeepsPermissionsAndWritesThroughLinks) {
+    WriteFileAtomically(file, Bytes{1, 2, 3});
     ::chmod(file.c_str(), 0640);
-    WriteFileAtomically(file.string(), Bytes{4});
-    EXPECT_EQ(ReadWholeFile(file.string()), Bytes{4});
-    struct stat st {};
-    ::stat(file.c_str(), &st);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
-    EXPECT_TRUE(FileExists(file.string()));
-    fs::remove(file);
-    EXPECT_FALSE(FileExists(file.string()));
-    EXPECT_THROW(ReadWholeFile(file.string()), EKelvoError);
+    fs::create_symlink("real.G33", folder.File("link.G33"));
+    WriteFileAtomically(folder.File("link.G33"), Bytes{4});
+    EXPECT_TRUE(fs::is_symlink(folder.File("link.G33")));
+    EXPECT_EQ(ReadWholeFile(file), Bytes{4});
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(names(), (std::vector<std::string>{"link.G33", "real.G33"}));
+    try {
+        WriteFileAtomically(folder.File("no/such/x.G33"), Bytes{1});
+        FAIL();
+    } catch (const EKelvoError& e) {
+        EXPECT_EQ(std::string(e.what()), "Unable to write " + folder.File("no/such/x.G33") +
+                                             ": No such file or directory");
+    }
+}
+
+TEST_F(AtomicFile, FileSizeLimitIsReportedAndKeepsTheOldFile) {
+    WriteFileAtomically(file, Bytes(40, 7));
+    // In a child process, since the limit and the signal it raises belong to the process; the
+    // limit also truncates the child's error output, so the child checks the message itself.
+    auto writeOverTheLimit = [this] {
+        rlimit tiny{50, 50};
+        ::setrlimit(RLIMIT_FSIZE, &tiny);
+        try {
+            WriteFileAtomically(file, Bytes(100, 8));
+        } catch (const EKelvoError& e) {
+            bool kept = ReadWholeFile(file) == Bytes(40, 7) && names().size() == 1 &&
+                        std::string(e.what()) == "Unable to write " + file + ": File too large";
+            std::_Exit(kept ? 0 : 1);
+        }
+        std::_Exit(2);
+    };
+    EXPECT_EXIT(writeOverTheLimit(), ::testing::ExitedWithCode(0), "");
+}
+
+// A save killed at any moment leaves the old or the new file whole; what it may leave beside it
+// (only if killed between the link and the rename) is gone after the next save.
+TEST_F(AtomicFile, KilledSavesLeaveNoTornAndNoTemporaryFiles) {
+    const char* loops = std::getenv("KELVO_KILL_LOOPS");
+    int count = loops ? std::atoi(loops) : 20;
+    WriteFileAtomically(file, Bytes(17920, 1));
+    std::mt19937 random(7);
+    for (int i = 0; i < count; ++i) {
+        pid_t child = ::fork();
+        if (child == 0)
+            for (std::uint8_t fill = 2;; fill = static_cast<std::uint8_t>(fill % 2 + 1))
+                WriteFileAtomically(file, Bytes(17920, fill));
+        ::usleep(500 + random() % 3000);
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        Bytes content = ReadWholeFile(file);
+        ASSERT_EQ(content.size(), 17920u) << "after kill " << i;
+        ASSERT_TRUE(content == Bytes(17920, 1) || content == Bytes(17920, 2)) << "after kill " << i;
+        ASSERT_LE(names().size(), 2u) << "after kill " << i;
+        WriteFileAtomically(file, content);
+        ASSERT_EQ(names(), std::vector<std::string>{"real.G33"}) << "after kill " << i;
+    }
+}
+
+TEST_F(AtomicFile, ReadsSayWhatAPathIsAndTakeOnlyWhatIsAsked) {
+    fs::create_directory(folder.File("dir"));
+    ::mkfifo(folder.File("pipe").c_str(), 0600);
+    WriteFileAtomically(file, Bytes{1, 2, 3, 4});
+    EXPECT_EQ(ReadFileStart(file, 2), (Bytes{1, 2}));
+    EXPECT_FALSE(FileExists(folder.File("none")));
+    for (auto [name, text] : {std::pair{"dir", " is a folder, not a file"},
+                              std::pair{"pipe", " is a pipe, not a file"}}) {
+        EXPECT_TRUE(FileExists(folder.File(name)));
+        try {
+            ReadWholeFile(folder.File(name));
+            ADD_FAILURE() << name;
+        } catch (const EKelvoError& e) {
+            EXPECT_EQ(std::string(e.what()), folder.File(name) + text);
+        }
+    }
 }
 
 TEST(Prompts, ScopedRecorderAnswersFromItsQueue) {

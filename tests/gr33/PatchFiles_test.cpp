@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -148,45 +148,35 @@ TEST_F(PatchFiles, CollectionRoundTripAndValidationBeforeUse) {
     }
 }
 
-TEST_F(PatchFiles, FailedWriteKeepsThePreviousFile) {
-    TPatch patch;
-    fill(patch, 7);
-    patch.SaveToFile(path("keep.P33"), 1);
-    Bytes before = ReadWholeFile(path("keep.P33"));
-
-    // A file size limit below one message makes the write fail part-way (also for root).
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    rlimit tiny = old;
-    tiny.rlim_cur = 50;
-    ::setrlimit(RLIMIT_FSIZE, &tiny);
-    TPatch other;
-    fill(other, 8);
-    std::string error;
-    try {
-        other.SaveToFile(path("keep.P33"), 1);
-    } catch (const EKelvoError& e) {
-        error = e.what();
+// Only the messages are read: a huge file refused at its first byte costs no more than a valid
+// one, and a folder or pipe is named for what it is, for patches and collections alike.
+TEST_F(PatchFiles, LoadsReadOnlyTheirMessagesAndNameWhatIsNotAFile) {
+    writeBytes(path("huge"), Bytes{0x55});
+    fs::resize_file(path("huge"), 2ull << 30);
+    fs::create_directory(path("dir"));
+    ::mkfifo(path("pipe").c_str(), 0600);
+    rusage before{}, after{};
+    ::getrusage(RUSAGE_SELF, &before);
+    for (auto [name, text] : {std::pair{"huge", std::string("Illegal patch data format")},
+                              std::pair{"dir", path("dir") + " is a folder, not a file"},
+                              std::pair{"pipe", path("pipe") + " is a pipe, not a file"}}) {
+        SCOPED_TRACE(name);
+        TPatch patch;
+        try {
+            patch.LoadFromFile(path(name));
+            ADD_FAILURE();
+        } catch (const EKelvoError& e) {
+            EXPECT_EQ(std::string(e.what()), text);
+        }
+        try {
+            ReadCollectionFile(path(name));
+            ADD_FAILURE();
+        } catch (const EKelvoError& e) {
+            EXPECT_EQ(std::string(e.what()), text);
+        }
     }
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-
-    EXPECT_EQ(error, "File too large");
-    EXPECT_EQ(ReadWholeFile(path("keep.P33")), before);
-    // No temporary file is left behind.
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
-}
-
-TEST_F(PatchFiles, WriteFailureToAMissingFolderReportsTheSystemText) {
-    TPatch patch;
-    fill(patch, 1);
-    try {
-        patch.SaveToFile(path("no/such/folder/x.P33"), 1);
-        FAIL();
-    } catch (const EKelvoError& e) {
-        EXPECT_STREQ(e.what(), "No such file or directory");
-    }
+    ::getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024); // kilobytes
 }
 
 } // namespace

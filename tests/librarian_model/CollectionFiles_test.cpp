@@ -5,6 +5,7 @@
 #include "base/RecordingDialogs.h"
 #include "gr33/CollectionFile.h"
 #include "librarian/model/Collection.h"
+#include "librarian/model/Recovery.h"
 #include "librarian/model/Settings.h"
 
 #include <gtest/gtest.h>
@@ -175,6 +176,22 @@ TEST_F(CollectionFiles, SinglePatchFilesForSlotsAndTemporaryPatch) {
     EXPECT_THROW(collection.LoadPatch(7), EKelvoError);
     EXPECT_TRUE(collection.Slot(7).IsEmpty());
     EXPECT_EQ(view.busyDepth, 0);
+}
+
+// A collection kept at a quit by signal goes to a new file each time, never over another.
+TEST_F(CollectionFiles, RecoveredCollectionsGetFreshNamesAndLeaveTheCollectionAsItIs) {
+    collection.Slot(128).SetBytes(NamedPatch("Last"), 128);
+    collection.SetCollectionFile("mine.G33", true);
+    std::string data = folder.File("data/KelvoLight");
+    std::time_t when = 1700000000;
+    std::string first = SaveRecoveredCollection(collection, data, when);
+    std::string second = SaveRecoveredCollection(collection, data, when);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(first.substr(0, data.size() + 11), data + "/recovered-");
+    for (const auto& file : {first, second})
+        EXPECT_EQ(ReadCollectionFile(file)[127], NamedPatch("Last"));
+    EXPECT_EQ(collection.CollectionFile(), "mine.G33");
+    EXPECT_TRUE(collection.Modified());
 }
 
 } // namespace

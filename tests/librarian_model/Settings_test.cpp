@@ -7,6 +7,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -74,14 +76,29 @@ TEST_F(SettingsStore, MissingFileStartsEmptyAndIsCreatedAtTheEnd) {
     EXPECT_EQ(read(), "MidiOutEntry=2\r\n");
 }
 
-TEST_F(SettingsStore, UnreadableFileIsNeverOverwritten) {
-    fs::create_directory(file); // exists, but cannot be read as a file
-    store.Start(file.string());
-    EXPECT_FALSE(store.ReadError().empty());
-    store.WriteSetting("Console", "Yes");
-    EXPECT_NO_THROW(store.End());
-    EXPECT_TRUE(fs::is_directory(file));
-    fs::remove(file);
+// What cannot be the settings file is reported at start, not read (a pipe would block the
+// start), and left as it is at the end.
+TEST_F(SettingsStore, WhatIsNotASettingsFileIsReportedAndNeverOverwritten) {
+    const std::pair<std::function<void()>, std::string> cases[] = {
+        {[&] { fs::create_directory(file); }, file.string() + " is a folder, not a file"},
+        {[&] { ::mkfifo(file.c_str(), 0600); }, file.string() + " is a pipe, not a file"},
+        {[&] { write("Poly=Yes\n"), fs::resize_file(file, 1ull << 30); },
+         "Settings file " + file.string() + " is larger than 1 MiB"},
+    };
+    for (const auto& [make, error] : cases) {
+        SCOPED_TRACE(error);
+        make();
+        auto kind = fs::status(file).type();
+        store.Start(file.string());
+        EXPECT_EQ(store.ReadError(), error);
+        store.WriteSetting("Console", "Yes");
+        EXPECT_NO_THROW(store.End());
+        EXPECT_EQ(fs::status(file).type(), kind);
+        if (kind == fs::file_type::regular) {
+            EXPECT_EQ(fs::file_size(file), 1ull << 30);
+        }
+        fs::remove(file);
+    }
 }
 
 } // namespace
