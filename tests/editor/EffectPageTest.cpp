@@ -14,19 +14,6 @@ TIBar* Bar(TFormEdit& editor, int i) {
 QLabel* Caption(TFormEdit& editor, int i) {
     return editor.findChild<QLabel*>("LabelP" + QString::number(i));
 }
-void Choose(QComboBox* list, const QString& entry) {
-    const int position = list->findText(entry);
-    ASSERT_GE(position, 0) << entry.toStdString();
-    list->setCurrentIndex(position);
-    emit list->activated(position);
-}
-PatchBytes StoredCopy(const TFormEdit& editor) {
-    TPatch copy;
-    std::copy(editor.Patch().Bytes().begin(), editor.Patch().Bytes().end(), copy.Data());
-    bool changed = false;
-    editor.StoreControls(copy, changed);
-    return copy.Bytes();
-}
 } // namespace
 
 TEST_F(EditorTest, OverdriveLoadsSixBarsAndTheHeading) {
@@ -59,19 +46,27 @@ TEST_F(EditorTest, OverdriveLoadsSixBarsAndTheHeading) {
               "Effect: overdrive (Switch: " + sw->currentText() + ")");
 
     // Changing the switch rewrites the heading only.
-    Choose(sw, "Both");
+    ShowPage(editor, 2);
+    Pick(sw, "Both");
     EXPECT_EQ(Find<QLabel>(editor, "LabelFXType")->text(), "Effect: overdrive (Switch: Both)");
     EXPECT_EQ(Bar(editor, 1)->Value(), 10);
     EXPECT_EQ(Bar(editor, 6)->Value(), 100);
 }
 
-TEST_F(EditorTest, ChoosingATypeSetsItsDefaults) {
+TEST_F(EditorTest, ChoosingAnotherTypeSetsItsDefaults) {
     TFormEdit& editor = Open(1, [](PatchBytes& b) {
         b[107] = 1;
         for (int i = 108; i <= 119; ++i)
             b[i] = 3;
     });
-    Choose(Find<QComboBox>(editor, "ComboBox3"), "reverb");
+    ShowPage(editor, 2);
+    auto* type = Find<QComboBox>(editor, "ComboBox3");
+    // The type shown, picked again or confirmed with Enter, keeps the values.
+    Pick(type, "overdrive");
+    QTest::mouseClick(type, Qt::LeftButton);
+    QTest::keyClick(type->view(), Qt::Key_Return);
+    EXPECT_EQ(Bar(editor, 1)->Value(), 3);
+    Pick(type, "reverb");
     const float defaults[] = {0, 0, 0, 0, 15, 15, 50, 0};
     for (int i = 1; i <= 8; ++i) {
         EXPECT_EQ(Bar(editor, i)->Value(), defaults[i - 1]) << i;
@@ -81,7 +76,7 @@ TEST_F(EditorTest, ChoosingATypeSetsItsDefaults) {
         EXPECT_FALSE(Bar(editor, i)->isEnabled()) << i;
     // The record changes only when stored.
     EXPECT_EQ(editor.Patch().Data()[107], 1);
-    const PatchBytes stored = StoredCopy(editor);
+    const PatchBytes stored = StoreCopy(editor).bytes;
     EXPECT_EQ(stored[107], 23);
     EXPECT_EQ(stored[114], 50);
 }
@@ -97,12 +92,12 @@ TEST_F(EditorTest, ParameterOutsideItsSlotShowsTheDefault) {
     Bar(editor, 3)->SetValue(9);
     editor.ButtonReloadClick();
     EXPECT_EQ(Bar(editor, 3)->Value(), 5);
-    EXPECT_EQ(StoredCopy(editor)[109], 0);
+    EXPECT_EQ(StoreCopy(editor).bytes[109], 0);
 
     // A value put beyond the range through the bar itself stores the slot's default.
     Bar(editor, 6)->SetValue(120); // Feedback 0..98, base 49
     Bar(editor, 11)->SetValue(-4);
-    const PatchBytes stored = StoredCopy(editor);
+    const PatchBytes stored = StoreCopy(editor).bytes;
     EXPECT_EQ(stored[113], 49);
     EXPECT_EQ(stored[118], 0);
 }
@@ -144,7 +139,7 @@ TEST_F(EditorTest, TypeBeyondTheListClearsThePageAndKeepsTheBytes) {
         EXPECT_EQ(Bar(editor, i)->Value(), 0) << i;
     }
     EXPECT_EQ(Find<QComboBox>(editor, "ComboBox3")->currentIndex(), -1);
-    const PatchBytes stored = StoredCopy(editor);
+    const PatchBytes stored = StoreCopy(editor).bytes;
     EXPECT_EQ(stored, editor.Patch().Bytes());
     // Shown again on every reset.
     editor.ButtonReloadClick();
