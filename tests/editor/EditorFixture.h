@@ -4,6 +4,7 @@
 
 #include "base/Errors.h"
 #include "base/RecordingDialogs.h"
+#include "controls/IBar.h"
 #include "editor/EditFrm.h"
 #include "gr33/Patch.h"
 #include "librarian/model/LibrarianHost.h"
@@ -124,6 +125,9 @@ protected:
         return widget;
     }
 
+    static TIBar* Bar(QWidget& editor, int slot) {
+        return editor.findChild<TIBar*>("IBar" + QString::number(slot));
+    }
     // Pages and list entries chosen with the mouse.
     static void ShowPage(TFormEdit& editor, int page) {
         QTabBar* tabs = Find<QTabWidget>(editor, "PageControl1")->tabBar();

@@ -2,29 +2,22 @@
 
 #include "EditorFixture.h"
 
-#include "controls/IBar.h"
-
 #include <QComboBox>
 #include <QLabel>
 
 namespace {
-TIBar* Bar(TFormEdit& editor, int i) {
-    return editor.findChild<TIBar*>("IBar" + QString::number(i));
-}
 QLabel* Caption(TFormEdit& editor, int i) {
     return editor.findChild<QLabel*>("LabelP" + QString::number(i));
 }
 } // namespace
 
 TEST_F(EditorTest, OverdriveLoadsSixBarsAndTheHeading) {
+    static constexpr std::uint8_t expected[] = {10, 64, 2, 15, 15, 100};
     TFormEdit& editor = Open(1, [](PatchBytes& b) {
         b[106] = 1;
         b[107] = 1;
-        const int values[] = {10, 64, 2, 15, 15, 100};
-        for (int i = 0; i < 6; ++i)
-            b[108 + i] = static_cast<std::uint8_t>(values[i]);
+        std::copy(std::begin(expected), std::end(expected), b.begin() + 108);
     });
-    const float expected[] = {10, 64, 2, 15, 15, 100};
     for (int i = 1; i <= 12; ++i) {
         TIBar* bar = Bar(editor, i);
         ASSERT_NE(bar, nullptr);
@@ -51,34 +44,14 @@ TEST_F(EditorTest, OverdriveLoadsSixBarsAndTheHeading) {
     EXPECT_EQ(Find<QLabel>(editor, "LabelFXType")->text(), "Effect: overdrive (Switch: Both)");
     EXPECT_EQ(Bar(editor, 1)->Value(), 10);
     EXPECT_EQ(Bar(editor, 6)->Value(), 100);
-}
 
-TEST_F(EditorTest, ChoosingAnotherTypeSetsItsDefaults) {
-    TFormEdit& editor = Open(1, [](PatchBytes& b) {
-        b[107] = 1;
-        for (int i = 108; i <= 119; ++i)
-            b[i] = 3;
-    });
-    ShowPage(editor, 2);
-    auto* type = Find<QComboBox>(editor, "ComboBox3");
-    // The type shown, picked again or confirmed with Enter, keeps the values.
-    Pick(type, "overdrive");
-    QTest::mouseClick(type, Qt::LeftButton);
-    QTest::keyClick(type->view(), Qt::Key_Return);
-    EXPECT_EQ(Bar(editor, 1)->Value(), 3);
-    Pick(type, "reverb");
-    const float defaults[] = {0, 0, 0, 0, 15, 15, 50, 0};
-    for (int i = 1; i <= 8; ++i) {
-        EXPECT_EQ(Bar(editor, i)->Value(), defaults[i - 1]) << i;
-        EXPECT_TRUE(Bar(editor, i)->isEnabled()) << i;
-    }
-    for (int i = 9; i <= 12; ++i)
-        EXPECT_FALSE(Bar(editor, i)->isEnabled()) << i;
-    // The record changes only when stored.
-    EXPECT_EQ(editor.Patch().Data()[107], 1);
-    const PatchBytes stored = StoreCopy(editor).bytes;
-    EXPECT_EQ(stored[107], 23);
-    EXPECT_EQ(stored[114], 50);
+    // A caption that begins with "-" but is longer is a used slot.
+    Pick(Find<QComboBox>(editor, "ComboBox3"), "overdrive chorus");
+    EXPECT_EQ(Caption(editor, 7)->toolTip(), "-CHO Balance (D110:0E..D0:100E)");
+    EXPECT_TRUE(Bar(editor, 7)->isEnabled());
+    EXPECT_EQ(Bar(editor, 7)->Max(), 100);
+    EXPECT_EQ(Bar(editor, 7)->Value(), 50);
+    EXPECT_FALSE(Bar(editor, 6)->isEnabled());
 }
 
 TEST_F(EditorTest, ParameterOutsideItsSlotShowsTheDefault) {
@@ -115,15 +88,6 @@ TEST_F(EditorTest, LongCaptionIsShortenedAndItsHintIsWhole) {
         caption->x() + caption->fontMetrics().horizontalAdvance(caption->text().chopped(3));
     EXPECT_LE(fitted, TFormEdit::PageWidth - 15);
     EXPECT_EQ(Caption(editor, 11)->text(), "* Level (0..127)");
-}
-
-TEST_F(EditorTest, CaptionStartingWithADashIsAUsedSlot) {
-    TFormEdit& editor = Open(1, [](PatchBytes& b) { b[107] = 25; }); // overdrive chorus
-    EXPECT_TRUE(Bar(editor, 7)->isEnabled());
-    EXPECT_EQ(Bar(editor, 7)->Max(), 100);
-    EXPECT_EQ(Bar(editor, 7)->Base(), 50);
-    EXPECT_EQ(Caption(editor, 7)->toolTip(), "-CHO Balance (D110:0E..D0:100E)");
-    EXPECT_FALSE(Bar(editor, 6)->isEnabled());
 }
 
 TEST_F(EditorTest, TypeBeyondTheListClearsThePageAndKeepsTheBytes) {
