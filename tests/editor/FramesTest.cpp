@@ -42,24 +42,20 @@ TEST(Frames, KeyboardFocusRunsFromStringOneToStringSix) {
 }
 
 TEST(Frames, ArrowsWrapAtTheEndsOfTheRange) {
-    TFrameOnepack pan;
-    pan.SetRange(-50, 50);
-    pan.SetValue(50);
-    pan.Edit1->stepUp();
-    EXPECT_EQ(pan.Value(), -50);
-    pan.Edit1->stepDown();
-    EXPECT_EQ(pan.Value(), 50);
-
+    const struct {
+        int min, max, from, step, to;
+    } cases[] = {{-50, 50, 50, 1, -50}, {-50, 50, -50, -1, 50}, {50, 250, 250, 1, 50}};
+    for (const auto& c : cases) {
+        TFrameOnepack frame;
+        frame.SetRange(c.min, c.max);
+        frame.SetValue(c.from);
+        frame.Edit1->stepBy(c.step);
+        EXPECT_EQ(frame.Value(), c.to) << c.from;
+    }
     TFrameSixpack program;
     program.SetRange(1, 128);
     program.SetValue(3, 1);
     program.Field(3)->stepDown();
     EXPECT_EQ(program.Value(3), 128);
     EXPECT_EQ(program.Value(2), 1); // the other strings keep their values
-
-    TFrameOnepack tempo;
-    tempo.SetRange(50, 250);
-    tempo.SetValue(250);
-    tempo.Edit1->stepUp();
-    EXPECT_EQ(tempo.Value(), 50);
 }
