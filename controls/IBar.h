@@ -140,7 +140,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-    // Drawing steps: Paint fixes up derived state or draws the bevel, bar and legend.
+    // Drawing steps: Paint fixes up derived state or draws the bevel, bar and legend; a bar
+    // without a range (Min = Max = 0) is drawn as -1..1 and keeps its range.
     void Paint(QPainter& painter);
     void PaintBar(QPainter& painter);
     void PaintMark(QPainter& painter);
@@ -152,6 +153,7 @@ private:
     int Length() const;
     QColor Color(TColor color) const;
     void SizeLegendStrip();
+    void PaintRanged(QPainter& painter);
     void PaintScale(QPainter& painter, int acrossFrom, int acrossTo);
     void PaintKnob(QPainter& painter, int pv);
     void PaintBaseMarker(QPainter& painter, int pv);

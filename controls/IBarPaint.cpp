@@ -36,13 +36,20 @@ void TIBar::SizeLegendStrip() {
 }
 
 void TIBar::Paint(QPainter& painter) {
-    // A bar that was never given a range shows -1..1.
+    // A bar without a range (0..0) is drawn as -1..1. The stand-in lasts for this drawing only:
+    // kept, it would stay the lower end of every range given to the bar later by Max alone.
     if (min_ == 0 && max_ == 0) {
         min_ = -1;
         max_ = 1;
-        update();
+        PaintRanged(painter);
+        min_ = 0;
+        max_ = 0;
         return;
     }
+    PaintRanged(painter);
+}
+
+void TIBar::PaintRanged(QPainter& painter) {
     // The legend was switched off: drop its strip (the control keeps its size).
     if (!showLegend_ && legendSize_ != 0) {
         legendSize_ = 0;

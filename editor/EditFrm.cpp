@@ -10,10 +10,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QLayout>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QToolBar>
 
 #include <memory>
 
@@ -104,33 +102,32 @@ void TFormEdit::Unbind() {
 }
 
 void TFormEdit::BuildToolBar() {
-    ToolBar1 = new QToolBar(this);
+    // The buttons stand at fixed places, edge to edge from the left border: a style's tool bar
+    // margins would push the row right and clip the last button.
+    ToolBar1 = new QWidget(this);
     ToolBar1->setObjectName("ToolBar1");
     ToolBar1->setGeometry(0, ClientHeight - ToolBarHeight, ClientWidth, ToolBarHeight);
-    ToolBar1->setMovable(false);
-    ToolBar1->setFloatable(false);
-    ToolBar1->setContentsMargins(0, 0, 0, 0);
-    ToolBar1->layout()->setContentsMargins(0, 2, 0, 2);
-    ToolBar1->layout()->setSpacing(0);
-
-    auto button = [this](const char* name, const char* caption, void (TFormEdit::*handler)()) {
-        auto* b = new QPushButton;
+    int left = 0;
+    const int top = (ToolBarHeight - ButtonHeight) / 2;
+    auto button = [this, &left, top](const char* name, const char* caption,
+                                     void (TFormEdit::*handler)()) {
+        auto* b = new QPushButton(ToolBar1);
         b->setObjectName(name);
         b->setText(caption);
-        b->setFixedSize(ButtonWidth, ButtonHeight);
+        b->setGeometry(left, top, ButtonWidth, ButtonHeight);
         b->setFocusPolicy(Qt::TabFocus);
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this,
                 [this, handler] { RunHandler([this, handler] { (this->*handler)(); }); });
-        ToolBar1->addWidget(b);
+        left += ButtonWidth;
         return b;
     };
     QPushButton* reload = button("ButtonReload", "Reset", &TFormEdit::ButtonReloadClick);
     QPushButton* send = button("ButtonSend", "Send To GR:TMP", &TFormEdit::ButtonSendClick);
-    auto* separator = new QWidget;
+    auto* separator = new QWidget(ToolBar1);
     separator->setObjectName("ToolButton3");
-    separator->setFixedSize(SeparatorWidth, ButtonHeight);
-    ToolBar1->addWidget(separator);
+    separator->setGeometry(left, top, SeparatorWidth, ButtonHeight);
+    left += SeparatorWidth;
     QPushButton* cancel = button("ButtonCancel", "Cancel", &TFormEdit::ButtonCancelClick);
     QPushButton* okStay = button("ButtonOkStay", "Ok && Continue", &TFormEdit::ButtonOkStayClick);
     QPushButton* okClose = button("ButtonOkClose", "Ok && Close", &TFormEdit::ButtonOkCloseClick);

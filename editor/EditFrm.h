@@ -18,7 +18,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
-class QToolBar;
 class QPushButton;
 class TIBar;
 
@@ -109,13 +108,15 @@ private:
     LibrarianHost& librarian_;
 
     QTabWidget* PageControl1 = nullptr;
-    QToolBar* ToolBar1 = nullptr;
+    QWidget* ToolBar1 = nullptr;
     QLineEdit* Edit1 = nullptr;
     QComboBox* ComboBox3 = nullptr;
     QComboBox* ComboBox21 = nullptr;
     QLabel* LabelFXType = nullptr;
     std::array<TIBar*, 12> bars_{};
     std::array<QLabel*, 12> captions_{};
+    // The effect type the Multi-FX Parameters page was last set up for.
+    int pageEffectType_ = -1;
     bool editingName_ = false;
 
     std::vector<ParamControl> commonControls_;

@@ -67,6 +67,7 @@ void TFormEdit::SetupEffectPage() {
 }
 
 void TFormEdit::SetupEffectPage(int effectType, bool reset) {
+    pageEffectType_ = effectType;
     const EffectTypeInfo* type = EffectType(effectType);
     if (type) {
         for (int i = 0; i < EffectSlotCount; ++i)
@@ -121,6 +122,8 @@ void TFormEdit::ComboBox21Change() {
 }
 
 void TFormEdit::ComboBox3Change() {
+    // Picking the type the page already shows keeps the parameters; only a new type resets them.
+    if (ComboBox3->currentIndex() == pageEffectType_) return;
     SetupEffectPage(ComboBox3->currentIndex(), true);
 }
 

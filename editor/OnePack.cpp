@@ -28,7 +28,7 @@ void TFrameOnepack::SetRange(int min, int max) {
 }
 
 int TFrameOnepack::Value() const {
-    return Edit1->value();
+    return ShownValue(*Edit1);
 }
 
 void TFrameOnepack::SetValue(int value) {

@@ -17,7 +17,7 @@ public:
     // Sets the range; the value is brought inside it.
     void SetRange(int min, int max);
 
-    // The field's value, always inside the range.
+    // The value the field shows, typed text not yet confirmed included; always inside the range.
     int Value() const;
     // Shows value; a value outside the range shows the nearest end.
     void SetValue(int value);

@@ -5,10 +5,12 @@
 #include "editor/SixCheck.h"
 #include "editor/SixPack.h"
 
+#include "qtcommon/ListPopup.h"
 #include "qtcommon/QtText.h"
+#include "qtcommon/WheelFocus.h"
+
 #include <QCheckBox>
 #include <QComboBox>
-
 #include <QLabel>
 
 namespace {
@@ -86,7 +88,8 @@ QComboBox* PageBuilder::MakeList(const char* name, const ParameterInfo& info, in
     list->setObjectName(name);
     list->setGeometry(x, y, width, ListHeight);
     list->setEditable(false);
-    list->setMaxVisibleItems(visibleEntries);
+    LimitListPopup(*list, visibleEntries);
+    WheelOnlyWithFocus(*list);
     QStringList entries;
     entries.reserve(static_cast<qsizetype>(info.entries.size()));
     for (std::string_view entry : info.entries)

@@ -43,7 +43,7 @@ void TFrameSixpack::SetRange(int min, int max) {
 }
 
 int TFrameSixpack::Value(int string) const {
-    return Field(string)->value();
+    return ShownValue(*Field(string));
 }
 
 void TFrameSixpack::SetValue(int string, int value) {

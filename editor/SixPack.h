@@ -25,7 +25,7 @@ public:
     // The same range for all six fields; values are brought inside it.
     void SetRange(int min, int max);
 
-    // Value of string 1..6, always inside the range.
+    // Value string 1..6 shows, typed text not yet confirmed included; always inside the range.
     int Value(int string) const;
     // A value outside the range shows the nearest end.
     void SetValue(int string, int value);

@@ -1,5 +1,7 @@
 #include "editor/SpinField.h"
 
+#include "qtcommon/WheelFocus.h"
+
 #include <QSpinBox>
 
 QSpinBox* MakeSpinField(QWidget* parent, const char* name, const QRect& place) {
@@ -14,5 +16,11 @@ QSpinBox* MakeSpinField(QWidget* parent, const char* name, const QRect& place) {
     spin->setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
     // The value changes only when the typed text is complete, not with every keystroke.
     spin->setKeyboardTracking(false);
+    WheelOnlyWithFocus(*spin);
     return spin;
+}
+
+int ShownValue(QSpinBox& field) {
+    field.interpretText();
+    return field.value();
 }

@@ -9,3 +9,8 @@ class QSpinBox;
 class QWidget;
 
 QSpinBox* MakeSpinField(QWidget* parent, const char* name, const QRect& place);
+
+// The value the field shows. Text typed and not yet confirmed (the caret still in the field,
+// as when a tool bar button is clicked) is taken first; text that is no value of the range
+// gives way to the last valid value, which the field then shows again.
+int ShownValue(QSpinBox& field);

@@ -152,8 +152,8 @@ TEST(LegendStrip, GrowsTheControlAndGoesWithTurningOrSwitchingOff) {
     EXPECT_EQ(bar.LegendSize(), metrics.height() + 10 + half);
     EXPECT_EQ(bar.height(), 25 + bar.LegendSize());
     EXPECT_EQ(bar.Border(), std::max(3, half));
-    EXPECT_EQ(bar.Min(), -1); // a bar never given a range shows -1..1
-    EXPECT_EQ(bar.Max(), 1);
+    EXPECT_EQ(bar.Min(), 0); // drawn as -1..1, a bar without a range keeps it
+    EXPECT_EQ(bar.Max(), 0);
 
     bar.SetOrientHoriz(false); // strip removed, then the sides swapped
     EXPECT_EQ(bar.LegendSize(), 0);

@@ -4,6 +4,7 @@
 
 #include "base/Errors.h"
 #include "base/RecordingDialogs.h"
+#include "controls/IBar.h"
 #include "editor/EditFrm.h"
 #include "gr33/Patch.h"
 #include "librarian/model/LibrarianHost.h"
@@ -11,7 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
 #include <QWidget>
 
 #include <array>
@@ -93,16 +99,49 @@ protected:
         OpenEditor(Slot(number), number, host);
         TFormEdit* editor = EditorOf(Slot(number));
         EXPECT_NE(editor, nullptr);
+        // Shown, painted and active, as the user meets it.
+        EXPECT_TRUE(QTest::qWaitForWindowActive(editor));
         return *editor;
     }
     TFormEdit& Open(int number) {
         return Open(number, [](PatchBytes&) {});
     }
 
+    // Stores the editor into a copy of the record's bytes; the flag starts as given.
+    struct StoreResult {
+        PatchBytes bytes;
+        bool changed;
+    };
+    static StoreResult StoreCopy(const TFormEdit& editor, bool changed = false) {
+        TPatch copy;
+        std::copy(editor.Patch().Bytes().begin(), editor.Patch().Bytes().end(), copy.Data());
+        editor.StoreControls(copy, changed);
+        return {copy.Bytes(), changed};
+    }
+
     template <typename T> static T* Find(QWidget& parent, const char* name) {
         T* widget = parent.findChild<T*>(name);
         EXPECT_NE(widget, nullptr) << name;
         return widget;
+    }
+
+    static TIBar* Bar(QWidget& editor, int slot) {
+        return editor.findChild<TIBar*>("IBar" + QString::number(slot));
+    }
+    // Pages and list entries chosen with the mouse.
+    static void ShowPage(TFormEdit& editor, int page) {
+        QTabBar* tabs = Find<QTabWidget>(editor, "PageControl1")->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(page).center());
+        QCoreApplication::processEvents(); // the page is painted
+    }
+    static void Pick(QComboBox* list, const QString& entry) {
+        QTest::mouseClick(list, Qt::LeftButton);
+        QAbstractItemView* view = list->view();
+        const QModelIndex index = view->model()->index(list->findText(entry), 0);
+        view->scrollTo(index);
+        // A release just after the list opened would count as the end of the opening click.
+        QTest::qWait(QApplication::doubleClickInterval() + 100);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
     }
 
     FakeHost host;

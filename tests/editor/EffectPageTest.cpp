@@ -2,42 +2,22 @@
 
 #include "EditorFixture.h"
 
-#include "controls/IBar.h"
-
 #include <QComboBox>
 #include <QLabel>
 
 namespace {
-TIBar* Bar(TFormEdit& editor, int i) {
-    return editor.findChild<TIBar*>("IBar" + QString::number(i));
-}
 QLabel* Caption(TFormEdit& editor, int i) {
     return editor.findChild<QLabel*>("LabelP" + QString::number(i));
-}
-void Choose(QComboBox* list, const QString& entry) {
-    const int position = list->findText(entry);
-    ASSERT_GE(position, 0) << entry.toStdString();
-    list->setCurrentIndex(position);
-    emit list->activated(position);
-}
-PatchBytes StoredCopy(const TFormEdit& editor) {
-    TPatch copy;
-    std::copy(editor.Patch().Bytes().begin(), editor.Patch().Bytes().end(), copy.Data());
-    bool changed = false;
-    editor.StoreControls(copy, changed);
-    return copy.Bytes();
 }
 } // namespace
 
 TEST_F(EditorTest, OverdriveLoadsSixBarsAndTheHeading) {
+    static constexpr std::uint8_t expected[] = {10, 64, 2, 15, 15, 100};
     TFormEdit& editor = Open(1, [](PatchBytes& b) {
         b[106] = 1;
         b[107] = 1;
-        const int values[] = {10, 64, 2, 15, 15, 100};
-        for (int i = 0; i < 6; ++i)
-            b[108 + i] = static_cast<std::uint8_t>(values[i]);
+        std::copy(std::begin(expected), std::end(expected), b.begin() + 108);
     });
-    const float expected[] = {10, 64, 2, 15, 15, 100};
     for (int i = 1; i <= 12; ++i) {
         TIBar* bar = Bar(editor, i);
         ASSERT_NE(bar, nullptr);
@@ -59,31 +39,19 @@ TEST_F(EditorTest, OverdriveLoadsSixBarsAndTheHeading) {
               "Effect: overdrive (Switch: " + sw->currentText() + ")");
 
     // Changing the switch rewrites the heading only.
-    Choose(sw, "Both");
+    ShowPage(editor, 2);
+    Pick(sw, "Both");
     EXPECT_EQ(Find<QLabel>(editor, "LabelFXType")->text(), "Effect: overdrive (Switch: Both)");
     EXPECT_EQ(Bar(editor, 1)->Value(), 10);
     EXPECT_EQ(Bar(editor, 6)->Value(), 100);
-}
 
-TEST_F(EditorTest, ChoosingATypeSetsItsDefaults) {
-    TFormEdit& editor = Open(1, [](PatchBytes& b) {
-        b[107] = 1;
-        for (int i = 108; i <= 119; ++i)
-            b[i] = 3;
-    });
-    Choose(Find<QComboBox>(editor, "ComboBox3"), "reverb");
-    const float defaults[] = {0, 0, 0, 0, 15, 15, 50, 0};
-    for (int i = 1; i <= 8; ++i) {
-        EXPECT_EQ(Bar(editor, i)->Value(), defaults[i - 1]) << i;
-        EXPECT_TRUE(Bar(editor, i)->isEnabled()) << i;
-    }
-    for (int i = 9; i <= 12; ++i)
-        EXPECT_FALSE(Bar(editor, i)->isEnabled()) << i;
-    // The record changes only when stored.
-    EXPECT_EQ(editor.Patch().Data()[107], 1);
-    const PatchBytes stored = StoredCopy(editor);
-    EXPECT_EQ(stored[107], 23);
-    EXPECT_EQ(stored[114], 50);
+    // A caption that begins with "-" but is longer is a used slot.
+    Pick(Find<QComboBox>(editor, "ComboBox3"), "overdrive chorus");
+    EXPECT_EQ(Caption(editor, 7)->toolTip(), "-CHO Balance (D110:0E..D0:100E)");
+    EXPECT_TRUE(Bar(editor, 7)->isEnabled());
+    EXPECT_EQ(Bar(editor, 7)->Max(), 100);
+    EXPECT_EQ(Bar(editor, 7)->Value(), 50);
+    EXPECT_FALSE(Bar(editor, 6)->isEnabled());
 }
 
 TEST_F(EditorTest, ParameterOutsideItsSlotShowsTheDefault) {
@@ -97,12 +65,12 @@ TEST_F(EditorTest, ParameterOutsideItsSlotShowsTheDefault) {
     Bar(editor, 3)->SetValue(9);
     editor.ButtonReloadClick();
     EXPECT_EQ(Bar(editor, 3)->Value(), 5);
-    EXPECT_EQ(StoredCopy(editor)[109], 0);
+    EXPECT_EQ(StoreCopy(editor).bytes[109], 0);
 
     // A value put beyond the range through the bar itself stores the slot's default.
     Bar(editor, 6)->SetValue(120); // Feedback 0..98, base 49
     Bar(editor, 11)->SetValue(-4);
-    const PatchBytes stored = StoredCopy(editor);
+    const PatchBytes stored = StoreCopy(editor).bytes;
     EXPECT_EQ(stored[113], 49);
     EXPECT_EQ(stored[118], 0);
 }
@@ -122,15 +90,6 @@ TEST_F(EditorTest, LongCaptionIsShortenedAndItsHintIsWhole) {
     EXPECT_EQ(Caption(editor, 11)->text(), "* Level (0..127)");
 }
 
-TEST_F(EditorTest, CaptionStartingWithADashIsAUsedSlot) {
-    TFormEdit& editor = Open(1, [](PatchBytes& b) { b[107] = 25; }); // overdrive chorus
-    EXPECT_TRUE(Bar(editor, 7)->isEnabled());
-    EXPECT_EQ(Bar(editor, 7)->Max(), 100);
-    EXPECT_EQ(Bar(editor, 7)->Base(), 50);
-    EXPECT_EQ(Caption(editor, 7)->toolTip(), "-CHO Balance (D110:0E..D0:100E)");
-    EXPECT_FALSE(Bar(editor, 6)->isEnabled());
-}
-
 TEST_F(EditorTest, TypeBeyondTheListClearsThePageAndKeepsTheBytes) {
     TFormEdit& editor = Open(1, [](PatchBytes& b) {
         b[107] = 40;
@@ -144,7 +103,7 @@ TEST_F(EditorTest, TypeBeyondTheListClearsThePageAndKeepsTheBytes) {
         EXPECT_EQ(Bar(editor, i)->Value(), 0) << i;
     }
     EXPECT_EQ(Find<QComboBox>(editor, "ComboBox3")->currentIndex(), -1);
-    const PatchBytes stored = StoredCopy(editor);
+    const PatchBytes stored = StoreCopy(editor).bytes;
     EXPECT_EQ(stored, editor.Patch().Bytes());
     // Shown again on every reset.
     editor.ButtonReloadClick();

@@ -23,7 +23,7 @@ QSpinBox* Level(TFormEdit& editor) {
 }
 
 void Click(TFormEdit& editor, const char* button) {
-    editor.findChild<QPushButton*>(button)->click();
+    QTest::mouseClick(editor.findChild<QPushButton*>(button), Qt::LeftButton);
 }
 } // namespace
 
@@ -31,6 +31,19 @@ TEST_F(EditorTest, OpensOnTheRecordWithItsLabelAndTheFirstPage) {
     TFormEdit& editor = Open(6);
     EXPECT_EQ(editor.windowTitle(), "Patch Editor (A22)");
     EXPECT_EQ(editor.size(), QSize(608, 350));
+    // The tool bar's buttons stand edge to edge from the left, none of them clipped.
+    QWidget* bar = Find<QWidget>(editor, "ToolBar1");
+    EXPECT_EQ(bar->geometry(), QRect(0, 325, 608, 25));
+    const std::pair<const char*, int> buttons[] = {{"ButtonReload", 0},   {"ButtonSend", 117},
+                                                   {"ToolButton3", 234},  {"ButtonCancel", 257},
+                                                   {"ButtonOkStay", 374}, {"ButtonOkClose", 491}};
+    for (auto [name, left] : buttons) {
+        QWidget* w = Find<QWidget>(editor, name);
+        EXPECT_EQ(QRect(w->mapTo(bar, QPoint()), w->size()),
+                  QRect(left, 2, left == 234 ? 23 : 117, 21))
+            << name;
+        EXPECT_EQ(w->visibleRegion(), QRegion(w->rect())) << name;
+    }
     EXPECT_EQ(editor.findChild<QTabWidget*>("PageControl1")->currentIndex(), 0);
     EXPECT_EQ(Slot(6).Editor, &editor);
     EXPECT_EQ(editor.Column(), 2);
@@ -68,31 +81,29 @@ TEST_F(EditorTest, SecondEditBringsTheOpenWindowBackWithoutReload) {
     EXPECT_THROW(OpenEditor(Slot(2), 2, host), EKelvoError);
 }
 
-TEST_F(EditorTest, ReloadYesShowsTheNewBytes) {
-    TFormEdit& editor = Open(1);
-    Level(editor)->setValue(7);
-    prompts.confirmAnswers = {true};
+TEST_F(EditorTest, ReloadYesShowsTheNewBytesAndNoKeepsTheValuesForTheNextOk) {
     PatchBytes incoming = DemoPatch(9);
     incoming[12] = 55;
-    Slot(1).SetBytes(incoming, 1);
-    EXPECT_EQ(prompts.Texts("confirm"),
-              std::vector<std::string>{"Editor: Patch (A11) has changed! Reload ?"});
-    EXPECT_EQ(Level(editor)->value(), 55);
-    EXPECT_FALSE(editor.Changed());
-}
-
-TEST_F(EditorTest, ReloadNoKeepsTheValuesAndTheNextOkWritesThem) {
-    TFormEdit& editor = Open(1);
-    prompts.confirmAnswers = {false};
-    PatchBytes incoming = DemoPatch(9);
-    Slot(1).SetBytes(incoming, 1);
-    EXPECT_TRUE(editor.Changed());
-    EXPECT_EQ(Slot(1).Bytes(), incoming);
-
-    Click(editor, "ButtonOkStay"); // nothing touched by the user
-    EXPECT_EQ(Slot(1).Bytes(), DemoPatch(1));
+    for (bool yes : {true, false}) {
+        const int number = yes ? 1 : 2;
+        TFormEdit& editor = Open(number);
+        Level(editor)->setValue(7);
+        prompts.confirmAnswers = {yes};
+        Slot(number).SetBytes(incoming, number);
+        EXPECT_EQ(prompts.Texts("confirm").back(),
+                  yes ? "Editor: Patch (A11) has changed! Reload ?"
+                      : "Editor: Patch (A12) has changed! Reload ?");
+        EXPECT_EQ(Level(editor)->value(), yes ? 55 : 7);
+        EXPECT_EQ(editor.Changed(), !yes);
+    }
+    // The No editor writes its values over the new bytes, though the user touched nothing since.
+    Click(*EditorOf(Slot(2)), "ButtonOkStay");
+    PatchBytes kept = DemoPatch(2);
+    kept[12] = 7;
+    kept[65] = incoming[65], kept[77] = incoming[77]; // no control covers them
+    EXPECT_EQ(Slot(2).Bytes(), kept);
     EXPECT_EQ(host.modifiedMarks, std::vector<bool>{true});
-    EXPECT_EQ(host.updatedCells, (std::vector<std::pair<int, int>>{{1, 1}}));
+    EXPECT_EQ(host.updatedCells, (std::vector<std::pair<int, int>>{{2, 1}}));
 }
 
 TEST_F(EditorTest, CopyBetweenSlotsAsksWithTheEditorsOwnLabel) {
@@ -109,27 +120,18 @@ TEST_F(EditorTest, CopyBetweenSlotsAsksWithTheEditorsOwnLabel) {
     const PatchBytes fourth = DemoPatch(4);
     EXPECT_EQ(Find<QLineEdit>(*EditorOf(Slot(3)), "Edit1")->text().toStdString(),
               NameToText(std::span(fourth).first(NameSize)));
+    // The last slot of a cut is cleared, not refilled: no question.
+    Slot(3).Clear();
+    EXPECT_EQ(prompts.Texts("confirm").size(), 2u);
+    EXPECT_FALSE(EditorOf(Slot(3))->Changed());
 }
 
-TEST_F(EditorTest, ClearingARecordAsksNothing) {
-    // The last slot of a cut is cleared, not refilled.
-    TFormEdit& editor = Open(8);
-    Slot(8).Clear();
-    EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_FALSE(editor.Changed());
-}
-
-TEST_F(EditorTest, OkWithoutChangesLeavesRecordAndTitleAlone) {
+TEST_F(EditorTest, OkMarksTheCollectionAfterAChangeAndAgainAfterThat) {
     TFormEdit& editor = Open(5);
-    Click(editor, "ButtonOkStay");
+    Click(editor, "ButtonOkStay"); // nothing changed: record and title alone
     EXPECT_EQ(Slot(5).Bytes(), DemoPatch(5));
     EXPECT_TRUE(host.modifiedMarks.empty());
-    EXPECT_TRUE(host.updatedCells.empty());
     EXPECT_TRUE(host.WaitBalanced());
-}
-
-TEST_F(EditorTest, EveryOkAfterAChangeMarksTheCollectionAgain) {
-    TFormEdit& editor = Open(5);
     Level(editor)->setValue(99);
     Click(editor, "ButtonOkStay");
     EXPECT_EQ(Slot(5).Data()[12], 99);

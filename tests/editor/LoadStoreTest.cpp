@@ -6,26 +6,11 @@
 #include "editor/SixCheck.h"
 #include "editor/SixPack.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
-
-namespace {
-// Stores the editor into a copy of the record's bytes; the flag starts as given.
-struct StoreResult {
-    PatchBytes bytes;
-    bool changed;
-};
-StoreResult StoreCopy(const TFormEdit& editor, bool changed = false) {
-    TPatch copy;
-    std::copy(editor.Patch().Bytes().begin(), editor.Patch().Bytes().end(), copy.Data());
-    editor.StoreControls(copy, changed);
-    return {copy.Bytes(), changed};
-}
-} // namespace
 
 TEST_F(EditorTest, LoadThenStoreChangesNothing) {
     for (int number : {1, 5, 8}) {
@@ -33,73 +18,40 @@ TEST_F(EditorTest, LoadThenStoreChangesNothing) {
         const StoreResult result = StoreCopy(editor);
         EXPECT_FALSE(result.changed) << number;
         EXPECT_EQ(result.bytes, DemoPatch(number)) << number;
+        EXPECT_TRUE(StoreCopy(editor, true).changed); // a store never clears the flag
     }
 }
 
-TEST_F(EditorTest, PanIsSignedAndOnlyDifferencesRaiseTheFlag) {
-    TFormEdit& editor = Open(1, [](PatchBytes& b) { b[15] = 64; });
+TEST_F(EditorTest, EachCodingLoadsAndStoresItsBytes) {
+    TFormEdit& editor = Open(1, [](PatchBytes& b) {
+        b[15] = 64;                 // Pan 0
+        b[78] = 0x05, b[79] = 0x02; // 2nd Select: position 261
+        for (int i = 90; i <= 95; ++i)
+            b[i] = static_cast<std::uint8_t>(i - 90); // the layers of strings 1..6
+    });
     auto* pan = Find<TFrameOnepack>(editor, "frameOnepack2");
-    EXPECT_EQ(pan->Value(), 0);
-    pan->SetValue(-50);
-    bool changed = false;
-    editor.StoreControls(Slot(1), changed);
-    EXPECT_EQ(Slot(1).Data()[15], 14);
-    EXPECT_TRUE(changed);
-    changed = false;
-    editor.StoreControls(Slot(1), changed);
-    EXPECT_FALSE(changed);
-    // A store never clears the flag.
-    changed = true;
-    editor.StoreControls(Slot(1), changed);
-    EXPECT_TRUE(changed);
-}
-
-TEST_F(EditorTest, ToneSelectIsAListPositionOverAPair) {
-    TFormEdit& editor = Open(1, [](PatchBytes& b) { b[78] = 0x05, b[79] = 0x02; });
-    auto* first = Find<QComboBox>(editor, "ComboBox2");
-    auto* second = Find<QComboBox>(editor, "ComboBox12");
-    EXPECT_EQ(first->count(), 384);
-    EXPECT_EQ(first->itemText(0), "  1 GR Piano");
-    EXPECT_EQ(second->currentIndex(), 261);
-    EXPECT_EQ(second->currentText(), "262 WireString");
-    first->setCurrentIndex(260);
-    EXPECT_EQ(first->currentText(), "261 Analog Gtr");
-    const StoreResult result = StoreCopy(editor);
-    EXPECT_EQ(result.bytes[66], 4);
-    EXPECT_EQ(result.bytes[67], 2);
-}
-
-TEST_F(EditorTest, ArpTempoIsAPairAndMidiProgramIsPlusOne) {
-    TFormEdit& editor = Open(1);
-    Find<TFrameOnepack>(editor, "FrameOnepack29")->SetValue(250);
     auto* program = Find<TFrameSixpack>(editor, "FrameSixpack1");
+    auto* top = Find<QComboBox>(editor, "ComboBox13");    // String #6/E
+    auto* lowest = Find<QComboBox>(editor, "ComboBox18"); // String #1/E
+    EXPECT_EQ(pan->Value(), 0);
+    EXPECT_EQ(Find<QComboBox>(editor, "ComboBox12")->currentText(), "262 WireString");
+    EXPECT_EQ(top->currentIndex(), 5);
+    EXPECT_EQ(lowest->currentIndex(), 0);
+    EXPECT_LT(top->y(), lowest->y());
+
+    pan->SetValue(-50);
+    Find<QComboBox>(editor, "ComboBox2")->setCurrentIndex(260); // "261 Analog Gtr"
+    Find<TFrameOnepack>(editor, "FrameOnepack29")->SetValue(250);
     program->SetValue(1, 1);
     program->SetValue(6, 128);
-    // The leftmost field on screen is string 6.
-    EXPECT_LT(program->Field(6)->x(), program->Field(1)->x());
-    const StoreResult result = StoreCopy(editor);
-    EXPECT_EQ(result.bytes[125], 122);
-    EXPECT_EQ(result.bytes[126], 1);
-    EXPECT_EQ(result.bytes[23], 0);
-    EXPECT_EQ(result.bytes[28], 127);
-}
-
-TEST_F(EditorTest, LayerListsRunFromStringSixAtTheTop) {
-    TFormEdit& editor = Open(1, [](PatchBytes& b) {
-        for (int i = 90; i <= 95; ++i)
-            b[i] = static_cast<std::uint8_t>(i - 90);
-    });
-    auto* top = Find<QComboBox>(editor, "ComboBox13");
-    auto* lowest = Find<QComboBox>(editor, "ComboBox18");
-    EXPECT_LT(top->y(), lowest->y());
-    EXPECT_EQ(top->currentIndex(), 5);    // byte 95
-    EXPECT_EQ(lowest->currentIndex(), 0); // byte 90
-    EXPECT_EQ(top->itemText(5), "Strong Detune");
     lowest->setCurrentIndex(3);
     top->setCurrentIndex(1);
     const StoreResult result = StoreCopy(editor);
-    EXPECT_EQ(result.bytes[90], 3);
-    EXPECT_EQ(result.bytes[95], 1);
+    EXPECT_TRUE(result.changed);
+    const std::pair<int, int> stored[] = {{15, 14}, {66, 4},   {67, 2}, {125, 122}, {126, 1},
+                                          {23, 0},  {28, 127}, {90, 3}, {95, 1}};
+    for (auto [byte, value] : stored)
+        EXPECT_EQ(result.bytes[byte], value) << byte;
 }
 
 TEST_F(EditorTest, BytesNoControlsShowAreValuesTheControlsSettle) {
@@ -119,14 +71,11 @@ TEST_F(EditorTest, BytesNoControlsShowAreValuesTheControlsSettle) {
 
     const StoreResult result = StoreCopy(editor);
     EXPECT_TRUE(result.changed);
-    EXPECT_EQ(result.bytes[13], 200); // no selection: left alone
-    EXPECT_EQ(result.bytes[78], 0);
-    EXPECT_EQ(result.bytes[79], 3);
-    EXPECT_EQ(result.bytes[12], 100);
-    EXPECT_EQ(result.bytes[15], 14);
-    EXPECT_EQ(result.bytes[29], 1);
-    EXPECT_EQ(result.bytes[65], 9);
-    EXPECT_EQ(result.bytes[77], 9);
+    // No selection leaves its bytes alone; no control covers 65 and 77.
+    const std::pair<int, int> stored[] = {{13, 200}, {78, 0}, {79, 3}, {12, 100},
+                                          {15, 14},  {29, 1}, {65, 9}, {77, 9}};
+    for (auto [byte, value] : stored)
+        EXPECT_EQ(result.bytes[byte], value) << byte;
 
     // A list alone showing no selection does not raise the flag.
     TFormEdit& other = Open(2, [](PatchBytes& b) { b[14] = 99; });
@@ -138,12 +87,8 @@ TEST_F(EditorTest, NameFieldAlwaysHoldsTwelveCharacters) {
     auto* name = Find<QLineEdit>(editor, "Edit1");
     name->setText(QString::fromUtf8("A\u00A5\u00AB\u00BB"));
     EXPECT_EQ(name->text(), QString::fromUtf8("A\u00A5\u00AB\u00BB        "));
-    PatchBytes bytes = StoreCopy(editor).bytes;
-    EXPECT_EQ(bytes[0], 'A');
-    EXPECT_EQ(bytes[1], 0x5C);
-    EXPECT_EQ(bytes[2], 0x7F);
-    EXPECT_EQ(bytes[3], 0x7E);
-    EXPECT_EQ(bytes[4], 0x20);
+    const std::uint8_t stored[] = {'A', 0x5C, 0x7F, 0x7E, 0x20};
+    EXPECT_TRUE(std::equal(std::begin(stored), std::end(stored), StoreCopy(editor).bytes.begin()));
 
     // Typing in the middle pushes the last character out; the caret stays after the key.
     name->setText("ABCDEFGHIJKL");

@@ -1,13 +1,16 @@
-// "Send To GR:TMP" against the simulated GR-33 behind the in-process virtual port pair.
+// "Send To GR:TMP" against the simulated GR-33 behind the in-process virtual port pair, and
+// what the store and send buttons take from the shown window.
 
 #include "EditorFixture.h"
 
-#include "editor/OnePack.h"
+#include "editor/SixPack.h"
 #include "gr33/Exchange.h"
 #include "midi/MidiDevices.h"
 #include "sim/VirtualGr33.h"
 
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 
 #include <mutex>
 
@@ -45,7 +48,7 @@ protected:
         return log;
     }
     void Send(TFormEdit& editor) {
-        editor.findChild<QPushButton*>("ButtonSend")->click();
+        QTest::mouseClick(editor.findChild<QPushButton*>("ButtonSend"), Qt::LeftButton);
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         EXPECT_TRUE(host.WaitBalanced());
     }
@@ -56,28 +59,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(SendTest, SendsTheControlsWithBytes65And77AsZero) {
-    Install();
-    TFormEdit& editor = Open(3, [](PatchBytes& b) { b[65] = 7, b[77] = 9; });
-    Find<TFrameOnepack>(editor, "frameOnepack1")->SetValue(42);
-    Send(editor);
-    EXPECT_TRUE(prompts.shown.empty()) << prompts.Last();
-
-    PatchBytes expected = DemoPatch(3);
-    expected[12] = 42;
-    expected[65] = 0;
-    expected[77] = 0;
-    EXPECT_EQ(DeviceTemp(), expected);
-    // The edited record, Changed and the librarian stay as they were.
-    EXPECT_EQ(Slot(3).Data()[12], DemoPatch(3)[12]);
-    EXPECT_EQ(Slot(3).Data()[65], 7);
-    EXPECT_FALSE(editor.Changed());
-    EXPECT_TRUE(host.modifiedMarks.empty());
-    for (const std::string& line : Log())
-        EXPECT_NE(line, "identity request");
-    EXPECT_EQ(host.portReads, (std::vector<std::string>{"in", "out"}));
-}
 
 TEST_F(SendTest, IdentityTestRunsFirstWhenSwitchedOn) {
     Install();
@@ -114,4 +95,90 @@ TEST_F(SendTest, BothPortsAreNeededAlsoWithoutTheTest) {
         editor.close();
     }
     EXPECT_EQ(Stored(), 0);
+}
+
+// Typed and not confirmed: the caret is still in the field when the button is clicked. Text
+// that is no value of the range gives way to the last value. A send goes out with bytes 65 and
+// 77 as 0 and leaves the record, Changed and the librarian alone.
+TEST_F(SendTest, ButtonsTakeTheNumberTypedIntoTheField) {
+    Install();
+    const struct {
+        const char* button;
+        int page;
+        const char* frame;
+        int string; // 0: a single field
+        const char* keys;
+        int byte;
+        int stored;
+    } cases[] = {
+        {"ButtonOkStay", 0, "frameOnepack1", 0, "42", 12, 42},    // Patch Level
+        {"ButtonOkClose", 0, "FrameSixpack1", 6, "128", 28, 127}, // MIDI [PC] of string 6
+        {"ButtonSend", 0, "frameOnepack2", 0, "-7", 15, 57},      // Pan
+        {"ButtonOkStay", 0, "frameOnepack1", 0, "999", 12, 99},   // the third 9 is refused
+        {"ButtonSend", 2, "FrameOnepack29", 0, "7", 125, 122},    // Arp Tempo 50..250 keeps 250
+    };
+    int number = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keys);
+        TFormEdit& editor = Open(++number, [](PatchBytes& b) {
+            b[12] = 100, b[15] = 64, b[28] = 0, b[65] = 7, b[77] = 9, b[125] = 122, b[126] = 1;
+        });
+        const PatchBytes opened = Slot(number).Bytes();
+        ShowPage(editor, c.page);
+        QWidget* frame = Find<QWidget>(editor, c.frame);
+        QSpinBox* field = c.string ? static_cast<TFrameSixpack*>(frame)->Field(c.string)
+                                   : frame->findChild<QSpinBox*>();
+        QTest::mouseClick(field->findChild<QLineEdit*>(), Qt::LeftButton);
+        ASSERT_EQ(QApplication::focusWidget(), field);
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, c.keys);
+        QTest::mouseClick(Find<QPushButton>(editor, c.button), Qt::LeftButton);
+        EXPECT_TRUE(prompts.shown.empty()) << prompts.Last();
+        PatchBytes expected = opened;
+        expected[c.byte] = static_cast<std::uint8_t>(c.stored);
+        if (std::string(c.button) != "ButtonSend") {
+            EXPECT_EQ(Slot(number).Bytes(), expected);
+            continue;
+        }
+        expected[65] = expected[77] = 0;
+        EXPECT_EQ(DeviceTemp(), expected);
+        EXPECT_EQ(Slot(number).Bytes(), opened);
+        EXPECT_FALSE(editor.Changed());
+    }
+    EXPECT_EQ(host.modifiedMarks.size(), 3u); // each Ok found a change
+    EXPECT_EQ(Log(), std::vector<std::string>(2, "stored Temporary Patch")); // no identity test
+}
+
+// Another type sets its defaults at once; the record changes only when stored. A bar drawn
+// unused (0..0) before takes the new slot's whole range from 0.
+TEST_F(SendTest, AnotherTypeSetsItsDefaultsAndItsWholeRanges) {
+    Install();
+    TFormEdit& editor = Open(1, [](PatchBytes& b) {
+        b[107] = 1; // overdrive: slots 7..12 unused
+        for (int i = 108; i <= 119; ++i)
+            b[i] = 3;
+    });
+    ShowPage(editor, 3);
+    ShowPage(editor, 2);
+    auto* type = Find<QComboBox>(editor, "ComboBox3");
+    // The type shown, picked again or confirmed with Enter, keeps the values.
+    Pick(type, "overdrive");
+    QTest::mouseClick(type, Qt::LeftButton);
+    QTest::keyClick(type->view(), Qt::Key_Return);
+    EXPECT_EQ(Bar(editor, 1)->Value(), 3);
+    Pick(type, "reverb");
+    ShowPage(editor, 3);
+    const float defaults[12] = {0, 0, 0, 0, 15, 15, 50, 0}; // slots 9..12 unused
+    for (int i = 1; i <= 12; ++i) {
+        EXPECT_EQ(Bar(editor, i)->isEnabled(), i <= 8) << i;
+        EXPECT_EQ(Bar(editor, i)->Value(), defaults[i - 1]) << i;
+    }
+    EXPECT_EQ(editor.Patch().Data()[107], 1);
+    // Balance (D100:0E..D0:100E), 0..100: the far left is D100:0E, not the default.
+    QTest::mouseClick(Bar(editor, 7), Qt::LeftButton, {}, QPoint(0, 6));
+    QTest::mouseClick(Find<QPushButton>(editor, "ButtonOkStay"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>(editor, "ButtonSend"), Qt::LeftButton);
+    EXPECT_EQ(Slot(1).Data()[107], 23);
+    EXPECT_EQ(Slot(1).Data()[114], 0);
+    EXPECT_EQ(DeviceTemp()[114], 0);
 }
