@@ -25,7 +25,7 @@ deps:
 	fi
 
 $(BUILD)/build.ninja: | deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVO_WERROR=ON
 
 configure: deps $(BUILD)/build.ninja
 
@@ -50,7 +50,7 @@ test-plain: build
 	cd $(BUILD) && $(CTEST) -LE e2e
 
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVO_SANITIZE=ON -DKELVO_BENCH=OFF
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVO_SANITIZE=ON -DKELVO_BENCH=OFF -DKELVO_WERROR=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp && \
@@ -60,7 +60,7 @@ test-asan: deps
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DKELVO_GUI=OFF -DKELVO_TESTS=OFF -DKELVO_BENCH=OFF -DKELVO_FUZZ=ON \
-	    -DKELVO_FUZZ_SECONDS=$(FUZZ_SECONDS)
+	    -DKELVO_FUZZ_SECONDS=$(FUZZ_SECONDS) -DKELVO_WERROR=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 	cd $(FUZZ_BUILD)/fuzz && ctest --output-on-failure -L fuzz
 
