@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QStandardPaths>
 
 #include <memory>
@@ -55,6 +56,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("KelvoLight");
     QApplication::setApplicationVersion("1.01");
+    QApplication::setWindowIcon(QIcon::fromTheme("org.kelvolight.KelvoLight"));
     QApplication::setQuitOnLastWindowClosed(false);
 
     QtDialogs dialogs;
