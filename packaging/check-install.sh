@@ -58,7 +58,7 @@ man_covers gr33-sim gr33-sim
 
 # Files made by gr33, recognised by name and, renamed without extension, by content.
 echo "== update-mime-database"
-update-mime-database "$share/mime"
+update-mime-database "$share/mime" >/dev/null
 files=$scratch/files
 mkdir -p "$files"
 "$prefix/bin/gr33" receive all --virtual --bank "$files/bank.G33" -o "$files/all.G33" >/dev/null 2>&1
