@@ -1,20 +1,24 @@
 # KelvoLight: everything a newcomer needs.
 #   make run   - install what is missing, build, start KelvoLight
 #   make test  - install what is missing, build, run every test (plain and sanitizer builds)
+#   make package - a Release build packed as build-release/kelvolight_<version>_<arch>.deb
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+RELEASE_BUILD ?= build-release
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 20
 
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev librtmidi-dev libasound2-dev jackd2 libjack-jackd2-dev \
            libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev \
-           xvfb xauth fonts-dejavu-core libgl-dev
+           xvfb xauth fonts-dejavu-core libgl-dev \
+           scdoc librsvg2-bin desktop-file-utils appstream shared-mime-info libxml2-utils \
+           libglib2.0-bin file lintian bash-completion
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test test-plain test-asan fuzz deps configure build screenshots bench clean
+.PHONY: run test test-plain test-asan fuzz deps configure build screenshots bench package clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
@@ -25,7 +29,7 @@ deps:
 	fi
 
 $(BUILD)/build.ninja: | deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVO_WERROR=ON
 
 configure: deps $(BUILD)/build.ninja
 
@@ -50,7 +54,7 @@ test-plain: build
 	cd $(BUILD) && $(CTEST) -LE e2e
 
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVO_SANITIZE=ON -DKELVO_BENCH=OFF
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVO_SANITIZE=ON -DKELVO_BENCH=OFF -DKELVO_WERROR=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp && \
@@ -60,9 +64,18 @@ test-asan: deps
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DKELVO_GUI=OFF -DKELVO_TESTS=OFF -DKELVO_BENCH=OFF -DKELVO_FUZZ=ON \
-	    -DKELVO_FUZZ_SECONDS=$(FUZZ_SECONDS)
+	    -DKELVO_FUZZ_SECONDS=$(FUZZ_SECONDS) -DKELVO_WERROR=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 	cd $(FUZZ_BUILD)/fuzz && ctest --output-on-failure -L fuzz
+
+# The build packagers make (Release, no tests), packed by CPack, installed into a scratch
+# prefix and checked there and by lintian.
+package: deps
+	cmake -S . -B $(RELEASE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVO_WERROR=ON \
+	    -DKELVO_TESTS=OFF -DKELVO_BENCH=OFF
+	cmake --build $(RELEASE_BUILD) -j $(JOBS)
+	cd $(RELEASE_BUILD) && cpack
+	bash packaging/check-install.sh $(RELEASE_BUILD) $$(ls $(RELEASE_BUILD)/kelvolight_*.deb)
 
 screenshots: build
 	cmake --build $(BUILD) --target screenshots
@@ -72,4 +85,4 @@ bench: build
 	bash bench/jack_transfer.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(RELEASE_BUILD)

@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("KelvoLight");
     QApplication::setApplicationVersion("1.01");
+    QApplication::setWindowIcon(QIcon::fromTheme("org.kelvolight.KelvoLight"));
     QApplication::setQuitOnLastWindowClosed(false);
 
     QtDialogs dialogs;

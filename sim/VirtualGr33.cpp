@@ -3,6 +3,7 @@
 #include "base/Errors.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -93,13 +94,12 @@ std::unique_ptr<VirtualGr33> CreateVirtualGr33(const std::string& bankFile, Devi
         std::make_unique<Gr33Device>(std::move(bank), std::move(options)));
 }
 
+// $XDG_DATA_HOME/KelvoLight, else ~/.local/share/KelvoLight, else the current folder.
 std::string DefaultVirtualBankPath() {
-    std::string base;
+    std::filesystem::path base = ".";
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
         base = xdg;
     else if (const char* home = std::getenv("HOME"); home && *home)
-        base = std::string(home) + "/.local/share";
-    else
-        base = ".";
-    return base + "/KelvoLight/virtual-gr33.G33";
+        base = std::filesystem::path(home) / ".local/share";
+    return (base / "KelvoLight" / "virtual-gr33.G33").string();
 }
