@@ -25,10 +25,13 @@ public:
     virtual void ShowError(const std::string& text) = 0;
     // Yes/No box; the question is shown followed by " ?". True exactly when Yes was chosen.
     virtual bool Confirm(const std::string& question) = 0;
-    // File dialogs: the chosen path, or nothing when cancelled. filter is a Qt-style filter
-    // ("GR-33 Collection (*.G33)"), defaultSuffix without dot.
+    // File dialogs: the chosen path, or nothing when cancelled. filter is a list of
+    // description|pattern pairs, all separated by vertical bars ("Texts (*.txt)|*.txt|All
+    // Files|*.*"); the description is what the dialog shows. defaultSuffix, without dot, is
+    // added to a typed name that has none.
     virtual std::optional<std::string> OpenFileName(const std::string& title,
-                                                    const std::string& filter) = 0;
+                                                    const std::string& filter,
+                                                    const std::string& defaultSuffix) = 0;
     virtual std::optional<std::string> SaveFileName(const std::string& title,
                                                     const std::string& filter,
                                                     const std::string& defaultSuffix) = 0;

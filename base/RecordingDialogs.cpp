@@ -25,7 +25,7 @@ bool RecordingDialogs::Confirm(const std::string& question) {
 }
 
 std::optional<std::string> RecordingDialogs::OpenFileName(const std::string& title,
-                                                          const std::string&) {
+                                                          const std::string&, const std::string&) {
     shown.push_back({"open", title});
     return pop(fileAnswers);
 }

@@ -25,8 +25,8 @@ public:
     void ShowMessage(const std::string& text) override;
     void ShowError(const std::string& text) override;
     bool Confirm(const std::string& question) override;
-    std::optional<std::string> OpenFileName(const std::string& title,
-                                            const std::string& filter) override;
+    std::optional<std::string> OpenFileName(const std::string& title, const std::string& filter,
+                                            const std::string& defaultSuffix) override;
     std::optional<std::string> SaveFileName(const std::string& title, const std::string& filter,
                                             const std::string& defaultSuffix) override;
     std::optional<std::string> InputText(const std::string& caption, const std::string& prompt,

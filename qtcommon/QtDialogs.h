@@ -17,8 +17,8 @@ public:
     void ShowMessage(const std::string& text) override;
     void ShowError(const std::string& text) override;
     bool Confirm(const std::string& question) override;
-    std::optional<std::string> OpenFileName(const std::string& title,
-                                            const std::string& filter) override;
+    std::optional<std::string> OpenFileName(const std::string& title, const std::string& filter,
+                                            const std::string& defaultSuffix) override;
     std::optional<std::string> SaveFileName(const std::string& title, const std::string& filter,
                                             const std::string& defaultSuffix) override;
     std::optional<std::string> InputText(const std::string& caption, const std::string& prompt,
@@ -29,6 +29,9 @@ public:
     void SetNextFileName(const std::string& name) { nextFileName_ = QString::fromStdString(name); }
 
 private:
+    std::optional<std::string> fileName(const std::string& title, const std::string& filter,
+                                        const std::string& defaultSuffix, bool save);
+
     QWidget* parent_;
     QString nextFileName_;
 };

@@ -175,8 +175,12 @@ void TFormConsole::hideEvent(QHideEvent* event) {
 }
 
 void TFormConsole::closeEvent(QCloseEvent* event) {
-    // Hidden, not destroyed: the window lives until the end of the run.
-    host_.ConsoleClosed();
-    WriteSetting("Console", "No");
+    // Hidden, not destroyed: the window lives until the end of the run. Only the user's close
+    // (it comes from the window system) turns the console off; the close every window gets
+    // when the program ends keeps it on for the next run.
+    if (event->spontaneous()) {
+        host_.ConsoleClosed();
+        WriteSetting("Console", "No");
+    }
     event->accept();
 }

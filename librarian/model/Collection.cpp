@@ -28,9 +28,10 @@ std::string shownName(const std::string& path) {
     return sep == std::string::npos ? path : path.substr(sep + 1);
 }
 
+// Cells and the temporary patch's caption show the name as stored; the character mapping
+// belongs to the editor's name field and the text form.
 std::string displayName(const TPatch& patch) {
-    if (patch.IsEmpty()) return patch.GetName();
-    return NameToText(std::span<const std::uint8_t>(patch.Data(), NameSize));
+    return patch.GetName();
 }
 
 // The progress notice of a collection transfer for the lifetime of the guard.
@@ -96,7 +97,7 @@ void TCollection::LoadCollection() {
     QuerySave();
     BusyScope busy(view_);
     view_.PresetFileName(file_.empty() ? "Default.G33" : dialogs_.openCollection);
-    auto name = Prompts().OpenFileName("Load Patch Collection", CollectionFilter);
+    auto name = Prompts().OpenFileName("Load Patch Collection", CollectionOpenFilter, "G33");
     if (!name) return;
     dialogs_.openCollection = *name;
     LoadCollectionFile(*name);
@@ -119,7 +120,7 @@ void TCollection::LoadCollectionFile(const std::string& fileName) {
 void TCollection::SaveCollection() {
     BusyScope busy(view_);
     view_.PresetFileName(file_.empty() ? dialogs_.saveCollection : file_);
-    auto name = Prompts().SaveFileName("Save Patch Collection", CollectionFilter, "G33");
+    auto name = Prompts().SaveFileName("Save Patch Collection", CollectionSaveFilter, "G33");
     if (!name) return;
     dialogs_.saveCollection = *name;
     SaveCollectionFile(*name);
@@ -180,7 +181,7 @@ void TCollection::SendCollection() {
 
 void TCollection::LoadPatch(int number) {
     view_.PresetFileName(dialogs_.openPatch);
-    auto name = Prompts().OpenFileName("Load Patch", PatchFilter);
+    auto name = Prompts().OpenFileName("Load Patch", PatchFilter, "P33");
     if (!name) return;
     dialogs_.openPatch = *name;
     BusyScope busy(view_);
@@ -260,7 +261,7 @@ void TCollection::PasteInsert(int number) {
 
 void TCollection::LoadTempPatch() {
     view_.PresetFileName(dialogs_.openPatch);
-    auto name = Prompts().OpenFileName("Load Patch", PatchFilter);
+    auto name = Prompts().OpenFileName("Load Patch", PatchFilter, "P33");
     if (!name) return;
     dialogs_.openPatch = *name;
     BusyScope busy(view_);

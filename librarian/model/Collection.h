@@ -18,9 +18,12 @@ inline constexpr const char* NoPlaceText = "Unable to insert patch. No place!";
 inline constexpr const char* UnableToSendText = "Unable to send patch";
 inline constexpr const char* NoPatchesText = "No patches in collection!";
 
-inline constexpr const char* CollectionFilter =
-    "GR-33 Patch Collection (*.G33 *.g33);;All Files (*)";
-inline constexpr const char* PatchFilter = "GR-33 Patch File (*.P33 *.p33);;All Files (*)";
+// The filters of the collection open and save dialogs and of both patch file dialogs.
+inline constexpr const char* CollectionOpenFilter =
+    "GR-33 Patch Collection (*.G33)|*.G33|All Files|*.*";
+inline constexpr const char* CollectionSaveFilter =
+    "GR-33 Patch Collection (*.G33)|*.G33|All Files (*.*)|*.*";
+inline constexpr const char* PatchFilter = "GR-33 Patch File (*.P33)|*.P33|All Files (*.*)|*.*";
 
 class TCollection {
 public:

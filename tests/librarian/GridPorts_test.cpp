@@ -1,7 +1,9 @@
 // Right-press rules, the grid font and sizes, the resize rule, and the port menus.
 
 #include "WindowFixture.h"
+#include "gr33/CollectionFile.h"
 #include "gr33/Exchange.h"
+#include "gr33/Patch.h"
 #include "librarian/StringGrid.h"
 #include "librarian/model/Settings.h"
 
@@ -64,6 +66,25 @@ TEST_F(GridWindow, LargerFontWidensTheGridButNotTheWindow) {
     EXPECT_GT(grid->height(), before.height());
     EXPECT_EQ(window_->size(), window);
     EXPECT_EQ(grid->item(0, 0)->text(), "A11: Empty");
+}
+
+// Cells show the twelve characters of the name as stored, also those the name field maps.
+TEST_F(GridWindow, CellsShowTheStoredNameUnmapped) {
+    Open();
+    std::array<TPatch, 128> patches;
+    std::array<const TPatch*, 128> records{};
+    PatchBytes bytes{};
+    bytes.fill(1);
+    const std::string name = "Yen\\ ~<>}{ |";
+    std::copy_n(name.begin(), NameSize, bytes.begin());
+    patches[0].SetBytes(bytes, 1);
+    for (std::size_t i = 0; i < records.size(); ++i)
+        records[i] = &patches[i];
+    WriteCollectionFile(File("names.G33"), records);
+    prompts.fileAnswers = {File("names.G33")};
+    Find("LoadCollection")->trigger();
+    EXPECT_EQ(Find<TStringGrid>("StringGrid")->item(0, 0)->text().toStdString(),
+              "A11: " + name.substr(0, NameSize));
 }
 
 TEST_F(GridWindow, MalformedGridFontIsReportedAndStartUpGoesOn) {

@@ -4,9 +4,13 @@
 #include "librarian/StringGrid.h"
 #include "librarian/model/Settings.h"
 #include "sim/DemoBank.h"
+#include "tests/support/UserClose.h"
+#include "tools/ConsoleFrm.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QMenuBar>
+#include <QTimer>
 
 namespace {
 
@@ -178,12 +182,25 @@ TEST_F(MainMenus, DoubleClickOpensTheEditorOnTheSelectedSlot) {
     window_.reset();
 }
 
-TEST_F(MainMenus, ClosingTheConsoleUnchecksItsOption) {
+// The console the user closes stays off; the one still open when the librarian is closed
+// comes back at the next start.
+TEST_F(MainMenus, OnlyTheUserClosingTheConsoleTurnsItOff) {
     WriteSetting("Console", "Yes");
     Open();
-    QWidget console;
+    TFormConsole console(*window_);
     window_->SetConsoleWindow(&console);
-    window_->ConsoleClosed();
+    ASSERT_TRUE(console.isVisible());
+    // Closing the librarian ends the run as the program does: the application quits, which
+    // closes every window still open.
+    QObject::connect(window_.get(), &TFormMain::Closed, qApp, &QApplication::quit);
+    QTimer::singleShot(0, [&] { CloseAsTheUser(*window_); });
+    QApplication::exec();
+    EXPECT_EQ(ReadSetting("Console"), "Yes");
+    EXPECT_TRUE(Find("ShowMIDIConsole1")->isChecked());
+
+    console.show();
+    CloseAsTheUser(console);
+    EXPECT_FALSE(console.isVisible());
     EXPECT_FALSE(Find("ShowMIDIConsole1")->isChecked());
     EXPECT_EQ(ReadSetting("Console"), "No");
 }

@@ -1,6 +1,7 @@
 #include "ToolsFixture.h"
 
 #include "controls/IBar.h"
+#include "tests/support/UserClose.h"
 #include "tools/ConsoleFrm.h"
 #include "tools/UpDown.h"
 
@@ -304,7 +305,7 @@ TEST_F(ConsoleTest, VisibilityFollowsTheOptionAndClosingUnchecksIt) {
     WriteSetting("Console", "Yes");
     auto form = Open();
     EXPECT_TRUE(form->isVisible());
-    form->close();
+    CloseAsTheUser(*form);
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(host.consoleClosed, 1);
     EXPECT_EQ(ReadSetting("Console"), "No");
