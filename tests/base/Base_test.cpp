@@ -11,7 +11,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <iostream>
 #include <random>
 #include <sys/resource.h>
 #include <sys/stat.h>

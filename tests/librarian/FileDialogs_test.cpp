@@ -47,45 +47,25 @@ TEST(FileDialogs, ShowTheirDescriptionsAndAddTheDefaultExtension) {
     struct Case {
         bool save;
         const char* filter;
-        const char* suffix;
         const char* typed;
         QStringList shown;
-        std::string chosen;
     };
+    const QStringList collection = {"GR-33 Patch Collection (*.G33)", "All Files (*.*)"};
+    const QStringList patch = {"GR-33 Patch File (*.P33)", "All Files (*.*)"};
     const Case cases[] = {
-        {false,
-         CollectionOpenFilter,
-         "G33",
-         "Bank5",
-         {"GR-33 Patch Collection (*.G33)", "All Files"},
-         "Bank5.G33"},
-        {true,
-         CollectionSaveFilter,
-         "G33",
-         "Bank6",
-         {"GR-33 Patch Collection (*.G33)", "All Files (*.*)"},
-         "Bank6.G33"},
-        {false,
-         PatchFilter,
-         "P33",
-         "Lead",
-         {"GR-33 Patch File (*.P33)", "All Files (*.*)"},
-         "Lead.P33"},
-        {true,
-         PatchFilter,
-         "P33",
-         "Pad",
-         {"GR-33 Patch File (*.P33)", "All Files (*.*)"},
-         "Pad.P33"},
-    };
+        {false, CollectionOpenFilter, "Bank5", {"GR-33 Patch Collection (*.G33)", "All Files"}},
+        {true, CollectionSaveFilter, "Bank6", collection},
+        {false, PatchFilter, "Lead", patch},
+        {true, PatchFilter, "Pad", patch}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
-        dialogs.SetNextFileName(folder.File("Default." + std::string(c.suffix)));
+        std::string suffix = c.filter == PatchFilter ? "P33" : "G33";
+        dialogs.SetNextFileName(folder.File("Default." + suffix));
         DialogUser user(c.typed);
-        auto chosen = c.save ? dialogs.SaveFileName("Save", c.filter, c.suffix)
-                             : dialogs.OpenFileName("Load", c.filter, c.suffix);
+        auto chosen = c.save ? dialogs.SaveFileName("Save", c.filter, suffix)
+                             : dialogs.OpenFileName("Load", c.filter, suffix);
         EXPECT_EQ(user.shown, c.shown);
-        EXPECT_EQ(chosen.value_or("(refused)"), folder.File(c.chosen));
+        EXPECT_EQ(chosen.value_or("(refused)"), folder.File(c.typed + ("." + suffix)));
     }
 }
 

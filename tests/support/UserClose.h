@@ -1,7 +1,6 @@
 #pragma once
-// Closes a shown window the way the window system does when the user clicks its close button:
-// a spontaneous close request to the window's platform window, which closes and hides the
-// widget through Qt's own path.
+// Closes a shown window as the window system does for the user's close button: a spontaneous
+// close request to its platform window, so Qt closes and hides the widget its own way.
 
 #include <QCloseEvent>
 #include <QCoreApplication>
