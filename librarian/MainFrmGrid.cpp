@@ -10,6 +10,7 @@
 #include "librarian/model/Settings.h"
 #include "qtcommon/FontText.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QFontDatabase>
 #include <QHeaderView>
@@ -51,6 +52,8 @@ void TFormMain::createGrid() {
 
     // Right presses decide the context menu; they reach this window before the grid sees them.
     grid_->viewport()->installEventFilter(this);
+    // The top-left corner button is no cell: a right press there picks the collection menu.
+    if (auto* corner = grid_->findChild<QAbstractButton*>()) corner->installEventFilter(this);
     for (QHeaderView* header : {grid_->horizontalHeader(), grid_->verticalHeader()}) {
         header->viewport()->installEventFilter(this);
         header->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -7,6 +7,7 @@
 #include "librarian/StringGrid.h"
 #include "librarian/model/Settings.h"
 
+#include <QAbstractButton>
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QProgressDialog>
@@ -44,6 +45,12 @@ TEST_F(GridWindow, RightPressPicksTheContextMenu) {
     RightPress(grid->viewport(), grid->visualItemRect(grid->item(0, 3)).center());
     EXPECT_EQ(window_->SelectedPatch(), 86);
     EXPECT_EQ(window_->GridPopup(), patchMenu);
+
+    // The top-left corner is no cell.
+    auto* corner = grid->findChild<QAbstractButton*>();
+    ASSERT_NE(corner, nullptr);
+    RightPress(corner, corner->rect().center());
+    EXPECT_EQ(window_->GridPopup(), collectionMenu);
 }
 
 TEST_F(GridWindow, LargerFontWidensTheGridButNotTheWindow) {
