@@ -1,5 +1,6 @@
 #include "librarian/WaitFrm.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 
@@ -11,14 +12,23 @@ TFormWait::TFormWait(QWidget* parent)
     QFont font("MS Serif");
     font.setStyleHint(QFont::Serif);
     font.setPixelSize(19);
+    // The window is 122 x 35 pixels. The 19-pixel serif face it was made for may be missing;
+    // the face standing in is made smaller until the text fits inside the frame.
+    const QSize room(122 - 8 - 2, 35 - 8 - 2);
+    while (font.pixelSize() > 8) {
+        QFontMetrics metrics(font);
+        if (metrics.horizontalAdvance(label->text()) <= room.width() &&
+            metrics.height() <= room.height())
+            break;
+        font.setPixelSize(font.pixelSize() - 1);
+    }
     label->setFont(font);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
     label->setPalette(palette);
     label->move(8, 8);
     label->adjustSize();
-    // 122 x 35 pixels, wider when the serif face at hand needs more room for the text.
-    resize(std::max(122, label->width() + 16), std::max(35, label->height() + 16));
+    resize(122, 35);
 
     auto* bevel = new QFrame(this);
     bevel->setObjectName("Bevel1");

@@ -45,7 +45,12 @@ TEST_F(SmallWindows, WaitNoticeIsCentredOnTheLibrarian) {
     window_->SetWaitWindow(&wait);
     window_->ShowWait(true);
     EXPECT_TRUE(wait.isVisible());
-    EXPECT_EQ(wait.findChild<QLabel*>("Label1")->text(), "Please wait ...");
+    auto* label = wait.findChild<QLabel*>("Label1");
+    EXPECT_EQ(label->text(), "Please wait ...");
+    // The window keeps its size; the text fits inside it, whatever face stands in.
+    EXPECT_EQ(wait.size(), QSize(122, 35));
+    EXPECT_TRUE(wait.rect().contains(label->geometry()))
+        << label->width() << "x" << label->height();
     QPoint offset = wait.geometry().center() - window_->frameGeometry().center();
     EXPECT_LE(offset.manhattanLength(), 2);
     window_->ShowWait(false);
