@@ -219,10 +219,6 @@ TEST(Catalogue, ByteCountsFollowTheCoding) {
             EXPECT_TRUE(p.entries.empty());
             EXPECT_TRUE(p.listName.empty());
         }
-        if (p.coding == ParamCoding::Flag) {
-            EXPECT_EQ(p.min, 0);
-            EXPECT_EQ(p.max, 1);
-        }
         EXPECT_EQ(p.effectSlot != 0, p.page == ParamPage::MultiFx);
         // Every value the editor allows fits in a 7-bit byte (or 14-bit pair).
         if (p.coding != ParamCoding::Name) {
