@@ -2,6 +2,7 @@
 
 #include "base/Dialogs.h"
 #include "base/Errors.h"
+#include "base/UserFolders.h"
 #include "librarian/model/Collection.h"
 #include "librarian/model/Recovery.h"
 #include "librarian/model/Settings.h"

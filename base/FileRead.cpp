@@ -10,12 +10,6 @@
 
 namespace {
 
-PathKind kindOf(const struct stat& st) {
-    if (S_ISREG(st.st_mode)) return PathKind::File;
-    if (S_ISDIR(st.st_mode)) return PathKind::Folder;
-    return PathKind::Other;
-}
-
 [[noreturn]] void raiseNotAFile(const std::string& path, const struct stat& st) {
     if (S_ISDIR(st.st_mode)) throw EKelvoError(path + " is a folder, not a file");
     if (S_ISFIFO(st.st_mode)) throw EKelvoError(path + " is a pipe, not a file");
@@ -32,14 +26,9 @@ struct Descriptor {
 
 } // namespace
 
-PathKind KindOfPath(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return PathKind::Missing;
-    return kindOf(st);
-}
-
 bool FileExists(const std::string& path) {
-    return KindOfPath(path) != PathKind::Missing;
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
 }
 
 std::string FileErrorText(const std::string& what, const std::string& path, int error) {
@@ -52,7 +41,7 @@ Bytes ReadFileStart(const std::string& path, std::size_t limit) {
     if (file.fd < 0) throw EKelvoError(FileErrorText("Unable to read", path, errno));
     struct stat st {};
     if (::fstat(file.fd, &st) != 0) throw EKelvoError(FileErrorText("Unable to read", path, errno));
-    if (kindOf(st) != PathKind::File) raiseNotAFile(path, st);
+    if (!S_ISREG(st.st_mode)) raiseNotAFile(path, st);
 
     Bytes bytes;
     if (st.st_size > 0) bytes.reserve(std::min<std::size_t>(limit, std::size_t(st.st_size)));

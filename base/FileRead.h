@@ -11,11 +11,6 @@
 
 using Bytes = std::vector<std::uint8_t>;
 
-enum class PathKind { Missing, File, Folder, Other };
-
-// What the path names, following symbolic links.
-PathKind KindOfPath(const std::string& path);
-
 // True when something is there (a file, a folder, a pipe...), so that a caller says
 // "not found" only when nothing is; the read then names anything that is not a file.
 bool FileExists(const std::string& path);

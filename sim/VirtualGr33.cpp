@@ -1,6 +1,7 @@
 #include "sim/VirtualGr33.h"
 
 #include "base/Errors.h"
+#include "base/UserFolders.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -94,12 +95,6 @@ std::unique_ptr<VirtualGr33> CreateVirtualGr33(const std::string& bankFile, Devi
         std::make_unique<Gr33Device>(std::move(bank), std::move(options)));
 }
 
-// $XDG_DATA_HOME/KelvoLight, else ~/.local/share/KelvoLight, else the current folder.
 std::string DefaultVirtualBankPath() {
-    std::filesystem::path base = ".";
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
-        base = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        base = std::filesystem::path(home) / ".local/share";
-    return (base / "KelvoLight" / "virtual-gr33.G33").string();
+    return (std::filesystem::path(UserDataFolder()) / "virtual-gr33.G33").string();
 }

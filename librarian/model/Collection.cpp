@@ -8,6 +8,8 @@
 #include "gr33/TextForm.h"
 #include "librarian/model/Settings.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr const char* EmptySlotsWarning =
@@ -26,12 +28,6 @@ std::string shownName(const std::string& path) {
     if (path.empty()) return "Untitled";
     auto sep = path.find_last_of("/\\");
     return sep == std::string::npos ? path : path.substr(sep + 1);
-}
-
-// Cells and the temporary patch's caption show the name as stored; the character mapping
-// belongs to the editor's name field and the text form.
-std::string displayName(const TPatch& patch) {
-    return patch.GetName();
 }
 
 // The progress notice of a collection transfer for the lifetime of the guard.
@@ -66,12 +62,14 @@ std::string TCollection::Title() const {
     return title + (modified_ ? " (* " : " (") + shownName(file_) + ")";
 }
 
+// Cells and the temporary patch's caption show the name as stored; the character mapping
+// belongs to the editor's name field and the text form.
 std::string TCollection::CellText(int number) const {
-    return PatchLabel(number) + ": " + displayName(Slot(number));
+    return PatchLabel(number) + ": " + Slot(number).GetName();
 }
 
 std::string TCollection::TempPatchCaption() const {
-    return "Temporary Patch (" + trimBlanks(displayName(temp_)) + ")";
+    return "Temporary Patch (" + trimBlanks(temp_.GetName()) + ")";
 }
 
 void TCollection::copySlot(int target, const TPatch& source) {
@@ -126,14 +124,18 @@ void TCollection::SaveCollection() {
     SaveCollectionFile(*name);
 }
 
+std::array<const TPatch*, PatchCount> TCollection::Records() const {
+    std::array<const TPatch*, PatchCount> records;
+    for (int n = 1; n <= PatchCount; ++n)
+        records[n - 1] = &Slot(n);
+    return records;
+}
+
 void TCollection::SaveCollectionFile(const std::string& fileName) {
-    std::array<const TPatch*, PatchCount> slots;
-    bool anyEmpty = false;
-    for (int n = 1; n <= PatchCount; ++n) {
-        slots[n - 1] = &Slot(n);
-        anyEmpty = anyEmpty || Slot(n).IsEmpty();
-    }
-    WriteCollectionFile(fileName, slots);
+    auto records = Records();
+    bool anyEmpty = std::any_of(records.begin(), records.end(),
+                                [](const TPatch* patch) { return patch->IsEmpty(); });
+    WriteCollectionFile(fileName, records);
     SetCollectionFile(fileName, false);
     if (anyEmpty && Settings().IsYes("CompatibilityWarnings"))
         Prompts().ShowMessage(std::string(EmptySlotsWarning) + AppName +

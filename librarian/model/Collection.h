@@ -34,6 +34,8 @@ public:
     // Slot record of patch number 1..128.
     TPatch& Slot(int number) { return slots_.at(number - 1); }
     const TPatch& Slot(int number) const { return slots_.at(number - 1); }
+    // The 128 slots in order, as a collection file is written from them.
+    std::array<const TPatch*, PatchCount> Records() const;
     TPatch& TempPatch() { return temp_; }
     const TPatch& TempPatch() const { return temp_; }
 

@@ -11,9 +11,6 @@ class TCollection;
 // The setting that carries the recovered file's path to the next start.
 inline constexpr const char* RecoveredFileSetting = "RecoveredFile";
 
-// $XDG_DATA_HOME/KelvoLight, or ~/.local/share/KelvoLight when that is not set.
-std::string UserDataFolder();
-
 // Writes the collection's 128 slots to <folder>/recovered-<YYYYMMDD-HHMMSS>.G33 (with "-2",
 // "-3"... when that name is taken), creating the folder, and returns the file's path. The
 // collection's own file name and modified mark stay as they are. Raises EKelvoError.
