@@ -28,6 +28,7 @@ namespace {
 constexpr const char* ClientName = "KelvoLight";
 const char* const OpenInFailed = "Unable to open midi-in device";
 const char* const OpenOutFailed = "Unable to open midi-out device";
+const char* const SendFailed = "Unable to send data to open midi-out device";
 
 // With an error callback set, RtMidi reports through it instead of throwing or printing. The
 // callback may run on RtMidi's input thread, hence the lock.
@@ -134,7 +135,7 @@ struct CycleGate {
     // A connection was just made: sends wait until the server has run its cycles past it.
     // Connections are made under the backend's lock, so there is one writer at a time.
     void Connected() { openFrom = std::max(openFrom.load(), watch->Count() + JackSettleCycles); }
-    void WaitUntilOpen() const { watch->WaitFor(openFrom.load(), CycleWaitLimit); }
+    bool WaitUntilOpen() const { return watch->WaitFor(openFrom.load(), CycleWaitLimit); }
 
     std::unique_ptr<JackWatch> watch;
     std::atomic<std::uint64_t> openFrom{0};
@@ -311,20 +312,43 @@ public:
     explicit RtOutputPort(std::shared_ptr<OutLink> link) : link_(std::move(link)) {}
     ~RtOutputPort() override { release(); }
 
+    // RtMidi reports a message it could not queue (its JACK queue full, say) only as a warning;
+    // either kind of report fails the send. On JACK the message is in the server's hands only
+    // once the connection is part of its graph, which a stopped server never gets to.
     void Send(std::span<const std::uint8_t> message) override {
-        if (!link_) throw EMidiOut("Unable to send data to open midi-out device");
-        if (link_->gate) link_->gate->WaitUntilOpen();
+        if (!link_) throw EMidiOut(SendFailed);
+        const auto& gate = link_->gate;
+        if (gate && (!gate->WaitUntilOpen() || gate->watch->Gone())) throw EMidiOut(SendFailed);
         bool failed = false;
         {
             std::lock_guard lock(link_->midiMutex);
             link_->errors.Reset();
             link_->midi->sendMessage(message.data(), message.size());
-            failed = link_->errors.Failed();
+            failed = link_->errors.Failed() || link_->errors.Warned();
             link_->lastSend = link_->lastUse = Clock::now();
-            if (link_->gate) link_->lastSendCycle = link_->gate->watch->Count();
+            if (gate) link_->lastSendCycle = gate->watch->Count();
             link_->sent = true;
         }
-        if (failed) throw EMidiOut("Unable to send data to open midi-out device");
+        if (failed) throw EMidiOut(SendFailed);
+    }
+
+    // On JACK the last message has left once the server has run its cycles past the one that
+    // took it, provided none of them was reported cut short and the far port still holds the
+    // connection. A server that stopped or a device that went away fails the send. A caller
+    // that does not mind drops (a request, whose loss shows as a missing reply) is told at once.
+    SendState Progress(bool mindDrops) override {
+        if (!link_) return SendState::Failed;
+        const auto& gate = link_->gate;
+        if (!gate) return SendState::Done;
+        if (gate->watch->Gone()) return SendState::Failed;
+        std::lock_guard lock(link_->midiMutex);
+        if (!mindDrops) return link_->StillConnected() ? SendState::Done : SendState::Failed;
+        const auto sent = link_->lastSendCycle;
+        const auto settled = sent + JackSettleCycles;
+        if (gate->watch->Count() < settled + JackXrunNoticeCycles) return SendState::Pending;
+        if (!link_->StillConnected()) return SendState::Failed;
+        return gate->watch->XrunBetween(sent, settled + JackXrunNoticeCycles) ? SendState::Dropped
+                                                                              : SendState::Done;
     }
 
     // Leaves the connection open, so a message still queued on its way out is delivered.
