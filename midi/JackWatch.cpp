@@ -3,14 +3,21 @@
 #ifdef KELVO_HAVE_JACK
 
 #include <jack/jack.h>
+#include <jack/midiport.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <deque>
 #include <mutex>
 #include <thread>
 
 namespace {
+
+bool isNumber(const std::string& text, std::size_t from) {
+    return from < text.size() && std::all_of(text.begin() + static_cast<long>(from), text.end(),
+                                             [](unsigned char c) { return std::isdigit(c); });
+}
 
 class Watcher : public JackWatch {
 public:
@@ -56,6 +63,32 @@ public:
         return names;
     }
 
+    void FollowDevice(const std::string& port) override {
+        if (Gone()) return;
+        std::string device = port.substr(0, port.find(':'));
+        if (auto dash = device.rfind('-'); dash != std::string::npos && isNumber(device, dash + 1))
+            device.erase(dash);
+        std::vector<std::string> sources;
+        if (const char** ports =
+                jack_get_ports(client_, nullptr, JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput)) {
+            for (const char** each = ports; *each; ++each) {
+                std::string name = *each;
+                std::string owner = name.substr(0, name.find(':'));
+                if (owner == device || (owner.starts_with(device + "-") &&
+                                        isNumber(owner, device.size() + 1)))
+                    sources.push_back(std::move(name));
+            }
+            jack_free(ports);
+        }
+        if (!input_)
+            input_ = jack_port_register(client_, "follow", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
+        if (!input_ || sources == followed_) return;
+        jack_port_disconnect(client_, input_);
+        for (const auto& source : sources)
+            jack_connect(client_, source.c_str(), jack_port_name(input_));
+        followed_ = std::move(sources);
+    }
+
 private:
     static int process(jack_nframes_t, void* self) {
         static_cast<Watcher*>(self)->count_.fetch_add(1, std::memory_order_release);
@@ -75,6 +108,8 @@ private:
     }
 
     jack_client_t* client_;
+    jack_port_t* input_ = nullptr;
+    std::vector<std::string> followed_;
     std::atomic<std::uint64_t> count_{0};
     static constexpr std::size_t KeptXruns = 64;
     mutable std::mutex xrunMutex_;

@@ -27,6 +27,13 @@ public:
     virtual bool XrunBetween(std::uint64_t first, std::uint64_t last) const = 0;
     // True once the server has shut down or thrown this client out.
     virtual bool Gone() const = 0;
+    // Connects every MIDI output port of the device that owns port `port` to an input port of
+    // the watcher: the ports of its client, and of the clients the server named after it
+    // ("Name-01", a program's second client). The watcher's cycles then follow the device's: a
+    // device that stops finishing its cycles (frozen) stops the count, on a server that waits
+    // for its clients or not, so that waits on the count end in failure instead of in a
+    // success the device took no part in. Connections to an earlier device are undone.
+    virtual void FollowDevice(const std::string& port) = 0;
     // Waits until the count is at least `target`; false when that did not happen in time.
     virtual bool WaitFor(std::uint64_t target, std::chrono::milliseconds timeout) const = 0;
     // Full names of the ports connected to port `name`; nothing when there is no such port.
