@@ -97,7 +97,7 @@ TEST_F(DeviceCommands, SendOfOnePatchGoesToItsSlotOrToTheTarget) {
 
     ASSERT_EQ(Device({"send", file + ":A13"}).code, 0);
     EXPECT_EQ(DeviceMemory()[2], slots[2]);
-    ASSERT_EQ(Device({"send", file + ":A13", "--to", "D84"}).code, 0);
+    ASSERT_EQ(Device({"send", file + ":A13", "--to=D84"}).code, 0);
     EXPECT_EQ(DeviceMemory()[127], slots[2]);
 
     auto single = folder.File("one.P33");
