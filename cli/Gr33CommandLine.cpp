@@ -65,8 +65,11 @@ std::vector<std::string> withPorts(std::string option) {
 
 const std::vector<CommandSyntax>& commands() {
     static const std::vector<CommandSyntax> table = {
-        {"list", 1, {}, "Print the label and name of every patch of a collection, or of the one "
-                        "patch of a patch file."},
+        {"list",
+         1,
+         {},
+         "Print the label and name of every patch of a collection, or of the one "
+         "patch of a patch file."},
         {"dump", 1, {}, "Print every parameter of one patch, one per line."},
         {"diff", 2, {}, "Print the parameters in which two patches differ (exit status 1)."},
         {"export-text", 1, {}, "Print a patch in its text form."},
@@ -157,8 +160,7 @@ std::string check(const CommandParser& parser, CliArguments& arguments) {
     arguments.positional = parser.words;
     const std::size_t count = parser.syntax->words;
     if (arguments.positional.size() != count)
-        return command + " takes " + std::to_string(count) + " argument" +
-               (count == 1 ? "" : "s");
+        return command + " takes " + std::to_string(count) + " argument" + (count == 1 ? "" : "s");
     const auto& allowed = parser.syntax->options;
     for (const auto& given : arguments.values)
         if (std::find(allowed.begin(), allowed.end(), given.first) == allowed.end())
