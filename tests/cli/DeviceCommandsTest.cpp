@@ -122,14 +122,6 @@ TEST_F(DeviceCommands, SendOfAnEmptyCollectionSendsNothing) {
     EXPECT_FALSE(std::filesystem::exists(deviceBank)); // the device was not even opened
 }
 
-TEST_F(DeviceCommands, PortsMustBeNamedWithoutTheVirtualDevice) {
-    auto run = Gr33({"identify"});
-    EXPECT_EQ(run.code, 2);
-    EXPECT_THAT(run.err, HasSubstr("--in"));
-    EXPECT_EQ(Gr33({"receive", "all", "-o", folder.File("x.G33"), "--in", "1"}).code, 2);
-    EXPECT_EQ(Gr33({"ports", "--bank", deviceBank}).code, 2);
-}
-
 TEST_F(DeviceCommands, UnreadableDeviceMemoryIsReported) {
     WriteFileAtomically(deviceBank, Bytes(100, 0x55));
     auto run = Device({"identify"});

@@ -99,17 +99,15 @@ TEST_F(GridWindow, FileNamedAtStartIsOpened) {
     std::array<const TPatch*, 128> records{};
     for (std::size_t i = 0; i < records.size(); ++i)
         records[i] = &patches[i];
-    auto named = [](const std::string& name) {
-        PatchBytes bytes{};
-        bytes.fill(1);
-        auto text = TextToName(name);
-        std::copy(text.begin(), text.end(), bytes.begin());
-        return bytes;
-    };
-    patches[0].SetBytes(named("Start Bank"), 1);
+    PatchBytes bytes{};
+    std::string name = "Start Bank  ";
+    std::copy(name.begin(), name.end(), bytes.begin());
+    patches[0].SetBytes(bytes, 1);
     WriteCollectionFile(File("start.G33"), records);
-    patches[1].SetBytes(named("Lead"), 0);
-    patches[1].SaveToFile(File("lead.p33"), 0);
+    name = "Lead        ";
+    std::copy(name.begin(), name.end(), bytes.begin());
+    patches[0].SetBytes(bytes, 0);
+    patches[0].SaveToFile(File("lead.p33"), 0);
 
     Open().OpenStartFile(File("start.G33"));
     EXPECT_EQ(Find<TStringGrid>("StringGrid")->item(0, 0)->text(), "A11: Start Bank  ");

@@ -1,6 +1,7 @@
 #include "sim/SimCommandLine.h"
 #include "base/Errors.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 TEST(SimCommandLine, ValuesAttachedOrSeparate) {
@@ -20,11 +21,7 @@ TEST(SimCommandLine, ErrorsInTheProgramsOwnWords) {
              {{"--delay=60001"}, "--delay needs a number of milliseconds (0..60000): 60001"},
              {{"--fault", "silent", "extra"}, "unknown argument: extra"},
          }) {
-        try {
-            ParseSimCommandLine(args);
-            ADD_FAILURE() << message;
-        } catch (const EKelvoError& e) {
-            EXPECT_EQ(std::string(e.what()), message);
-        }
+        EXPECT_THAT([&] { ParseSimCommandLine(args); },
+                    ::testing::ThrowsMessage<EKelvoError>(::testing::StrEq(message)));
     }
 }
