@@ -14,7 +14,7 @@ PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev librtmidi-dev libasound
            libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev \
            xvfb xauth fonts-dejavu-core libgl-dev \
            scdoc librsvg2-bin desktop-file-utils appstream shared-mime-info libxml2-utils \
-           libglib2.0-bin file lintian bash-completion
+           libglib2.0-bin file lintian bash-completion libcli11-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

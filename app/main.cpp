@@ -1,11 +1,13 @@
 // KelvoLight: the settings store starts first, then the application, its prompts, the MIDI
 // device list and the four windows (librarian, wait notice, MIDI console, converter). The
+// file named on the command line is opened once they all exist (TFormMain::OpenStartFile). The
 // message loop runs until the librarian window closes; the windows go in reverse order and
 // the settings store writes its file last.
 
 #include "app/Recovery.h"
 #include "base/Errors.h"
 #include "controls/ClickSound.h"
+#include "gr33/TextForm.h"
 #include "librarian/MainFrm.h"
 #include "librarian/WaitFrm.h"
 #include "librarian/model/Settings.h"
@@ -20,12 +22,14 @@
 #include "tools/ConverterFrm.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -58,9 +62,26 @@ void InstallDevices() {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("KelvoLight");
-    QApplication::setApplicationVersion("1.01");
+    QApplication::setApplicationVersion(AppVersion);
     QApplication::setWindowIcon(QIcon::fromTheme("org.kelvolight.KelvoLight"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // KelvoLight [FILE]: --help and --version print and end here, before any window exists.
+    QCommandLineParser arguments;
+    arguments.setApplicationDescription("Patch librarian and editor for the GR-33");
+    arguments.addHelpOption();
+    arguments.addVersionOption();
+    arguments.addPositionalArgument("FILE", "A collection (.G33) or patch file (.P33) to open",
+                                    "[FILE]");
+    arguments.process(app);
+    if (arguments.positionalArguments().size() > 1) {
+        std::fprintf(stderr, "KelvoLight: one FILE at most\n%s", qPrintable(arguments.helpText()));
+        return 2;
+    }
+    // Absolute, as the file dialogs give it, so the title names the file the same way.
+    const std::string startFile =
+        arguments.positionalArguments().isEmpty()
+            ? std::string()
+            : QFileInfo(arguments.positionalArguments().front()).absoluteFilePath().toStdString();
 
     QtDialogs dialogs;
     SetPrompts(&dialogs);
@@ -94,6 +115,7 @@ int main(int argc, char** argv) {
         main->SetConsoleWindow(console.get());
         auto converter = std::make_unique<TFormConverter>(*main);
         main->SetConverterWindow(converter.get());
+        if (!startFile.empty()) main->OpenStartFile(startFile);
 
         if (!quitSignals.Received()) result = QApplication::exec();
         if (quitSignals.Received()) RecoverCollection(main->Collection());

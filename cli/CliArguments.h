@@ -22,11 +22,4 @@ struct CliArguments {
 
     std::optional<std::string> Value(const std::string& option) const;
     bool Flag(const std::string& flag) const { return flags.contains(flag); }
-    // Raises EUsage unless there are exactly `count` positional words and only the listed
-    // options were given.
-    void Expect(const std::string& command, std::size_t count,
-                const std::set<std::string>& allowed) const;
 };
-
-// Raises EUsage for an unknown option, a missing value or an option given twice.
-CliArguments ParseCliArguments(const std::vector<std::string>& args);

@@ -1,6 +1,7 @@
 #pragma once
-// The commands of gr33. Each takes the parsed arguments after the command word and returns the
-// exit status; errors are raised (EUsage, EKelvoError) and turned into texts by RunGr33.
+// The commands of gr33. Each takes its arguments, already checked against the command's syntax
+// (the number of words, the options it accepts), and returns the exit status; errors are
+// raised (EUsage, EKelvoError) and turned into texts by RunGr33.
 
 #include "base/RecordingDialogs.h"
 #include "cli/CliArguments.h"

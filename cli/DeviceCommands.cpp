@@ -13,13 +13,6 @@
 
 namespace {
 
-const std::set<std::string> PortOptions = {"--in", "--out", "--virtual", "--bank", "--api"};
-
-std::set<std::string> withOptions(std::set<std::string> more) {
-    more.insert(PortOptions.begin(), PortOptions.end());
-    return more;
-}
-
 std::string kindText(TMidiTechnology technology) {
     switch (technology) {
     case TMidiTechnology::mtFmSynth:
@@ -52,7 +45,6 @@ void reportPrompts(CliContext& context) {
 } // namespace
 
 int PortsCommand(const CliArguments& args, CliContext& context) {
-    args.Expect("ports", 0, PortOptions);
     DeviceSession session(args);
     context.out << "MIDI In:\n";
     for (int d = 1; d <= MidiInDeviceCount(); ++d) {
@@ -71,7 +63,6 @@ int PortsCommand(const CliArguments& args, CliContext& context) {
 }
 
 int IdentifyCommand(const CliArguments& args, CliContext& context) {
-    args.Expect("identify", 0, PortOptions);
     ExpectPorts(args, true, true);
     DeviceSession session(args);
     bool found = FindDevice(session.OutputDevice(), session.InputDevice());
@@ -85,7 +76,6 @@ int IdentifyCommand(const CliArguments& args, CliContext& context) {
 }
 
 int ReceiveCommand(const CliArguments& args, CliContext& context) {
-    args.Expect("receive", 1, withOptions({"-o"}));
     auto output = args.Value("-o");
     if (!output) throw EUsage("receive needs -o FILE");
     const std::string& what = args.positional[0];
@@ -117,7 +107,6 @@ int ReceiveCommand(const CliArguments& args, CliContext& context) {
 }
 
 int SendCommand(const CliArguments& args, CliContext& context) {
-    args.Expect("send", 1, withOptions({"--to"}));
     ExpectPorts(args, false, true);
     auto source = ParsePatchSource(args.positional[0]);
     auto to = args.Value("--to");

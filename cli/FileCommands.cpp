@@ -34,7 +34,6 @@ std::vector<std::string> readLines(const std::string& fileName) {
 } // namespace
 
 int ListCommand(const CliArguments& args, CliContext& context) {
-    args.Expect("list", 1, {});
     auto source = ParsePatchSource(args.positional[0]);
     if (source.kind == FileKind::Collection && !source.slot) {
         auto slots = std::make_unique<std::array<TPatch, 128>>();
@@ -50,7 +49,6 @@ int ListCommand(const CliArguments& args, CliContext& context) {
 }
 
 int DumpCommand(const CliArguments& args, CliContext& context) {
-    args.Expect("dump", 1, {});
     TPatch patch;
     LoadPatch(ParsePatchSource(args.positional[0]), patch);
     for (const auto& line : DumpPatch(patch))
@@ -61,7 +59,6 @@ int DumpCommand(const CliArguments& args, CliContext& context) {
 int DiffCommand(const CliArguments& args, CliContext& context) {
     // Any trouble is exit status 2 here, since 1 means "the patches differ".
     try {
-        args.Expect("diff", 2, {});
         TPatch a, b;
         LoadPatch(ParsePatchSource(args.positional[0]), a);
         LoadPatch(ParsePatchSource(args.positional[1]), b);
@@ -76,7 +73,6 @@ int DiffCommand(const CliArguments& args, CliContext& context) {
 }
 
 int ExportTextCommand(const CliArguments& args, CliContext& context) {
-    args.Expect("export-text", 1, {});
     TPatch patch;
     int number = LoadPatch(ParsePatchSource(args.positional[0]), patch);
     patch.CheckNotEmpty(number);
@@ -88,7 +84,6 @@ int ExportTextCommand(const CliArguments& args, CliContext& context) {
 }
 
 int ImportTextCommand(const CliArguments& args, CliContext& context) {
-    args.Expect("import-text", 1, {"-o"});
     auto output = args.Value("-o");
     if (!output) throw EUsage("import-text needs -o OUT.P33");
     ExpectOutputKind(*output, FileKind::SinglePatch);
@@ -108,7 +103,6 @@ int ImportTextCommand(const CliArguments& args, CliContext& context) {
 }
 
 int ExtractCommand(const CliArguments& args, CliContext& context) {
-    args.Expect("extract", 1, {"-o"});
     auto output = args.Value("-o");
     if (!output) throw EUsage("extract needs -o OUT.P33");
     ExpectOutputKind(*output, FileKind::SinglePatch);

@@ -2,6 +2,8 @@
 // The plain-text exchange form of one patch (<Patch> ... <HexBlock> ... <Check> ...), read
 // line by line at fixed places; the patch operations are TPatch::ExportText/ImportText.
 
+#include "base/Version.h"
+
 #include <cstdint>
 #include <ctime>
 #include <span>
@@ -15,4 +17,4 @@ std::string TextFormDate(const std::tm& local);
 
 // The application name and version written into the form and shown in captions.
 inline constexpr const char* AppName = "KelvoLight";
-inline constexpr const char* AppVersion = "1.01";
+inline constexpr const char* AppVersion = KelvoVersion;

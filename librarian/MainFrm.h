@@ -35,6 +35,9 @@ public:
     // entries, which runs one connection test) and the option check marks. A step that fails
     // shows its message and the later steps still run.
     void FormCreate();
+    // Opens the file named on the command line (TCollection::OpenFile); an error shows its
+    // message like the "Load..." commands do.
+    void OpenStartFile(const std::string& fileName);
 
     // The other windows of the application, created after this one.
     void SetWaitWindow(TFormWait* wait) { wait_ = wait; }

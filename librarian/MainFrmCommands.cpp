@@ -12,8 +12,13 @@
 #include "librarian/About.h"
 #include "librarian/model/GridFont.h"
 #include "librarian/model/Settings.h"
+#include "qtcommon/RunHandler.h"
 
 #include <QAction>
+
+void TFormMain::OpenStartFile(const std::string& fileName) {
+    RunHandler([&] { collection_.OpenFile(fileName); });
+}
 
 void TFormMain::LoadCollectionClick() {
     collection_.LoadCollection();

@@ -3,8 +3,11 @@
 #include "base/Errors.h"
 #include "sim/VirtualGr33.h"
 
+#include <CLI/CLI.hpp>
+
 #include <charconv>
 #include <filesystem>
+#include <map>
 
 namespace {
 
@@ -21,37 +24,45 @@ std::chrono::milliseconds parseDelay(const std::string& text) {
 
 SimCommandLine ParseSimCommandLine(const std::vector<std::string>& args) {
     SimCommandLine line;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size()) throw EKelvoError(a + " needs a value");
-            return args[++i];
-        };
-        if (a == "--api") {
-            line.api = value();
-            if (line.api != "alsa" && line.api != "jack")
-                throw EKelvoError("--api must be alsa or jack: " + line.api);
-        } else if (a == "--name") {
-            line.name = value();
-            if (line.name.empty()) throw EKelvoError("--name needs a non-empty name");
-        } else if (a == "--bank") {
-            line.bankFile = value();
-        } else if (a == "--wire") {
-            line.options.wire = true;
-        } else if (a == "--delay") {
-            line.options.delay = parseDelay(value());
-        } else if (a == "--fault") {
-            const std::string& text = value();
-            auto fault = ParseFault(text);
-            if (!fault) throw EKelvoError("unknown fault: " + text);
-            line.options.faults.push_back(*fault);
-        } else if (a == "--verbose") {
-            line.verbose = true;
-        } else if (a == "--help" || a == "-h") {
-            line.help = true;
-        } else {
-            throw EKelvoError("unknown argument: " + a);
-        }
+    CLI::App app("", "gr33-sim");
+    app.set_help_flag();
+    app.allow_extras(); // reported below in the program's own words
+    app.add_flag("-h,--help", line.help);
+    app.add_flag("--version", line.version);
+    app.add_flag("--wire", line.options.wire);
+    app.add_flag("--verbose", line.verbose);
+    std::map<std::string, CLI::Option*> values;
+    for (const char* name : {"--api", "--name", "--bank", "--delay", "--fault"})
+        values[name] = app.add_option(name)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+
+    std::vector<std::string> reversed(args.rbegin(), args.rend()); // CLI11 takes them backwards
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ArgumentMismatch& e) {
+        // "--api: 1 required TEXT missing": the option is the last argument.
+        const std::string text = e.what();
+        throw EKelvoError(text.substr(0, text.find(':')) + " needs a value");
+    } catch (const CLI::ParseError& e) {
+        throw EKelvoError(e.what());
+    }
+    if (!app.remaining().empty()) throw EKelvoError("unknown argument: " + app.remaining()[0]);
+    // An option given more than once: the last one counts, every --fault is kept.
+    auto last = [&](const char* name) { return values[name]->results().back(); };
+    if (values["--api"]->count()) {
+        line.api = last("--api");
+        if (line.api != "alsa" && line.api != "jack")
+            throw EKelvoError("--api must be alsa or jack: " + line.api);
+    }
+    if (values["--name"]->count()) {
+        line.name = last("--name");
+        if (line.name.empty()) throw EKelvoError("--name needs a non-empty name");
+    }
+    if (values["--bank"]->count()) line.bankFile = last("--bank");
+    if (values["--delay"]->count()) line.options.delay = parseDelay(last("--delay"));
+    for (const auto& text : values["--fault"]->results()) {
+        auto fault = ParseFault(text);
+        if (!fault) throw EKelvoError("unknown fault: " + text);
+        line.options.faults.push_back(*fault);
     }
     if (line.bankFile.empty()) line.bankFile = DefaultSimBankPath();
     return line;

@@ -1,7 +1,8 @@
 #pragma once
-// The command line of gr33-sim:
+// The command line of gr33-sim, parsed by CLI11:
 //   gr33-sim [--api alsa|jack] [--name NAME] [--bank FILE] [--wire] [--delay MS]
 //            [--fault KIND[@LABEL]]... [--verbose]
+//   gr33-sim --help | --version
 
 #include "sim/Gr33Device.h"
 
@@ -15,11 +16,13 @@ struct SimCommandLine {
     DeviceOptions options;
     bool verbose = false; // log every message handled on stderr
     bool help = false;
+    bool version = false;
 };
 
 inline constexpr const char* SimUsage =
     "usage: gr33-sim [--api alsa|jack] [--name NAME] [--bank FILE] [--wire] [--delay MS]\n"
     "                [--fault KIND[@LABEL]]... [--verbose]\n"
+    "       gr33-sim --help | --version\n"
     "  KIND: silent, late, wrong-address, bad-checksum, truncated, noise, identity-extra\n"
     "  LABEL: A11 .. D84 or temp\n";
 

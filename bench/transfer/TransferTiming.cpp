@@ -19,8 +19,11 @@
 #include "midi/MidiDevices.h"
 #include "midi/MidiOutSysEx.h"
 
+#include <CLI/CLI.hpp>
+
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <iostream>
 
@@ -59,9 +62,24 @@ constexpr double ByteSeconds = std::chrono::duration<double>(MidiByteTime).count
 constexpr double PollSeconds = std::chrono::duration<double>(SysExPollInterval).count();
 constexpr int Patches = 128;
 
-int run(const std::vector<std::string>& words) {
-    auto args = ParseCliArguments(words);
-    if (args.positional.size() != 1) throw EUsage("say wire or exchange");
+// MODE and gr33's port options (--api, --in, --out, --virtual, --bank).
+CliArguments parseArguments(int argc, char** argv) {
+    CliArguments args;
+    CLI::App app("Times collection transfers", "transfer_timing");
+    app.add_option("mode", args.positional, "wire or exchange")->expected(1)->required();
+    for (const char* name : {"--api", "--in", "--out", "--bank"})
+        app.add_option_function<std::string>(
+            name, [&args, name](const std::string& value) { args.values[name] = value; });
+    app.add_flag_callback("--virtual", [&args] { args.flags.insert("--virtual"); });
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        std::exit(app.exit(e));
+    }
+    return args;
+}
+
+int run(const CliArguments& args) {
     const std::string mode = args.positional[0];
     DeviceSession session(args);
     BenchView view(session.OutputDevice(), session.InputDevice());
@@ -99,7 +117,7 @@ int run(const std::vector<std::string>& words) {
 
 int main(int argc, char** argv) {
     try {
-        return run(std::vector<std::string>(argv + 1, argv + argc));
+        return run(parseArguments(argc, argv));
     } catch (const EUsage& e) {
         std::cerr << "transfer_timing: " << e.what() << "\n";
         return 2;

@@ -9,6 +9,8 @@
 #include "librarian/model/Settings.h"
 
 #include <algorithm>
+#include <cctype>
+#include <filesystem>
 
 namespace {
 
@@ -113,6 +115,20 @@ void TCollection::LoadCollectionFile(const std::string& fileName) {
         view_.CellChanged(n);
     }
     SetCollectionFile(fileName, false);
+}
+
+void TCollection::OpenFile(const std::string& fileName) {
+    std::string extension = std::filesystem::path(fileName).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    // The dialogs then start from the file, as after choosing it in them.
+    if (extension == ".P33") {
+        dialogs_.openPatch = fileName;
+        LoadTempPatchFile(fileName);
+    } else {
+        dialogs_.openCollection = fileName;
+        LoadCollectionFile(fileName);
+    }
 }
 
 void TCollection::SaveCollection() {
@@ -266,8 +282,12 @@ void TCollection::LoadTempPatch() {
     auto name = Prompts().OpenFileName("Load Patch", PatchFilter, "P33");
     if (!name) return;
     dialogs_.openPatch = *name;
+    LoadTempPatchFile(*name);
+}
+
+void TCollection::LoadTempPatchFile(const std::string& fileName) {
     BusyScope busy(view_);
-    temp_.LoadFromFile(*name);
+    temp_.LoadFromFile(fileName);
     view_.TempPatchMenuChanged();
 }
 

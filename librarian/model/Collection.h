@@ -61,6 +61,10 @@ public:
     // The file operations behind Load and Save, without dialogs.
     void LoadCollectionFile(const std::string& fileName);
     void SaveCollectionFile(const std::string& fileName);
+    // A file named at start (KelvoLight FILE, a double-click on it): a .P33 file (any case)
+    // goes into the temporary patch, as its "Load..." would put it, so no slot changes and
+    // nothing asks to be saved; any other file is loaded as the collection.
+    void OpenFile(const std::string& fileName);
 
     // Commands on slot `number` (the selected patch).
     void LoadPatch(int number);
@@ -74,6 +78,8 @@ public:
 
     // Commands on the temporary patch.
     void LoadTempPatch();
+    // The file operation behind it, without the dialog.
+    void LoadTempPatchFile(const std::string& fileName);
     void SaveTempPatch();
     void ReceiveTempPatch();
     void SendTempPatch();

@@ -2,6 +2,7 @@
 // so the real port path can be exercised without the device. Runs until SIGINT or SIGTERM.
 
 #include "base/Errors.h"
+#include "base/Version.h"
 #include "sim/DeviceRunner.h"
 #include "sim/SimCommandLine.h"
 
@@ -81,6 +82,10 @@ int main(int argc, char** argv) {
     }
     if (line.help) {
         std::cout << SimUsage;
+        return 0;
+    }
+    if (line.version) {
+        std::cout << "gr33-sim " << KelvoVersion << "\n";
         return 0;
     }
     // The stop signals are taken by sigwait in the main thread; every thread started later

@@ -97,7 +97,7 @@ TEST_F(DeviceCommands, SendOfOnePatchGoesToItsSlotOrToTheTarget) {
 
     ASSERT_EQ(Device({"send", file + ":A13"}).code, 0);
     EXPECT_EQ(DeviceMemory()[2], slots[2]);
-    ASSERT_EQ(Device({"send", file + ":A13", "--to", "D84"}).code, 0);
+    ASSERT_EQ(Device({"send", file + ":A13", "--to=D84"}).code, 0);
     EXPECT_EQ(DeviceMemory()[127], slots[2]);
 
     auto single = folder.File("one.P33");
@@ -120,14 +120,6 @@ TEST_F(DeviceCommands, SendOfAnEmptyCollectionSendsNothing) {
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.err, "No patches in collection!\n");
     EXPECT_FALSE(std::filesystem::exists(deviceBank)); // the device was not even opened
-}
-
-TEST_F(DeviceCommands, PortsMustBeNamedWithoutTheVirtualDevice) {
-    auto run = Gr33({"identify"});
-    EXPECT_EQ(run.code, 2);
-    EXPECT_THAT(run.err, HasSubstr("--in"));
-    EXPECT_EQ(Gr33({"receive", "all", "-o", folder.File("x.G33"), "--in", "1"}).code, 2);
-    EXPECT_EQ(Gr33({"ports", "--bank", deviceBank}).code, 2);
 }
 
 TEST_F(DeviceCommands, UnreadableDeviceMemoryIsReported) {

@@ -93,6 +93,32 @@ TEST_F(GridWindow, CellsShowTheStoredNameUnmapped) {
               "A11: " + name.substr(0, NameSize));
 }
 
+// KelvoLight FILE: a collection fills the grid, a patch file the temporary patch.
+TEST_F(GridWindow, FileNamedAtStartIsOpened) {
+    std::array<TPatch, 128> patches;
+    std::array<const TPatch*, 128> records{};
+    for (std::size_t i = 0; i < records.size(); ++i)
+        records[i] = &patches[i];
+    PatchBytes bytes{};
+    std::string name = "Start Bank  ";
+    std::copy(name.begin(), name.end(), bytes.begin());
+    patches[0].SetBytes(bytes, 1);
+    WriteCollectionFile(File("start.G33"), records);
+    name = "Lead        ";
+    std::copy(name.begin(), name.end(), bytes.begin());
+    patches[0].SetBytes(bytes, 0);
+    patches[0].SaveToFile(File("lead.p33"), 0);
+
+    Open().OpenStartFile(File("start.G33"));
+    EXPECT_EQ(Find<TStringGrid>("StringGrid")->item(0, 0)->text(), "A11: Start Bank  ");
+    EXPECT_EQ(window_->windowTitle(), "KelvoLight 1.01 (start.G33)");
+    window_->OpenStartFile(File("lead.p33"));
+    EXPECT_EQ(Find<QMenu>("Temporary1")->title(), "Temporary Patch (Lead)");
+    EXPECT_EQ(window_->windowTitle(), "KelvoLight 1.01 (start.G33)"); // nothing to save
+    window_->OpenStartFile(File("none.G33"));
+    EXPECT_EQ(prompts.Texts("message").back(), "File " + File("none.G33") + " not found");
+}
+
 TEST_F(GridWindow, MalformedGridFontIsReportedAndStartUpGoesOn) {
     WriteSetting("GridFont", "big 0 Sans");
     WriteSetting("RightClickSelect", "No");

@@ -1,0 +1,236 @@
+#include "cli/Gr33CommandLine.h"
+
+#include "base/Version.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <memory>
+#include <sstream>
+
+const char* const Gr33Usage =
+    "usage: gr33 COMMAND ...\n"
+    "File commands (FILE is a .G33 collection or a .P33 single patch; FILE:LABEL is one slot\n"
+    "of a collection, A11 .. D84):\n"
+    "  gr33 list FILE\n"
+    "  gr33 dump FILE[:LABEL]\n"
+    "  gr33 diff A[:LABEL] B[:LABEL]\n"
+    "  gr33 export-text FILE[:LABEL]\n"
+    "  gr33 import-text TEXTFILE -o OUT.P33\n"
+    "  gr33 extract FILE.G33:LABEL -o OUT.P33\n"
+    "Device commands:\n"
+    "  gr33 ports\n"
+    "  gr33 identify\n"
+    "  gr33 receive all|LABEL|temp -o FILE\n"
+    "  gr33 send FILE[:LABEL] [--to LABEL|temp]\n"
+    "Ports: --in PORT --out PORT (a device number or part of a port name), --api API,\n"
+    "       --virtual [--bank FILE] for the simulated GR-33.\n"
+    "Help: gr33 --help, gr33 COMMAND --help; gr33 --version prints the version.\n";
+
+namespace {
+
+struct OptionSyntax {
+    const char* name;
+    const char* value; // nullptr for a flag
+    const char* help;
+};
+
+// Every option of gr33. Each command accepts some of them; the others are still parsed with
+// it (left out of its help), so "list has no option --to" names the option and its value is
+// not taken for a file.
+const OptionSyntax Options[] = {
+    {"-o", "FILE", "The file the command writes"},
+    {"--to", "LABEL|temp", "Where a single patch goes"},
+    {"--in", "PORT", "The MIDI input port: a number from gr33 ports or part of a port name"},
+    {"--out", "PORT", "The MIDI output port: a number from gr33 ports or part of a port name"},
+    {"--api", "API", "The MIDI system to use (alsa or jack)"},
+    {"--virtual", nullptr, "Talk to the built-in virtual GR-33 instead of a device"},
+    {"--bank", "FILE", "With --virtual: the collection file of the virtual device's patches"},
+};
+
+struct CommandSyntax {
+    const char* name;
+    std::size_t words; // positional arguments
+    std::vector<std::string> options;
+    const char* summary;
+};
+
+const std::vector<std::string> PortOptions = {"--in", "--out", "--api", "--virtual", "--bank"};
+
+std::vector<std::string> withPorts(std::string option) {
+    std::vector<std::string> all = {std::move(option)};
+    all.insert(all.end(), PortOptions.begin(), PortOptions.end());
+    return all;
+}
+
+const std::vector<CommandSyntax>& commands() {
+    static const std::vector<CommandSyntax> table = {
+        {"list",
+         1,
+         {},
+         "Print the label and name of every patch of a collection, or of the one "
+         "patch of a patch file."},
+        {"dump", 1, {}, "Print every parameter of one patch, one per line."},
+        {"diff", 2, {}, "Print the parameters in which two patches differ (exit status 1)."},
+        {"export-text", 1, {}, "Print a patch in its text form."},
+        {"import-text", 1, {"-o"}, "Turn the text form back into a patch file."},
+        {"extract", 1, {"-o"}, "Write one slot of a collection as a patch file."},
+        {"ports", 0, PortOptions, "List the MIDI input and output ports with their numbers."},
+        {"identify", 0, PortOptions, "Ask the device who it is and print the answer."},
+        {"receive", 1, withPorts("-o"),
+         "Receive all 128 user patches into a collection, or one patch into a patch file."},
+        {"send", 1, withPorts("--to"),
+         "Send a collection, or one patch to its own slot, another slot or the temporary "
+         "patch."},
+    };
+    return table;
+}
+
+// The command's line of the overview, "gr33 list FILE".
+std::string usageLine(const std::string& command) {
+    std::istringstream lines(Gr33Usage);
+    for (std::string line; std::getline(lines, line);)
+        if (line.starts_with("  gr33 " + command + " ") || line == "  gr33 " + command)
+            return line.substr(2);
+    return "gr33 " + command;
+}
+
+// The options a command accepts; the others are in a group its help leaves out.
+constexpr const char* AcceptedGroup = "Options";
+
+// A command's help: its usage line, what it does and the options it accepts.
+class CommandHelp : public CLI::Formatter {
+public:
+    std::string make_help(const CLI::App* app, std::string, CLI::AppFormatMode) const override {
+        auto accepted = app->get_options([](const CLI::Option* option) {
+            return !option->get_positional() && option->get_group() == AcceptedGroup;
+        });
+        return "usage: " + usageLine(app->get_name()) + "\n" + app->get_description() + "\n" +
+               make_group(AcceptedGroup, false, accepted);
+    }
+};
+
+// One command's part of the parser and what it collects.
+struct CommandParser {
+    const CommandSyntax* syntax = nullptr;
+    CLI::App* app = nullptr;
+    CLI::Option* help = nullptr;
+    std::vector<std::string> words;
+    std::vector<CLI::Option*> options; // in the order of Options
+};
+
+void addCommand(CLI::App& app, const CommandSyntax& syntax, CommandParser& parser,
+                const std::shared_ptr<CommandHelp>& help) {
+    parser.syntax = &syntax;
+    parser.app = app.add_subcommand(syntax.name, syntax.summary);
+    parser.app->formatter(help);
+    // Unknown options are collected and reported in gr33's own words.
+    parser.app->allow_extras();
+    parser.app->set_help_flag();
+    parser.help = parser.app->add_flag("-h,--help")->description("Print this help and exit");
+    parser.app->add_option("words", parser.words);
+    for (const auto& option : Options) {
+        CLI::Option* added =
+            option.value ? parser.app->add_option(option.name, CLI::callback_t{}, option.help)
+                         : parser.app->add_flag(option.name)->description(option.help);
+        if (option.value)
+            added->type_name(option.value)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+        const auto& allowed = syntax.options;
+        if (std::find(allowed.begin(), allowed.end(), option.name) == allowed.end())
+            added->group("Not accepted");
+        parser.options.push_back(added);
+    }
+}
+
+// The usage error of a parsed command, or nothing; the old checks in their old order.
+std::string check(const CommandParser& parser, CliArguments& arguments) {
+    const std::string command = parser.syntax->name;
+    for (const auto& extra : parser.app->remaining()) // with the "--" that ended the options
+        if (extra != "--") return "unknown option " + extra;
+    for (std::size_t i = 0; i < std::size(Options); ++i) {
+        const CLI::Option* option = parser.options[i];
+        if (option->count() == 0) continue;
+        if (!Options[i].value) {
+            arguments.flags.insert(Options[i].name);
+            continue;
+        }
+        if (option->results().size() > 1) return std::string(Options[i].name) + " given twice";
+        arguments.values[Options[i].name] = option->results().front();
+    }
+    arguments.positional = parser.words;
+    const std::size_t count = parser.syntax->words;
+    if (arguments.positional.size() != count)
+        return command + " takes " + std::to_string(count) + " argument" + (count == 1 ? "" : "s");
+    const auto& allowed = parser.syntax->options;
+    for (const auto& given : arguments.values)
+        if (std::find(allowed.begin(), allowed.end(), given.first) == allowed.end())
+            return command + " has no option " + given.first;
+    for (const auto& given : arguments.flags)
+        if (std::find(allowed.begin(), allowed.end(), given) == allowed.end())
+            return command + " has no option " + given;
+    return {};
+}
+
+} // namespace
+
+Gr33CommandLine ParseGr33CommandLine(const std::vector<std::string>& args) {
+    Gr33CommandLine line;
+    const auto& table = commands();
+    const auto known = std::find_if(table.begin(), table.end(), [&](const CommandSyntax& c) {
+        return !args.empty() && args[0] == c.name;
+    });
+    if (args.empty()) {
+        line.error = Gr33Usage;
+        return line;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        line.output = Gr33Usage;
+        return line;
+    }
+    if (known == table.end() && args[0] != "--version") {
+        line.error = "gr33: unknown command " + args[0] + "\n" + Gr33Usage;
+        return line;
+    }
+
+    CLI::App app("", "gr33");
+    app.set_help_flag();
+    app.require_subcommand(0, 1); // so that a word after the command is never a command
+    app.set_version_flag("--version", std::string("gr33 ") + KelvoVersion);
+    auto help = std::make_shared<CommandHelp>();
+    std::vector<CommandParser> parsers(table.size());
+    for (std::size_t i = 0; i < table.size(); ++i)
+        addCommand(app, table[i], parsers[i], help);
+
+    std::vector<std::string> reversed(args.rbegin(), args.rend()); // CLI11 takes them backwards
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForVersion& version) {
+        line.output = std::string(version.what()) + "\n";
+        return line;
+    } catch (const CLI::ArgumentMismatch& e) {
+        // "-o: 1 required FILE missing": an option at the end or before another option.
+        const std::string text = e.what();
+
+        line.error = "gr33 " + args[0] + ": " + text.substr(0, text.find(':')) + " needs a value\n";
+        return line;
+    } catch (const CLI::ParseError& e) {
+        line.error = "gr33 " + args[0] + ": " + e.what() + "\n";
+        return line;
+    }
+    if (known == table.end()) { // --version with something after it
+        line.error = "gr33: unknown command " + args[0] + "\n" + Gr33Usage;
+        return line;
+    }
+    const auto& parser = parsers[static_cast<std::size_t>(known - table.begin())];
+    if (parser.help->count() > 0) {
+        line.output = parser.app->help();
+        return line;
+    }
+    auto error = check(parser, line.arguments);
+    if (!error.empty()) {
+        line.error = "gr33 " + args[0] + ": " + error + "\n";
+        return line;
+    }
+    line.command = args[0];
+    return line;
+}
