@@ -74,14 +74,15 @@ public:
             for (const char** each = ports; *each; ++each) {
                 std::string name = *each;
                 std::string owner = name.substr(0, name.find(':'));
-                if (owner == device || (owner.starts_with(device + "-") &&
-                                        isNumber(owner, device.size() + 1)))
+                if (owner == device ||
+                    (owner.starts_with(device + "-") && isNumber(owner, device.size() + 1)))
                     sources.push_back(std::move(name));
             }
             jack_free(ports);
         }
         if (!input_)
-            input_ = jack_port_register(client_, "follow", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
+            input_ =
+                jack_port_register(client_, "follow", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
         if (!input_ || sources == followed_) return;
         jack_port_disconnect(client_, input_);
         for (const auto& source : sources)

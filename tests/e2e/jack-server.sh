@@ -27,13 +27,18 @@ jack_claim() {
     return 1
 }
 
+# A server that fails to come up (a start-up race of the server itself) is tried again, twice.
 jack_start() { # mode period log
-    local mode=() 
+    local mode=() attempt
     [[ $1 == sync ]] && mode=(-S)
-    jackd --no-realtime "${mode[@]}" -t 5000 -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 \
-        -p "$2" >"$3" 2>&1 &
-    jack_pid=$!
-    timeout 10 jack_wait -w -t 10 >/dev/null 2>&1
+    for attempt in 1 2 3; do
+        jackd --no-realtime "${mode[@]}" -t 5000 -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 \
+            -p "$2" >"$3" 2>&1 &
+        jack_pid=$!
+        timeout 10 jack_wait -w -t 10 >/dev/null 2>&1 && return 0
+        jack_stop
+    done
+    return 1
 }
 
 jack_kill() {
