@@ -33,8 +33,11 @@ for run in $(seq "$runs"); do
     "$sim" --api jack --bank "$work/sim.G33" --verbose >"$work/sim.out" 2>"$work/sim.err" &
     sim_pid=$!
     for _ in $(seq 100); do grep -q '^ready: ' "$work/sim.out" && break; sleep 0.1; done
-    "$gr33" send "$work/upload.G33" --api jack --in "GR-33 Simulator Out" \
-        --out "GR-33 Simulator In" >/dev/null 2>"$work/gr33.err" || failed=$((failed + 1))
+    if ! "$gr33" send "$work/upload.G33" --api jack --in "GR-33 Simulator Out" \
+        --out "GR-33 Simulator In" >/dev/null 2>"$work/gr33.err"; then
+        failed=$((failed + 1))
+        echo "send $run: $(tail -n 2 "$work/gr33.err" | tr '\n' ' ')"
+    fi
     sleep 0.5 # the last message's store
     kill -TERM "$sim_pid"
     wait "$sim_pid"
