@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 #include "cli/DevicePorts.h"
 #include "cli/Gr33Cli.h"
+#include "cli/Interrupt.h"
 #include "cli/PatchSource.h"
 #include "gr33/CollectionFile.h"
 #include "gr33/Exchange.h"
@@ -98,6 +99,7 @@ int ReceiveCommand(const CliArguments& args, CliContext& context) {
     auto slots = std::make_unique<std::array<TPatch, 128>>();
     std::array<const TPatch*, 128> records;
     for (int n = 1; n <= PatchCount; ++n) {
+        ThrowIfInterrupted();
         progress(context, n);
         (*slots)[n - 1].ReceiveFromDevice(out, in, n);
         records[n - 1] = &(*slots)[n - 1];
@@ -127,10 +129,12 @@ int SendCommand(const CliArguments& args, CliContext& context) {
         }
         DeviceSession session(args);
         const int out = session.OutputDevice();
+        // A patch is counted once it was handed to the MIDI system.
         for (int n = 1; n <= PatchCount; ++n) {
             if ((*slots)[n - 1].IsEmpty()) continue;
-            progress(context, n);
+            ThrowIfInterrupted();
             (*slots)[n - 1].SendToDevice(out, n);
+            progress(context, n);
         }
         return ExitOk;
     }

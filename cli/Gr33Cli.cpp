@@ -1,5 +1,7 @@
 #include "cli/Gr33Cli.h"
 
+#include "cli/Interrupt.h"
+
 #include "base/Errors.h"
 #include "cli/Commands.h"
 #include "cli/Gr33CommandLine.h"
@@ -47,6 +49,9 @@ int RunGr33(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     } catch (const EUsage& e) {
         err << "gr33 " << line.command << ": " << e.what() << "\n";
         return ExitUsageError;
+    } catch (const EInterrupted& e) {
+        err << e.what() << "\n";
+        return ExitInterrupted;
     } catch (const std::exception& e) {
         // The system's own message, as the application's message box would show it.
         err << MessageText(e.what()) << "\n";

@@ -11,5 +11,7 @@
 inline constexpr int ExitOk = 0;
 inline constexpr int ExitDataError = 1;
 inline constexpr int ExitUsageError = 2;
+// Ended by Ctrl+C (SIGINT), as a shell reports a program the signal ended.
+inline constexpr int ExitInterrupted = 130;
 
 int RunGr33(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -33,7 +33,7 @@ bool TPatch::SendToDevice(int outDevice, int number) const {
     ::Bytes message;
     WriteSysEx(number, message);
     TMidiSender sender(outDevice);
-    sender.SendSysEx(message);
+    sender.SendSysEx(message, TMidiSender::Repeat::Harmless);
     sender.Close();
     return true;
 }

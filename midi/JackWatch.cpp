@@ -3,11 +3,21 @@
 #ifdef KELVO_HAVE_JACK
 
 #include <jack/jack.h>
+#include <jack/midiport.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cctype>
+#include <deque>
+#include <mutex>
 #include <thread>
 
 namespace {
+
+bool isNumber(const std::string& text, std::size_t from) {
+    return from < text.size() && std::all_of(text.begin() + static_cast<long>(from), text.end(),
+                                             [](unsigned char c) { return std::isdigit(c); });
+}
 
 class Watcher : public JackWatch {
 public:
@@ -15,24 +25,33 @@ public:
     ~Watcher() override { jack_client_close(client_); } // deactivates first
 
     bool Start() {
+        jack_on_info_shutdown(client_, &Watcher::shutdown, this);
         return jack_set_process_callback(client_, &Watcher::process, this) == 0 &&
+               jack_set_xrun_callback(client_, &Watcher::xrun, this) == 0 &&
                jack_activate(client_) == 0;
     }
 
     std::uint64_t Count() const override { return count_.load(std::memory_order_acquire); }
+    bool XrunBetween(std::uint64_t first, std::uint64_t last) const override {
+        std::lock_guard lock(xrunMutex_);
+        return std::any_of(xruns_.begin(), xruns_.end(),
+                           [&](std::uint64_t cycle) { return cycle >= first && cycle <= last; });
+    }
+    bool Gone() const override { return gone_.load(std::memory_order_acquire); }
 
     bool WaitFor(std::uint64_t target, std::chrono::milliseconds timeout) const override {
         // A short poll: the process thread must not block on a lock, and a cycle lasts a
         // millisecond or more, so this costs a fraction of one.
         const auto until = std::chrono::steady_clock::now() + timeout;
         while (Count() < target) {
-            if (std::chrono::steady_clock::now() >= until) return false;
+            if (Gone() || std::chrono::steady_clock::now() >= until) return false;
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
         return true;
     }
 
     std::optional<std::vector<std::string>> Connections(const std::string& name) const override {
+        if (Gone()) return std::nullopt;
         jack_port_t* port = jack_port_by_name(client_, name.c_str());
         if (!port) return std::nullopt;
         std::vector<std::string> names;
@@ -44,14 +63,59 @@ public:
         return names;
     }
 
+    void FollowDevice(const std::string& port) override {
+        if (Gone()) return;
+        std::string device = port.substr(0, port.find(':'));
+        if (auto dash = device.rfind('-'); dash != std::string::npos && isNumber(device, dash + 1))
+            device.erase(dash);
+        std::vector<std::string> sources;
+        if (const char** ports =
+                jack_get_ports(client_, nullptr, JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput)) {
+            for (const char** each = ports; *each; ++each) {
+                std::string name = *each;
+                std::string owner = name.substr(0, name.find(':'));
+                if (owner == device ||
+                    (owner.starts_with(device + "-") && isNumber(owner, device.size() + 1)))
+                    sources.push_back(std::move(name));
+            }
+            jack_free(ports);
+        }
+        if (!input_)
+            input_ =
+                jack_port_register(client_, "follow", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
+        if (!input_ || sources == followed_) return;
+        jack_port_disconnect(client_, input_);
+        for (const auto& source : sources)
+            jack_connect(client_, source.c_str(), jack_port_name(input_));
+        followed_ = std::move(sources);
+    }
+
 private:
     static int process(jack_nframes_t, void* self) {
         static_cast<Watcher*>(self)->count_.fetch_add(1, std::memory_order_release);
         return 0;
     }
+    // Called on the client's notification thread, not in a cycle: a lock is fine here. The
+    // report is tagged with the cycle count at its arrival; the last few are kept.
+    static int xrun(void* self) {
+        auto* watcher = static_cast<Watcher*>(self);
+        std::lock_guard lock(watcher->xrunMutex_);
+        watcher->xruns_.push_back(watcher->Count());
+        if (watcher->xruns_.size() > KeptXruns) watcher->xruns_.pop_front();
+        return 0;
+    }
+    static void shutdown(jack_status_t, const char*, void* self) {
+        static_cast<Watcher*>(self)->gone_.store(true, std::memory_order_release);
+    }
 
     jack_client_t* client_;
+    jack_port_t* input_ = nullptr;
+    std::vector<std::string> followed_;
     std::atomic<std::uint64_t> count_{0};
+    static constexpr std::size_t KeptXruns = 64;
+    mutable std::mutex xrunMutex_;
+    std::deque<std::uint64_t> xruns_;
+    std::atomic<bool> gone_{false};
 };
 
 } // namespace

@@ -63,25 +63,41 @@ void TMidiSender::Close() {
     }
 }
 
-void TMidiSender::SendSysEx(std::span<const std::uint8_t> message) {
+void TMidiSender::SendSysEx(std::span<const std::uint8_t> message, Repeat repeat) {
     using Clock = std::chrono::steady_clock;
     if (!port_) throw EMidiOut(SendDataFailed);
-    const auto handedOver = Clock::now();
-    try {
-        port_->Send(message);
-    } catch (const EKelvoError&) {
-        throw EMidiOut(SendDataFailed);
+    // A message the server may have dropped is handed over again when that does no harm, a
+    // few times at most: the server drops one only in a cycle cut short, and never in a row
+    // for long without having stopped.
+    for (int handOvers = 1;; ++handOvers) {
+        const auto handedOver = Clock::now();
+        try {
+            port_->Send(message);
+        } catch (const EKelvoError&) {
+            throw EMidiOut(SendDataFailed);
+        }
+        // The message cannot have left before its last byte went over the wire; a backend that
+        // already spent that time inside Send is not charged twice.
+        const auto wireTime = MidiByteTime * static_cast<long>(message.size());
+        std::this_thread::sleep_until(handedOver + wireTime);
+        const auto bound = handedOver + wireTime + SysExCompletionBound;
+        SendState state = SendState::Pending;
+        do {
+            std::this_thread::sleep_for(SysExPollInterval);
+            state = port_->Progress(repeat == Repeat::Harmless);
+        } while (state == SendState::Pending && Clock::now() < bound);
+        switch (state) {
+        case SendState::Done:
+            return;
+        case SendState::Dropped:
+            if (repeat == Repeat::No) return; // a lost request shows as a missing reply
+            if (handOvers < MaxHandOvers) continue;
+            [[fallthrough]];
+        case SendState::Pending:
+        case SendState::Failed:
+            throw EMidiOut(SendDataFailed);
+        }
     }
-    // The message cannot have left before its last byte went over the wire; a backend that
-    // already spent that time inside Send is not charged twice.
-    const auto wireTime = MidiByteTime * static_cast<long>(message.size());
-    std::this_thread::sleep_until(handedOver + wireTime);
-    const auto bound = handedOver + wireTime + SysExCompletionBound;
-    do {
-        std::this_thread::sleep_for(SysExPollInterval);
-        if (port_->SendComplete()) return;
-    } while (Clock::now() < bound);
-    throw EMidiOut(SendDataFailed);
 }
 
 void TMidiSender::SendShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {

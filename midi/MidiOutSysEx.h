@@ -14,6 +14,8 @@
 inline constexpr std::chrono::microseconds MidiByteTime{320};
 inline constexpr std::chrono::milliseconds SysExPollInterval{5};
 inline constexpr std::chrono::milliseconds SysExCompletionBound{2000};
+// How often one SysEx message is handed over, at most, while the server reports it dropped.
+inline constexpr int MaxHandOvers = 8;
 
 // The packed form of a short message: status + data1 * 256 + data2 * 65536.
 constexpr std::uint32_t PackShortMessage(std::uint8_t status, std::uint8_t data1,
@@ -36,10 +38,14 @@ public:
     TMidiSender(const TMidiSender&) = delete;
     TMidiSender& operator=(const TMidiSender&) = delete;
 
-    // Sends one complete SysEx message (F0 ... F7) and returns once it has left. Raises
-    // EMidiOut "Unable to send data to open midi-out device" when the port refuses it or does
-    // not complete within the bound.
-    void SendSysEx(std::span<const std::uint8_t> message);
+    // Whether a message may reach the device twice: a data message stores the same bytes
+    // again, while a second request would bring a second reply.
+    enum class Repeat { No, Harmless };
+    // Sends one complete SysEx message (F0 ... F7) and returns once it has left. A harmless
+    // message that the server reports dropped is sent again. Raises EMidiOut "Unable to send
+    // data to open midi-out device" when the port refuses it, the server or the far port goes
+    // away, or it does not complete within the bound.
+    void SendSysEx(std::span<const std::uint8_t> message, Repeat repeat = Repeat::No);
     // Sends the short message packed from the three bytes, as many bytes as the status needs.
     // Raises EMidiOut "Unable to send command to midi-out device".
     void SendShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2);

@@ -26,15 +26,29 @@ struct MidiPortInfo {
     TMidiTechnology technology = TMidiTechnology::mtMidiPort;
 };
 
+// Where the last message handed to an output port stands.
+enum class SendState {
+    Pending, // still on its way out
+    Done,    // it has left the port
+    Dropped, // the MIDI server reports a cycle cut short while the message was in it: it may
+             // not have reached the far port
+    Failed,  // the MIDI server or the port at the far end went away
+};
+
 // An open output port; closed by its destructor.
 class MidiOutputPort {
 public:
     virtual ~MidiOutputPort() = default;
     // Hands one complete message (SysEx or short) to the port. Raises EMidiOut on failure.
     virtual void Send(std::span<const std::uint8_t> message) = 0;
-    // True once everything handed over has left the port. Ports that pass messages straight
-    // on (RtMidi) are always complete; a port that models the wire may say false for a while.
-    virtual bool SendComplete() const { return true; }
+    // Where the last message handed over stands. Ports that pass messages straight on are
+    // done at once; a port that models the wire, or waits for its server to take the message,
+    // may be pending for a while. With `mindDrops` false the caller has no use for knowing
+    // whether the server dropped it, and the port need not wait to find out.
+    virtual SendState Progress(bool mindDrops) {
+        (void)mindDrops;
+        return SendState::Done;
+    }
     // Closes the port now, raising EMidiOut "Unable to close midi-out device" on failure. The
     // destructor closes silently when Close was not called.
     virtual void Close() {}

@@ -2,6 +2,7 @@
 
 #include "base/Errors.h"
 #include "midi/AlsaPortKinds.h"
+#include "midi/BoundedCall.h"
 #include "midi/JackWatch.h"
 
 #include <rtmidi/RtMidi.h>
@@ -28,6 +29,7 @@ namespace {
 constexpr const char* ClientName = "KelvoLight";
 const char* const OpenInFailed = "Unable to open midi-in device";
 const char* const OpenOutFailed = "Unable to open midi-out device";
+const char* const SendFailed = "Unable to send data to open midi-out device";
 
 // With an error callback set, RtMidi reports through it instead of throwing or printing. The
 // callback may run on RtMidi's input thread, hence the lock.
@@ -124,29 +126,82 @@ constexpr auto SettleBeforeDestroy = std::chrono::milliseconds(50);
 // and waiting on would only hang the program.
 constexpr auto CycleWaitLimit = std::chrono::seconds(1);
 
+// Whether the server the backend's clients use still answers, shared by the backend, its
+// links and its watcher. Once a call into a client or a wait for the server's cycles ran out of
+// time, nothing more is asked of the clients made so far: they are abandoned, and the next
+// exchange starts with new ones.
+struct ServerHealth {
+    std::atomic<bool> unanswering{false};
+};
+
+// Clients that were abandoned, with what their threads still use: kept until the process
+// ends, never destroyed (destroying one would wait for the server that no longer answers).
+void KeepForever(std::shared_ptr<void> client) {
+    static std::mutex mutex;
+    static auto* kept = new std::vector<std::shared_ptr<void>>;
+    std::lock_guard lock(mutex);
+    kept->push_back(std::move(client));
+}
+
+// Destroys a client within the call limit, or leaves it to its thread, or keeps it for good
+// when the server is known not to answer.
+void Dispose(std::shared_ptr<void> client, const ServerHealth& health) {
+    if (!client) return;
+    if (health.unanswering) return KeepForever(std::move(client));
+    CallBounded([client = std::move(client)]() mutable { client.reset(); });
+}
+
 // The backend's watcher of the JACK server, and the cycle from which sending is safe: JACK
 // makes a new connection part of its graph at the start of a later cycle, so a message written
 // in the cycle under way would go nowhere, and a reply to it could come back over an input
 // connection that is not in the graph yet.
 struct CycleGate {
-    explicit CycleGate(std::unique_ptr<JackWatch> watcher) : watch(std::move(watcher)) {}
+    CycleGate(std::unique_ptr<JackWatch> watcher, std::shared_ptr<ServerHealth> serverHealth)
+        : watch(std::move(watcher)), health(std::move(serverHealth)) {}
+    ~CycleGate() { Dispose(std::shared_ptr<JackWatch>(std::move(watch)), *health); }
 
     // A connection was just made: sends wait until the server has run its cycles past it.
     // Connections are made under the backend's lock, so there is one writer at a time.
     void Connected() { openFrom = std::max(openFrom.load(), watch->Count() + JackSettleCycles); }
-    void WaitUntilOpen() const { watch->WaitFor(openFrom.load(), CycleWaitLimit); }
+    bool WaitUntilOpen() const { return WaitFor(openFrom.load()); }
+    // Waits for the server's cycles; a server that runs none within the limit has stalled.
+    bool WaitFor(std::uint64_t cycle) const {
+        if (health->unanswering) return false;
+        if (watch->WaitFor(cycle, CycleWaitLimit)) return true;
+        health->unanswering = true;
+        return false;
+    }
 
     std::unique_ptr<JackWatch> watch;
+    std::shared_ptr<ServerHealth> health;
     std::atomic<std::uint64_t> openFrom{0};
 };
 
 // One RtMidi client of the backend and the connection its port holds, if any. Connecting costs
 // a port registration and a connection on the server (tens of milliseconds on JACK), so a
 // connection stays open between exchanges; the ports OpenInput / OpenOutput hand out only
-// borrow it. Every call into the RtMidi object is made under midiMutex.
+// borrow it. Every call into the RtMidi object is made under midiMutex; those that talk to the
+// server are bounded in time.
 struct Link {
+    Link(std::shared_ptr<ServerHealth> serverHealth) : health(std::move(serverHealth)) {}
     virtual ~Link() = default;
     virtual RtMidi& Midi() = 0;
+    // The client and everything its threads use, for a call to own; TakeClient leaves the
+    // link without it, as it ends.
+    virtual std::shared_ptr<void> Client() = 0;
+    virtual std::shared_ptr<void> TakeClient() = 0;
+    virtual ErrorSink& Errors() = 0;
+
+    // Runs `call` on the client within the call limit. False when the server did not answer
+    // in time: the client is abandoned then. The caller holds midiMutex.
+    template <class Call> bool CallBounded(Call call) {
+        if (abandoned || health->unanswering) return false;
+        if (::CallBounded([client = Client(), midi = &Midi(), call]() { call(*midi); }))
+            return true;
+        abandoned = true;
+        health->unanswering = true;
+        return false;
+    }
 
     // Connects to the foreign port listed under `name`, looked up again through this client.
     // The caller holds midiMutex and has disconnected first.
@@ -155,10 +210,12 @@ struct Link {
         auto found = std::find_if(ports.begin(), ports.end(),
                                   [&](const ListedPort& port) { return port.name == name; });
         if (found == ports.end()) return false;
-        errors.Reset();
-        Midi().openPort(found->rtIndex, portName);
-        if (errors.Failed() || !Midi().isPortOpen()) {
-            Midi().closePort();
+        Errors().Reset();
+        const unsigned index = found->rtIndex;
+        if (!CallBounded([index, portName](RtMidi& midi) { midi.openPort(index, portName); }))
+            return false;
+        if (Errors().Failed() || !Midi().isPortOpen()) {
+            CallBounded([](RtMidi& midi) { midi.closePort(); });
             return false;
         }
         if (gate) gate->Connected();
@@ -173,10 +230,10 @@ struct Link {
         if (target.empty()) return;
         // A connection that sent nothing has nothing queued that could be lost.
         if (sent && gate)
-            gate->watch->WaitFor(lastSendCycle + JackSettleCycles, CycleWaitLimit);
+            gate->WaitFor(lastSendCycle + JackSettleCycles);
         else if (sent)
             std::this_thread::sleep_until(lastSend + DrainAllowance);
-        Midi().closePort();
+        CallBounded([](RtMidi& midi) { midi.closePort(); });
         closed = Clock::now();
         if (gate) closedCycle = gate->watch->Count();
         target.clear();
@@ -200,9 +257,20 @@ struct Link {
     void SettleAfterClose() {
         if (closed == Clock::time_point{}) return; // never connected
         if (gate)
-            gate->watch->WaitFor(closedCycle + JackSettleCycles, CycleWaitLimit);
+            gate->WaitFor(closedCycle + JackSettleCycles);
         else
             std::this_thread::sleep_until(closed + SettleBeforeDestroy);
+    }
+
+    // Closes the connection and lets the client go, without waiting longer than the limits.
+    void End() {
+        {
+            std::lock_guard lock(midiMutex);
+            Disconnect();
+        }
+        if (!abandoned) SettleAfterClose();
+        if (abandoned) return KeepForever(TakeClient());
+        Dispose(TakeClient(), *health);
     }
 
     // A borrowing port is done with the connection.
@@ -213,7 +281,7 @@ struct Link {
     }
 
     std::mutex midiMutex;
-    ErrorSink errors;
+    std::shared_ptr<ServerHealth> health;
     std::shared_ptr<CycleGate> gate; // null where the server is not watched
     std::string target;              // listed name of the connected port; empty while not connected
     std::string ownPortName;         // the name our end of the connection was given
@@ -222,68 +290,90 @@ struct Link {
     Clock::time_point closed{}; // when the port was last closed
     std::uint64_t lastSendCycle = 0;
     std::uint64_t closedCycle = 0;
-    bool sent = false; // a message went out over the current connection
-    int users = 0;     // borrowing ports; raised only under the backend's lock
+    bool sent = false;      // a message went out over the current connection
+    bool abandoned = false; // a call into the client ran out of time
+    int users = 0;          // borrowing ports; raised only under the backend's lock
+};
+
+// An output client. Its error sink lives with it, so an abandoned client's thread never
+// reports into a link that is gone.
+struct OutClient {
+    ErrorSink errors;
+    std::unique_ptr<RtMidiOut> midi;
 };
 
 struct OutLink : Link {
-    explicit OutLink(RtMidi::Api api) : midi(constructQuietly<RtMidiOut>(api)) {
-        midi->setErrorCallback(&ErrorSink::Collect, &errors);
+    OutLink(RtMidi::Api api, std::shared_ptr<ServerHealth> serverHealth)
+        : Link(std::move(serverHealth)), client(std::make_shared<OutClient>()) {
+        client->midi = constructQuietly<RtMidiOut>(api);
+        client->midi->setErrorCallback(&ErrorSink::Collect, &client->errors);
     }
-    ~OutLink() override {
-        {
-            std::lock_guard lock(midiMutex);
-            Disconnect();
-        }
-        SettleAfterClose();
-        midi.reset();
-    }
-    RtMidi& Midi() override { return *midi; }
+    ~OutLink() override { End(); }
+    RtMidi& Midi() override { return *client->midi; }
+    std::shared_ptr<void> Client() override { return client; }
+    std::shared_ptr<void> TakeClient() override { return std::move(client); }
+    ErrorSink& Errors() override { return client->errors; }
 
-    std::unique_ptr<RtMidiOut> midi;
+    std::shared_ptr<OutClient> client;
+};
+
+// The handlers of the ports borrowing an input connection. RtMidi's thread delivers here, so
+// it lives with the client: an abandoned client may still deliver, to no handler.
+struct Inbox {
+    static void Deliver(double, std::vector<unsigned char>* message, void* user) {
+        auto* inbox = static_cast<Inbox*>(user);
+        if (!message) return;
+        std::lock_guard lock(inbox->mutex);
+        for (auto& entry : inbox->handlers)
+            entry.second(std::span(*message));
+    }
+
+    std::mutex mutex;
+    std::vector<std::pair<std::uint64_t, MidiMessageHandler>> handlers;
+};
+
+struct InClient {
+    Inbox inbox; // declared first: the client, and its thread, end before these
+    ErrorSink errors;
+    std::unique_ptr<RtMidiIn> midi;
 };
 
 // Messages go to the handlers of the ports borrowing the connection; with none, they are
 // dropped. The handler list has its own lock, never held while calling into RtMidi, so that
 // removing a handler waits for a delivery in progress and no delivery starts after it.
 struct InLink : Link {
-    explicit InLink(RtMidi::Api api) : midi(constructQuietly<RtMidiIn>(api)) {
-        midi->setErrorCallback(&ErrorSink::Collect, &errors);
-        midi->ignoreTypes(false, true, true); // SysEx in; timing and sensing out
-        midi->setCallback(&InLink::Deliver, this);
+    InLink(RtMidi::Api api, std::shared_ptr<ServerHealth> serverHealth)
+        : Link(std::move(serverHealth)), client(std::make_shared<InClient>()) {
+        client->midi = constructQuietly<RtMidiIn>(api);
+        client->midi->setErrorCallback(&ErrorSink::Collect, &client->errors);
+        client->midi->ignoreTypes(false, true, true); // SysEx in; timing and sensing out
+        client->midi->setCallback(&Inbox::Deliver, &client->inbox);
     }
-    // The port closes and RtMidi's thread ends while the handler list still exists.
     ~InLink() override {
         {
-            std::lock_guard lock(midiMutex);
-            Disconnect();
+            std::lock_guard lock(client->inbox.mutex);
+            client->inbox.handlers.clear();
         }
-        midi.reset();
+        End();
     }
-    RtMidi& Midi() override { return *midi; }
+    RtMidi& Midi() override { return *client->midi; }
+    std::shared_ptr<void> Client() override { return client; }
+    std::shared_ptr<void> TakeClient() override { return std::move(client); }
+    ErrorSink& Errors() override { return client->errors; }
 
     std::uint64_t AddHandler(MidiMessageHandler handler) {
-        std::lock_guard lock(handlerMutex);
-        handlers.emplace_back(++lastHandlerId, std::move(handler));
+        std::lock_guard lock(client->inbox.mutex);
+        client->inbox.handlers.emplace_back(++lastHandlerId, std::move(handler));
         return lastHandlerId;
     }
     void RemoveHandler(std::uint64_t id) {
-        std::lock_guard lock(handlerMutex);
-        std::erase_if(handlers, [id](const auto& entry) { return entry.first == id; });
+        std::lock_guard lock(client->inbox.mutex);
+        std::erase_if(client->inbox.handlers,
+                      [id](const auto& entry) { return entry.first == id; });
     }
 
-    static void Deliver(double, std::vector<unsigned char>* message, void* user) {
-        auto* link = static_cast<InLink*>(user);
-        if (!message) return;
-        std::lock_guard lock(link->handlerMutex);
-        for (auto& entry : link->handlers)
-            entry.second(std::span(*message));
-    }
-
-    std::mutex handlerMutex;
-    std::vector<std::pair<std::uint64_t, MidiMessageHandler>> handlers;
+    std::shared_ptr<InClient> client;
     std::uint64_t lastHandlerId = 0;
-    std::unique_ptr<RtMidiIn> midi;
 };
 
 class RtInputPort : public MidiInputPort {
@@ -311,20 +401,44 @@ public:
     explicit RtOutputPort(std::shared_ptr<OutLink> link) : link_(std::move(link)) {}
     ~RtOutputPort() override { release(); }
 
+    // RtMidi reports a message it could not queue (its JACK queue full, say) only as a warning;
+    // either kind of report fails the send. On JACK the message is in the server's hands only
+    // once the connection is part of its graph, which a stopped server never gets to.
     void Send(std::span<const std::uint8_t> message) override {
-        if (!link_) throw EMidiOut("Unable to send data to open midi-out device");
-        if (link_->gate) link_->gate->WaitUntilOpen();
+        if (!link_) throw EMidiOut(SendFailed);
+        const auto& gate = link_->gate;
+        if (gate && (!gate->WaitUntilOpen() || gate->watch->Gone())) throw EMidiOut(SendFailed);
         bool failed = false;
         {
             std::lock_guard lock(link_->midiMutex);
-            link_->errors.Reset();
-            link_->midi->sendMessage(message.data(), message.size());
-            failed = link_->errors.Failed();
+            auto& errors = link_->Errors();
+            errors.Reset();
+            link_->client->midi->sendMessage(message.data(), message.size());
+            failed = errors.Failed() || errors.Warned();
             link_->lastSend = link_->lastUse = Clock::now();
-            if (link_->gate) link_->lastSendCycle = link_->gate->watch->Count();
+            if (gate) link_->lastSendCycle = gate->watch->Count();
             link_->sent = true;
         }
-        if (failed) throw EMidiOut("Unable to send data to open midi-out device");
+        if (failed) throw EMidiOut(SendFailed);
+    }
+
+    // On JACK the last message has left once the server has run its cycles past the one that
+    // took it, provided none of them was reported cut short and the far port still holds the
+    // connection. A server that stopped or a device that went away fails the send. A caller
+    // that does not mind drops (a request, whose loss shows as a missing reply) is told at once.
+    SendState Progress(bool mindDrops) override {
+        if (!link_) return SendState::Failed;
+        const auto& gate = link_->gate;
+        if (!gate) return SendState::Done;
+        if (gate->watch->Gone()) return SendState::Failed;
+        std::lock_guard lock(link_->midiMutex);
+        if (!mindDrops) return link_->StillConnected() ? SendState::Done : SendState::Failed;
+        const auto sent = link_->lastSendCycle;
+        const auto settled = sent + JackSettleCycles;
+        if (gate->watch->Count() < settled + JackXrunNoticeCycles) return SendState::Pending;
+        if (!link_->StillConnected()) return SendState::Failed;
+        return gate->watch->XrunBetween(sent, settled + JackXrunNoticeCycles) ? SendState::Dropped
+                                                                              : SendState::Done;
     }
 
     // Leaves the connection open, so a message still queued on its way out is delivered.
@@ -351,9 +465,9 @@ public:
         try {
             auto link = lister(outs_);
             std::lock_guard midiLock(link->midiMutex);
-            link->errors.Reset();
-            link->midi->getPortCount();
-            return !link->errors.Warned() && !link->errors.Failed();
+            link->Errors().Reset();
+            link->Midi().getPortCount();
+            return !link->Errors().Warned() && !link->Errors().Failed();
         } catch (const RtMidiError&) {
             return false;
         }
@@ -393,7 +507,7 @@ private:
     // The client that lists the ports: the first one, made when there is none yet. The caller
     // holds mutex_.
     template <class L> std::shared_ptr<L> lister(std::vector<std::shared_ptr<L>>& links) {
-        if (links.empty()) links.push_back(std::make_shared<L>(api_));
+        if (links.empty()) links.push_back(std::make_shared<L>(api_, health_));
         return links.front();
     }
 
@@ -402,7 +516,7 @@ private:
         try {
             auto link = lister(links);
             std::lock_guard midiLock(link->midiMutex);
-            return foreignPorts(*link->midi);
+            return foreignPorts(link->Midi());
         } catch (const RtMidiError&) {
             return {}; // no client could be made: no ports
         }
@@ -416,12 +530,13 @@ private:
     std::shared_ptr<L> borrow(std::vector<std::shared_ptr<L>>& links, int index,
                               const std::string& portName) {
         std::lock_guard lock(mutex_);
+        renewIfServerLost();
         try {
             std::vector<ListedPort> ports;
             {
                 auto first = lister(links);
                 std::lock_guard midiLock(first->midiMutex);
-                ports = foreignPorts(*first->midi);
+                ports = foreignPorts(first->Midi());
             }
             const auto now = Clock::now();
             for (auto& link : links) {
@@ -443,13 +558,14 @@ private:
                     idle = link;
             }
             if (!open) {
-                if (!idle) idle = links.emplace_back(std::make_shared<L>(api_));
+                if (!idle) idle = links.emplace_back(std::make_shared<L>(api_, health_));
                 auto watcher = cycleWatcher();
                 std::lock_guard midiLock(idle->midiMutex);
                 idle->gate = watcher;
                 if (!idle->Connect(wanted, portName)) return nullptr;
                 open = idle;
             }
+            follow(wanted);
             std::lock_guard midiLock(open->midiMutex);
             open->lastUse = now;
             ++open->users;
@@ -459,6 +575,27 @@ private:
         }
     }
 
+    // Clients of a server that went away or stopped answering are of no more use: they are let
+    // go (without waiting for that server), and the next connection starts with new ones. The
+    // caller holds mutex_.
+    void renewIfServerLost() {
+        if (!health_->unanswering && !(gate_ && gate_->watch->Gone())) return;
+        health_->unanswering = true;
+        ins_.clear();
+        outs_.clear();
+        gate_.reset();
+        watcherTried_ = false;
+        health_ = std::make_shared<ServerHealth>();
+    }
+
+    // The watcher follows the device that owns the port (see JackWatch::FollowDevice). The
+    // caller holds mutex_.
+    void follow(const std::string& source) {
+        if (!gate_ || health_->unanswering) return;
+        if (!CallBounded([gate = gate_, source] { gate->watch->FollowDevice(source); }))
+            health_->unanswering = true;
+    }
+
     // The watcher of the JACK server, started with the first connection (listing ports needs
     // none). Null on other APIs, or when it could not be started. The caller holds
     // mutex_.
@@ -466,7 +603,7 @@ private:
         if (api_ == RtMidi::UNIX_JACK && !watcherTried_) {
             watcherTried_ = true;
             if (auto watcher = WatchJackServer(ClientName))
-                gate_ = std::make_shared<CycleGate>(std::move(watcher));
+                gate_ = std::make_shared<CycleGate>(std::move(watcher), health_);
         }
         return gate_;
     }
@@ -485,6 +622,7 @@ private:
 
     RtMidi::Api api_;
     std::mutex mutex_; // the link lists, the choice of links and the server watcher
+    std::shared_ptr<ServerHealth> health_ = std::make_shared<ServerHealth>();
     std::shared_ptr<CycleGate> gate_;
     bool watcherTried_ = false;
     std::vector<std::shared_ptr<InLink>> ins_;

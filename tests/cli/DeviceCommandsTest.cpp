@@ -1,10 +1,14 @@
 #include "CliTestSupport.h"
+#include "cli/Interrupt.h"
 #include "gr33/CollectionFile.h"
 #include "gr33/PatchNumber.h"
 #include "sim/DemoBank.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -128,4 +132,25 @@ TEST_F(DeviceCommands, UnreadableDeviceMemoryIsReported) {
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.err, "Illegal patch data format.\n");
     EXPECT_EQ(ReadWholeFile(deviceBank), Bytes(100, 0x55));
+}
+
+// Ctrl+C ends a transfer before its next patch: exit 130, no file, the device untouched.
+TEST_F(DeviceCommands, CtrlCEndsATransferWithoutWritingAnything) {
+    const auto upload = folder.File("upload.G33");
+    std::array<PatchBytes, 128> slots{};
+    slots[5] = NamedPatch("Sent");
+    WriteCollection(upload, slots);
+    const auto received = folder.File("received.G33");
+    for (const auto& args : {std::vector<std::string>{"receive", "all", "-o", received},
+                             std::vector<std::string>{"send", upload}}) {
+        SCOPED_TRACE(args[0]);
+        CatchInterrupt();
+        std::raise(SIGINT);
+        auto run = Device(args);
+        EXPECT_EQ(run.code, 130);
+        EXPECT_EQ(run.err, "Interrupted.\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(received));
+    EXPECT_TRUE(!std::filesystem::exists(deviceBank) || DeviceMemory()[5] != slots[5]);
+    std::signal(SIGINT, SIG_DFL);
 }

@@ -9,6 +9,7 @@
 #include "midi/MidiDevices.h"
 #include "midi/Port.h"
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -25,7 +26,7 @@ struct FakeMidiState {
     MidiMessageHandler handler; // of the open input, if any
     bool failOpenIn = false, failOpenOut = false, failSend = false;
     bool failCloseIn = false, failCloseOut = false;
-    bool neverComplete = false;
+    std::deque<SendState> progress; // what Progress() says in turn; the last one stays
 
     void Log(const std::string& entry) {
         std::lock_guard lock(mutex);
@@ -97,7 +98,14 @@ private:
                 for (const auto& reply : replier(bytes))
                     state_->Deliver(reply);
         }
-        bool SendComplete() const override { return !state_->neverComplete; }
+        SendState Progress(bool) override {
+            std::lock_guard lock(state_->mutex);
+            auto& states = state_->progress;
+            if (states.empty()) return SendState::Done;
+            const SendState state = states.front();
+            if (states.size() > 1) states.pop_front();
+            return state;
+        }
         void Close() override {
             closed_ = true;
             state_->Log("close out");
