@@ -1,6 +1,5 @@
-// The settings the librarian and the console read at start, from arbitrary text (one value per
-// line: GridFont, MidiInEntry, a port caption, Channel, Poly): each parser takes the value or
-// refuses it, and what it takes reads back the same from the text it is written as.
+// Settings read at start from arbitrary lines (GridFont, MidiInEntry, a port caption, Channel,
+// Poly): each parser takes or refuses a value, and what it takes reads back the same.
 #include "base/Errors.h"
 #include "librarian/model/GridFont.h"
 #include "librarian/model/PortList.h"
