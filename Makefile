@@ -8,7 +8,7 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 RELEASE_BUILD ?= build-release
 JOBS       ?= $(shell nproc)
-FUZZ_SECONDS ?= 20
+FUZZ_SECONDS ?= 15
 
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev librtmidi-dev libasound2-dev jackd2 libjack-jackd2-dev \
            libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev \
@@ -57,13 +57,15 @@ test-asan: deps
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp && \
 	    $(CTEST) -L e2e && $(CTEST) -LE e2e
 
-# libFuzzer targets for the parsers, each run for a bounded time on its seed corpus.
+# libFuzzer targets for the parsers and byte-stream readers (the libraries they call built with
+# coverage, ASan and UBSan), each run for a bounded time on its seed corpus; bench/fuzz.sh runs
+# them for a fixed number of executions.
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DKELVO_GUI=OFF -DKELVO_TESTS=OFF -DKELVO_BENCH=OFF -DKELVO_FUZZ=ON \
 	    -DKELVO_FUZZ_SECONDS=$(FUZZ_SECONDS) -DKELVO_WERROR=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
-	cd $(FUZZ_BUILD)/fuzz && ctest --output-on-failure -L fuzz
+	cd $(FUZZ_BUILD)/fuzz && ctest --output-on-failure -L fuzz -j $(JOBS)
 
 # The build packagers make (Release, no tests), packed by CPack, installed into a scratch
 # prefix and checked there and by lintian.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 
 namespace {
 
@@ -96,4 +97,15 @@ bool TSettingsStore::IsNo(const std::string& name) const {
 TSettingsStore& Settings() {
     static TSettingsStore store;
     return store;
+}
+
+std::optional<int> SettingInteger(const std::string& text) {
+    std::size_t pos = text.find_first_not_of(' ');
+    if (pos == std::string::npos) return std::nullopt;
+    if (text[pos] == '+' && pos + 1 < text.size() && text[pos + 1] != '-') ++pos;
+    int value = 0;
+    const char* last = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data() + pos, last, value);
+    if (ec != std::errc() || ptr != last || value < -32768 || value > 32767) return std::nullopt;
+    return value;
 }

@@ -4,6 +4,7 @@
 // case and the first match wins; lines without "=" stay in place untouched.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,10 @@ inline std::string ReadSetting(const std::string& name) {
 inline void WriteSetting(const std::string& name, const std::string& value) {
     Settings().WriteSetting(name, value);
 }
+
+// The integer a stored setting holds (the console's Channel): optional leading blanks, an
+// optional sign and decimal digits, nothing after them, within -32768..32767. Nothing otherwise.
+std::optional<int> SettingInteger(const std::string& text);
 
 // Splits a settings file's text into lines, accepting CR LF, LF and CR as line ends.
 std::vector<std::string> SplitSettingsLines(const std::string& text);

@@ -106,16 +106,6 @@ TEST(DataMessages, MalformedMessagesAreRefusedUnchanged) {
     }
 }
 
-TEST(DataMessages, BytesAbove127AreCarriedUnchanged) {
-    TPatch patch, copy;
-    patch.Data()[20] = 0xC8;
-    Bytes stream;
-    patch.WriteSysEx(3, stream);
-    ByteReader reader(stream);
-    copy.ReadSysEx(3, reader);
-    EXPECT_EQ(copy.Data()[20], 0xC8);
-}
-
 TEST(DataMessages, AssignCopiesAndAsksTheOpenEditor) {
     TPatch source, target;
     fill(source, 3);

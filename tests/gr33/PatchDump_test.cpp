@@ -94,14 +94,6 @@ TEST(PatchDump, EmptyPatch) {
     }
 }
 
-TEST(PatchDump, TPatchOverloadDumpsTheRecordsBytes) {
-    TPatch patch;
-    patch.Data()[15] = 14;
-    const auto lines = DumpPatch(patch);
-    EXPECT_EQ(ByKey(lines)["Common / Pan"], "-50");
-    EXPECT_EQ(lines, DumpPatch(patch.Bytes()));
-}
-
 TEST(PatchDump, ValidPatchInByteOrder) {
     const auto lines = Formatted(DumpPatch(ValidPatch()));
     const std::vector<std::string> expected = {
@@ -281,11 +273,6 @@ TEST(PatchDump, UnusedBytesDoNotShow) {
     EXPECT_TRUE(DiffPatches(a, b).empty());
 }
 
-TEST(PatchDump, DiffOfEqualPatchesIsEmpty) {
-    EXPECT_TRUE(DiffPatches(ValidPatch(), ValidPatch()).empty());
-    EXPECT_TRUE(DiffPatches(PatchBytes{}, PatchBytes{}).empty());
-}
-
 TEST(PatchDump, DiffShowsChangedValuesInByteOrder) {
     PatchBytes a = ValidPatch();
     PatchBytes b = a;
@@ -338,21 +325,6 @@ TEST(PatchDump, DiffOfDifferentEffectTypes) {
     EXPECT_EQ(lines[1].key, "Multi-FX Parameters / * Drive (0..127)");
     EXPECT_EQ(lines[2].key,
               "Multi-FX Parameters / Type (Room1, Room2, Stage1, Stage2, Hall1, Hall2)");
-}
-
-TEST(PatchDump, DiffOfTPatches) {
-    TPatch a;
-    TPatch b;
-    b.Data()[12] = 80;
-    const auto diff = DiffPatches(a, b);
-    ASSERT_EQ(diff.size(), 1u);
-    EXPECT_EQ(FormatDumpLine(diff[0]), "Common / Patch Level: 0 -> 80");
-    EXPECT_EQ(diff[0].byte, 12);
-}
-
-TEST(PatchDump, FormatDumpLine) {
-    EXPECT_EQ(FormatDumpLine({"Common / Pan", "-50", 15}), "Common / Pan: -50");
-    EXPECT_EQ(OutOfRangeText(130), "130 (out of range)");
 }
 
 } // namespace

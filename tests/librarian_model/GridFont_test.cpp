@@ -21,9 +21,6 @@ TEST(GridFont, NameKeepsItsBlanksAndRoundTrips) {
     StringToFont(font, "12 1 Arial Narrow");
     EXPECT_EQ(font, (FontSpec{12, 1, "Arial Narrow"}));
     EXPECT_EQ(FontToString(font), "12 1 Arial Narrow");
-    FontSpec back;
-    StringToFont(back, FontToString(FontSpec{10, 3, "DejaVu Serif Condensed"}));
-    EXPECT_EQ(back, (FontSpec{10, 3, "DejaVu Serif Condensed"}));
 }
 
 TEST(GridFont, BadNumbersRaiseAndApplyNothing) {

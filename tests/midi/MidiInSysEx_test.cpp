@@ -27,15 +27,6 @@ protected:
     InstalledFake fake{{{"In", TMidiTechnology::mtMidiPort}}, {}};
 };
 
-TEST_F(Receiver, LongReplyIsCutToTheBufferSize) {
-    TMidiReceiver receiver(1, 16);
-    const Bytes reply = sysEx(20);
-    fake.system->Deliver(reply);
-    std::string text;
-    ASSERT_TRUE(receiver.WaitForString(0, text));
-    EXPECT_EQ(text, std::string(reply.begin(), reply.begin() + 16));
-}
-
 TEST_F(Receiver, OnlyTheFirstSysExIsCapturedAndShortMessagesAreIgnored) {
     TMidiReceiver receiver(1, 512);
     fake.system->Deliver({0x90, 0x3C, 0x64});
