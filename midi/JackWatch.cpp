@@ -121,6 +121,10 @@ private:
 } // namespace
 
 std::unique_ptr<JackWatch> WatchJackServer(const char* clientName) {
+    // The JACK library prints its complaints ("Server is not running") to stderr, possibly
+    // after the program's own message for the same trouble; the backend reports it itself.
+    jack_set_error_function([](const char*) {});
+    jack_set_info_function([](const char*) {});
     jack_status_t status{};
     jack_client_t* client = jack_client_open(clientName, JackNoStartServer, &status);
     if (!client) return nullptr;
