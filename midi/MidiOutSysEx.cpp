@@ -66,10 +66,11 @@ void TMidiSender::Close() {
 void TMidiSender::SendSysEx(std::span<const std::uint8_t> message, Repeat repeat) {
     using Clock = std::chrono::steady_clock;
     if (!port_) throw EMidiOut(SendDataFailed);
-    // A message the server may have dropped is handed over again when that does no harm, a
-    // few times at most: the server drops one only in a cycle cut short, and never in a row
-    // for long without having stopped.
-    for (int handOvers = 1;; ++handOvers) {
+    // A message the server may have dropped is handed over again when that does no harm, for
+    // as long as the completion bound of the first hand-over allows: a busy server cuts many
+    // cycles short in a row, but it drops a message only in such a cycle.
+    const auto firstHandOver = Clock::now();
+    for (;;) {
         const auto handedOver = Clock::now();
         try {
             port_->Send(message);
@@ -81,6 +82,7 @@ void TMidiSender::SendSysEx(std::span<const std::uint8_t> message, Repeat repeat
         const auto wireTime = MidiByteTime * static_cast<long>(message.size());
         std::this_thread::sleep_until(handedOver + wireTime);
         const auto bound = handedOver + wireTime + SysExCompletionBound;
+        const auto lastHandOver = firstHandOver + wireTime + SysExCompletionBound;
         SendState state = SendState::Pending;
         do {
             std::this_thread::sleep_for(SysExPollInterval);
@@ -91,7 +93,7 @@ void TMidiSender::SendSysEx(std::span<const std::uint8_t> message, Repeat repeat
             return;
         case SendState::Dropped:
             if (repeat == Repeat::No) return; // a lost request shows as a missing reply
-            if (handOvers < MaxHandOvers) continue;
+            if (Clock::now() < lastHandOver) continue;
             [[fallthrough]];
         case SendState::Pending:
         case SendState::Failed:

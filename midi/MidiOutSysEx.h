@@ -14,8 +14,6 @@
 inline constexpr std::chrono::microseconds MidiByteTime{320};
 inline constexpr std::chrono::milliseconds SysExPollInterval{5};
 inline constexpr std::chrono::milliseconds SysExCompletionBound{2000};
-// How often one SysEx message is handed over, at most, while the server reports it dropped.
-inline constexpr int MaxHandOvers = 8;
 
 // The packed form of a short message: status + data1 * 256 + data2 * 65536.
 constexpr std::uint32_t PackShortMessage(std::uint8_t status, std::uint8_t data1,
