@@ -26,6 +26,8 @@ command -v jackd >/dev/null || { echo "jackd is not installed"; exit 77; }
     { echo "build gr33-cli, gr33-sim and transfer_timing first ($build)"; exit 2; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kelvo-bench.XXXXXX")
+source "$(dirname "$0")/../tests/e2e/jack-server.sh"
+jack_claim kelvo-bench || exit 1
 export JACK_NO_START_SERVER=1
 export XDG_DATA_HOME=$work/data
 jack_pid=""
@@ -41,7 +43,7 @@ stop() {
 }
 cleanup() {
     stop "$sim_pid"
-    stop "$jack_pid"
+    jack_stop
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -52,12 +54,8 @@ die() { echo "bench: $*" >&2; exit 1; }
 start_jack() { # period
     stop "$sim_pid"
     sim_pid=""
-    stop "$jack_pid"
-    export JACK_DEFAULT_SERVER="kelvo-bench-$$-$RANDOM"
-    jackd --no-realtime -S -t 5000 -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p "$1" \
-        >"$work/jackd.log" 2>&1 &
-    jack_pid=$!
-    timeout 10 jack_wait -w -t 10 >/dev/null 2>&1 || die "jackd did not start"
+    jack_stop
+    jack_start sync "$1" "$work/jackd.log" || die "jackd did not start"
 }
 
 start_sim() {

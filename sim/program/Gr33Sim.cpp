@@ -8,13 +8,14 @@
 
 #include <RtMidi.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <mutex>
 #include <pthread.h>
+#include <thread>
 
 namespace {
 
@@ -66,14 +67,14 @@ int run(const SimCommandLine& line, const sigset_t& stopSignals) {
 
     int signal = 0;
     sigwait(&stopSignals, &signal);
-    // RtMidi's JACK teardown races with the client's process thread (a cycle that still saw a
-    // port open may read the port or the queue being freed), which crashed one stop in ~20 on
-    // a busy server. Everything the device keeps is in its bank file once no message is being
-    // handled, so the simulator ends there and leaves its clients to the server, as a killed
-    // process does.
+    // RtMidi's JACK output frees its queue before it stops the client's process cycle, and a
+    // cycle that still saw the port open may be reading the queue then (it crashed one stop in
+    // ~20 on a busy server). Both ports are closed first; the clients are destroyed only when
+    // every cycle that saw them open is long over.
     in.cancelCallback();
-    std::fflush(stdout);
-    runner.Inspect([](const Gr33Device&) { std::_Exit(0); });
+    in.closePort();
+    out.closePort();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
     return 0;
 }
 
