@@ -6,6 +6,7 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+COVERAGE_BUILD ?= build-coverage
 RELEASE_BUILD ?= build-release
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 15
@@ -18,7 +19,7 @@ PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev librtmidi-dev libasound
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test test-plain test-asan fuzz deps configure build screenshots bench package clean
+.PHONY: run test test-plain test-asan fuzz coverage deps configure build screenshots bench package clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
@@ -66,6 +67,25 @@ fuzz: deps
 	    -DKELVO_FUZZ_SECONDS=$(FUZZ_SECONDS) -DKELVO_WERROR=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 	cd $(FUZZ_BUILD)/fuzz && ctest --output-on-failure -L fuzz -j $(JOBS)
+
+# Line and branch coverage of every layer by the whole suite (end-to-end runs included), one
+# gcovr summary per layer folder; the HTML report is in $(COVERAGE_BUILD)/coverage/.
+COVERAGE_LAYERS = base midi gr33 sim model qtcommon controls editor tools librarian cli app
+
+coverage: deps
+	cmake -S . -B $(COVERAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVO_COVERAGE=ON -DKELVO_BENCH=OFF
+	cmake --build $(COVERAGE_BUILD) -j $(JOBS)
+	find $(COVERAGE_BUILD) -name '*.gcda' -delete
+	cd $(COVERAGE_BUILD) && $(CTEST) -L e2e && $(CTEST) -LE e2e
+	mkdir -p $(COVERAGE_BUILD)/coverage
+	gcovr -r . $(COVERAGE_BUILD) --exclude-unreachable-branches --exclude-throw-branches \
+	    $(foreach l,$(COVERAGE_LAYERS),--filter '$(l)/') \
+	    --json $(COVERAGE_BUILD)/coverage/all.json --html-details $(COVERAGE_BUILD)/coverage/index.html
+	@printf '%-10s %8s %8s\n' layer lines branches
+	@for l in $(COVERAGE_LAYERS); do \
+	    gcovr -a $(COVERAGE_BUILD)/coverage/all.json --filter "$$l/" --print-summary -o /dev/null \
+	    | awk -v l=$$l '/^lines:/ {ln=$$2} /^branches:/ {br=$$2} END {printf "%-10s %8s %8s\n", l, ln, br}'; \
+	done
 
 # The build packagers make (Release, no tests), packed by CPack, installed into a scratch
 # prefix and checked there and by lintian.
