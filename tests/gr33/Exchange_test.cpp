@@ -160,12 +160,12 @@ TEST_F(Exchange, IdentityTestCatchesPortFailures) {
     EXPECT_EQ(fake.system->OpenPorts(), 0);
 }
 
-TEST_F(Exchange, TestDeviceShowsTheResult) {
-    TestDevice(1, 1);
-    EXPECT_EQ(prompts.Texts("message"), std::vector<std::string>{"GR-33 found"});
-    prompts.Clear();
-    TestDevice(0, 1);
-    EXPECT_EQ(prompts.Texts("message"),
+TEST_F(Exchange, TestDeviceAnswersAndShowsNothing) {
+    EXPECT_EQ(TestDevice(1, 1), DeviceAnswer::Found);
+    EXPECT_EQ(DeviceAnswerTexts(DeviceAnswer::Found), std::vector<std::string>{"GR-33 found"});
+    EXPECT_EQ(TestDevice(0, 1), DeviceAnswer::CommunicationError);
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(DeviceAnswerTexts(DeviceAnswer::CommunicationError),
               (std::vector<std::string>{
                   "Warning: Communication or device error",
                   "GR-33 not found (Check MIDI connection, GR-33 must be in \"SYSTEM:BULK LOAD "

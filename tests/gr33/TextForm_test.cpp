@@ -1,6 +1,5 @@
 // The text exchange form: checksum vectors, export layout and the tolerant import.
 #include "base/Errors.h"
-#include "base/RecordingDialogs.h"
 #include "gr33/Patch.h"
 #include "gr33/TextForm.h"
 
@@ -53,8 +52,6 @@ protected:
             patch.Data()[i] = static_cast<std::uint8_t>(i * 3 % 128);
         patch.ExportText(lines);
     }
-    RecordingDialogs prompts;
-    ScopedPrompts guard{prompts};
     TPatch patch;
     std::vector<std::string> lines;
 };
@@ -77,9 +74,9 @@ TEST_F(TextForm, ExportHasTheFixedLayout) {
 
 TEST_F(TextForm, ImportRoundTripsAndTellsTheUser) {
     TPatch copy;
-    copy.ImportText(lines);
+    EXPECT_EQ(copy.ImportText(lines), TextImport::Imported);
     EXPECT_EQ(copy.Bytes(), patch.Bytes());
-    EXPECT_EQ(prompts.Texts("message"), std::vector<std::string>{"Data imported"});
+    EXPECT_STREQ(TextImportMessage(TextImport::Imported), "Data imported");
 }
 
 TEST_F(TextForm, ImportToleratesExtraLinesAndPaddedHexLines) {
@@ -114,17 +111,14 @@ TEST_F(TextForm, BrokenTextsChangeNothing) {
     for (const auto& text : broken) {
         TPatch target;
         target.Data()[3] = 9;
-        prompts.Clear();
-        target.ImportText(text);
-        EXPECT_EQ(prompts.Texts("message"), std::vector<std::string>{"Unable to import data"});
+        EXPECT_NE(target.ImportText(text), TextImport::Imported);
         EXPECT_EQ(target.Data()[3], 9);
         EXPECT_EQ(target.Data()[0], 0);
     }
     if (lowerCheck != lines[19]) {
         TPatch target;
-        prompts.Clear();
-        target.ImportText(withCheck(lowerCheck));
-        EXPECT_EQ(prompts.Last(), "Unable to import data");
+        EXPECT_EQ(target.ImportText(withCheck(lowerCheck)), TextImport::BadCheck);
+        EXPECT_STREQ(TextImportMessage(TextImport::BadCheck), "Unable to import data");
     }
 }
 
@@ -133,13 +127,12 @@ TEST_F(TextForm, NonHexPairRaisesTheConversionError) {
     text[12] = "<HexBlock>00G10000000000000000000000000000</HexBlock>";
     TPatch target;
     try {
-        target.ImportText(text);
+        (void)target.ImportText(text);
         FAIL();
     } catch (const EKelvoError& e) {
         EXPECT_STREQ(e.what(), "'$G1' is not a valid integer value");
     }
     EXPECT_TRUE(target.IsEmpty());
-    EXPECT_TRUE(prompts.shown.empty());
 }
 
 } // namespace
