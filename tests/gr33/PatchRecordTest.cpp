@@ -58,6 +58,7 @@ TEST(PatchRecord, NameCharactersMapBothWays) {
         {"\u00E9t\u00E9 \u20AC\u00A5\u00AB", "t \\\x7f        "},
         // A code point of four bytes is one character, even written too long.
         {"\xF0\x80\x81\x81x\U0001F600y", "Axy         "},
+        {"\xC0\xA0x", " x          "}, // two bytes from a lead of 0xC0
         // A malformed UTF-8 tail is skipped rather than read past the end.
         {"ok\xC3", "ok          "},
         {"o\xC3k", "ok          "},
