@@ -3,7 +3,6 @@
 // (the number of words, the options it accepts), and returns the exit status; errors are
 // raised (EUsage, EKelvoError) and turned into texts by RunGr33.
 
-#include "base/RecordingDialogs.h"
 #include "cli/CliArguments.h"
 
 #include <ostream>
@@ -11,8 +10,6 @@
 struct CliContext {
     std::ostream& out;
     std::ostream& err;
-    // What the system's operations show through the prompts while a command runs.
-    RecordingDialogs& prompts;
 };
 
 // File commands.

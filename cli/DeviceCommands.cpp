@@ -36,13 +36,6 @@ void progress(CliContext& context, int number) {
     context.err << PatchLabel(number) << " (" << number << "/" << PatchCount << ")\n";
 }
 
-// The prompts the exchange showed (the identity test's warning) go to the error output.
-void reportPrompts(CliContext& context) {
-    for (const auto& shown : context.prompts.shown)
-        context.err << shown.text << "\n";
-    context.prompts.Clear();
-}
-
 } // namespace
 
 int PortsCommand(const CliArguments& args, CliContext& context) {
@@ -66,9 +59,9 @@ int PortsCommand(const CliArguments& args, CliContext& context) {
 int IdentifyCommand(const CliArguments& args, CliContext& context) {
     ExpectPorts(args, true, true);
     DeviceSession session(args);
-    bool found = FindDevice(session.OutputDevice(), session.InputDevice());
-    reportPrompts(context);
-    if (!found) {
+    const DeviceAnswer answer = TestDevice(session.OutputDevice(), session.InputDevice());
+    if (answer == DeviceAnswer::CommunicationError) context.err << CommunicationErrorText << "\n";
+    if (answer != DeviceAnswer::Found) {
         context.err << MessageText(DeviceNotFoundText) << "\n";
         return ExitDataError;
     }

@@ -4,6 +4,7 @@
 #include "cli/PatchSource.h"
 #include "gr33/PatchDump.h"
 #include "gr33/PatchNumber.h"
+#include "gr33/TextForm.h"
 
 #include <array>
 #include <memory>
@@ -89,13 +90,9 @@ int ImportTextCommand(const CliArguments& args, CliContext& context) {
     ExpectOutputKind(*output, FileKind::SinglePatch);
     auto lines = readLines(args.positional[0]);
     TPatch patch;
-    context.prompts.Clear();
-    patch.ImportText(lines);
-    // ImportText reports only through the prompts: "Data imported" or "Unable to import data".
-    bool imported = context.prompts.Last() == "Data imported";
-    context.prompts.Clear();
-    if (!imported) {
-        context.err << "Unable to import data\n";
+    const TextImport result = patch.ImportText(lines);
+    if (result != TextImport::Imported) {
+        context.err << TextImportMessage(result) << "\n";
         return ExitDataError;
     }
     patch.SaveToFile(*output, TempPatchNumber);

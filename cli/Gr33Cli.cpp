@@ -41,9 +41,7 @@ int RunGr33(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         out << line.output;
         return ExitOk;
     }
-    RecordingDialogs prompts;
-    ScopedPrompts scoped(prompts);
-    CliContext context{out, err, prompts};
+    CliContext context{out, err};
     try {
         return commands().at(line.command)(line.arguments, context);
     } catch (const EUsage& e) {

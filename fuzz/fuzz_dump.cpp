@@ -1,15 +1,13 @@
 // The gr33 tool's dump, difference and text export of arbitrary patch bytes (the first 128 and
 // the next 128 of the input): any bytes give one line per parameter, a patch differs from itself
 // nowhere, and the text form carries the bytes back unchanged.
-#include "base/RecordingDialogs.h"
 #include "gr33/PatchDump.h"
+#include "gr33/TextForm.h"
 
 #include <algorithm>
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static RecordingDialogs prompts;
-    static ScopedPrompts guard(prompts);
     std::array<std::uint8_t, 2 * PatchSize> input{};
     std::copy_n(data, std::min(size, input.size()), input.begin());
     PatchBytes a, b;
@@ -25,8 +23,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     patch.SetBytes(a, 1);
     std::vector<std::string> text;
     patch.ExportText(text);
-    prompts.Clear();
-    back.ImportText(text);
-    if (back.Bytes() != a) std::abort();
+    if (back.ImportText(text) != TextImport::Imported || back.Bytes() != a) std::abort();
     return 0;
 }

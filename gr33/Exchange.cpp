@@ -38,7 +38,7 @@ bool TPatch::SendToDevice(int outDevice, int number) const {
     return true;
 }
 
-bool FindDevice(int outDevice, int inDevice) {
+DeviceAnswer TestDevice(int outDevice, int inDevice) {
     try {
         TMidiSender sender(outDevice);
         TMidiReceiver receiver(inDevice, IdentityReplyBufferSize);
@@ -48,14 +48,23 @@ bool FindDevice(int outDevice, int inDevice) {
         receiver.Close();
         sender.Close();
         const Bytes& expected = ExpectedIdentityReply();
-        return came && Bytes(reply.begin(), reply.end()) == expected;
+        return came && Bytes(reply.begin(), reply.end()) == expected ? DeviceAnswer::Found
+                                                                     : DeviceAnswer::NotFound;
     } catch (const std::exception&) {
-        // The identity test is the one place that catches everything: it answers yes or no.
-        Prompts().ShowMessage(CommunicationErrorText);
-        return false;
+        // The identity test is the one place that catches everything: it answers in any case.
+        return DeviceAnswer::CommunicationError;
     }
 }
 
-void TestDevice(int outDevice, int inDevice) {
-    Prompts().ShowMessage(FindDevice(outDevice, inDevice) ? DeviceFoundText : DeviceNotFoundText);
+bool FindDevice(int outDevice, int inDevice) {
+    const DeviceAnswer answer = TestDevice(outDevice, inDevice);
+    if (answer == DeviceAnswer::CommunicationError) Prompts().ShowMessage(CommunicationErrorText);
+    return answer == DeviceAnswer::Found;
+}
+
+std::vector<std::string> DeviceAnswerTexts(DeviceAnswer answer) {
+    std::vector<std::string> texts;
+    if (answer == DeviceAnswer::CommunicationError) texts.push_back(CommunicationErrorText);
+    texts.push_back(answer == DeviceAnswer::Found ? DeviceFoundText : DeviceNotFoundText);
+    return texts;
 }

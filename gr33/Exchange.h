@@ -5,6 +5,7 @@
 // every path.
 
 #include <string>
+#include <vector>
 
 inline constexpr int PatchReplyTimeoutMs = 1000;
 inline constexpr int IdentityReplyTimeoutMs = 1000;
@@ -17,8 +18,15 @@ inline constexpr const char* DeviceNotFoundText =
     "mode)";
 inline constexpr const char* CommunicationErrorText = "Warning: Communication or device error";
 
-// Sends the identity request and compares the reply byte for byte. Never raises: a failure
-// shows CommunicationErrorText through the prompts and gives false.
+// What the identity test found.
+enum class DeviceAnswer { Found, NotFound, CommunicationError };
+
+// Sends the identity request and compares the reply byte for byte. Never raises and shows
+// nothing: a port or device failure is CommunicationError.
+DeviceAnswer TestDevice(int outDevice, int inDevice);
+// The identity test as yes or no, for the exchanges that need the device before they start: a
+// communication error shows CommunicationErrorText through the prompts.
 bool FindDevice(int outDevice, int inDevice);
-// FindDevice, then shows DeviceFoundText or DeviceNotFoundText.
-void TestDevice(int outDevice, int inDevice);
+// What a window shows for an answer, in order: CommunicationErrorText after a communication
+// error, then DeviceFoundText or DeviceNotFoundText.
+std::vector<std::string> DeviceAnswerTexts(DeviceAnswer answer);

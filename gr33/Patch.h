@@ -58,10 +58,11 @@ public:
     void LoadFromFile(const std::string& fileName);
     void SaveToFile(const std::string& fileName, int number) const;
 
-    // Text exchange form (22 lines). ImportText reports "Data imported" or "Unable to import
-    // data" through the prompts and changes the patch only on success.
+    // Text exchange form (22 lines, gr33/TextForm.h). ImportText says whether the lines were
+    // imported or why not, and changes the patch only when they were.
     void ExportText(std::vector<std::string>& lines) const;
-    void ImportText(const std::vector<std::string>& lines);
+    enum class TextImport : int;
+    TextImport ImportText(const std::vector<std::string>& lines);
 
     // Device exchange (one exchange each, ports opened and closed within the call).
     // Fetches patch `number` from the device; raises on no reply, a malformed reply or a port

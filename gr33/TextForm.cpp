@@ -1,6 +1,5 @@
 #include "gr33/TextForm.h"
 
-#include "base/Dialogs.h"
 #include "base/Errors.h"
 #include "gr33/Patch.h"
 
@@ -68,21 +67,20 @@ std::optional<std::array<std::uint8_t, 16>> hexBlock(const std::string& line) {
     return bytes;
 }
 
-// The 128 bytes the lines carry, or nothing when they do not form a valid block.
-std::optional<PatchBytes> importedBytes(const std::vector<std::string>& lines) {
+// Reads the 128 bytes the lines carry into bytes; anything but Imported leaves them partly read.
+TextImport importedBytes(const std::vector<std::string>& lines, PatchBytes& bytes) {
     std::size_t d = 0;
     while (d < lines.size() && trimmed(lines[d]) != "<Data>")
         ++d;
-    if (d == lines.size() || lines.size() <= d + 8) return std::nullopt;
-    PatchBytes bytes{};
+    if (d == lines.size() || lines.size() <= d + 8) return TextImport::NoData;
     for (std::size_t k = 0; k < 8; ++k) {
         auto block = hexBlock(lines[d + 1 + k]);
-        if (!block) return std::nullopt;
+        if (!block) return TextImport::BadBlock;
         std::copy(block->begin(), block->end(), bytes.begin() + 16 * k);
     }
     if (lines.size() <= d + 9 || lines[d + 9] != "<Check>" + hex4(TextChecksum(bytes)) + "</Check>")
-        return std::nullopt;
-    return bytes;
+        return TextImport::BadCheck;
+    return TextImport::Imported;
 }
 
 } // namespace
@@ -118,12 +116,13 @@ void TPatch::ExportText(std::vector<std::string>& lines) const {
     lines.push_back("</Patch>");
 }
 
-void TPatch::ImportText(const std::vector<std::string>& lines) {
-    auto bytes = importedBytes(lines);
-    if (!bytes) {
-        Prompts().ShowMessage("Unable to import data");
-        return;
-    }
-    SetBytes(*bytes, 0);
-    Prompts().ShowMessage("Data imported");
+TextImport TPatch::ImportText(const std::vector<std::string>& lines) {
+    PatchBytes bytes{};
+    const TextImport result = importedBytes(lines, bytes);
+    if (result == TextImport::Imported) SetBytes(bytes, 0);
+    return result;
+}
+
+const char* TextImportMessage(TextImport result) {
+    return result == TextImport::Imported ? ImportedText : NotImportedText;
 }

@@ -3,6 +3,7 @@
 // line by line at fixed places; the patch operations are TPatch::ExportText/ImportText.
 
 #include "base/Version.h"
+#include "gr33/Patch.h"
 
 #include <cstdint>
 #include <ctime>
@@ -18,3 +19,15 @@ std::string TextFormDate(const std::tm& local);
 // The application name and version written into the form and shown in captions.
 inline constexpr const char* AppName = "KelvoLight";
 inline constexpr const char* AppVersion = KelvoVersion;
+
+// What TPatch::ImportText made of the lines: imported, or the first thing that stopped it (no
+// "<Data>" line with eight lines after it, a line that is not a 32-digit hex block, a check
+// line that is missing or does not carry the checksum of the bytes).
+enum class TPatch::TextImport : int { Imported, NoData, BadBlock, BadCheck };
+using TextImport = TPatch::TextImport;
+
+inline constexpr const char* ImportedText = "Data imported";
+inline constexpr const char* NotImportedText = "Unable to import data";
+
+// The message a window shows for an import: ImportedText or NotImportedText.
+const char* TextImportMessage(TextImport result);

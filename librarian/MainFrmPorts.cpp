@@ -102,5 +102,6 @@ void TFormMain::TestIdentity1Click() {
     BusyCursor busy;
     int in = SelectedMidiIn();
     int out = SelectedMidiOut();
-    TestDevice(out, in);
+    for (const auto& text : DeviceAnswerTexts(TestDevice(out, in)))
+        Prompts().ShowMessage(text);
 }

@@ -1,5 +1,6 @@
 #include "tools/ConverterFrm.h"
 
+#include "base/Dialogs.h"
 #include "gr33/PatchNumber.h"
 #include "gr33/TextForm.h"
 #include "librarian/model/LibrarianHost.h"
@@ -129,7 +130,8 @@ void TFormConverter::ButtonPasteClick() {
 void TFormConverter::ButtonImportClick() {
     // The temporary-patch menu follows the patch after every import, also a failed one.
     try {
-        host_.TempPatch().ImportText(textToLines(Memo1->toPlainText()));
+        Prompts().ShowMessage(
+            TextImportMessage(host_.TempPatch().ImportText(textToLines(Memo1->toPlainText()))));
     } catch (...) {
         host_.UpdateTempPatchMenu();
         throw;

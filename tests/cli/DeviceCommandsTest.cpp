@@ -1,3 +1,4 @@
+// Device commands against the in-process simulated GR-33 with its memory in a scratch file.
 #include "CliTestSupport.h"
 #include "cli/Interrupt.h"
 #include "gr33/CollectionFile.h"
@@ -15,7 +16,6 @@ using ::testing::HasSubstr;
 
 namespace {
 
-// Device commands against the in-process simulated GR-33 with its memory in a scratch file.
 class DeviceCommands : public ::testing::Test {
 protected:
     CliRun Device(std::vector<std::string> args) {
@@ -23,9 +23,18 @@ protected:
         return Gr33(args);
     }
     std::array<PatchBytes, 128> DeviceMemory() const { return ReadCollectionFile(deviceBank); }
+    // A collection holding the given slots, every other slot empty.
+    std::string Upload(const std::vector<std::pair<int, PatchBytes>>& patches) {
+        std::array<PatchBytes, 128> slots{};
+        for (const auto& [index, bytes] : patches)
+            slots[index] = bytes;
+        WriteCollection(upload, slots);
+        return upload;
+    }
 
     ScratchFolder folder;
     std::string deviceBank = folder.File("device.G33");
+    std::string upload = folder.File("upload.G33");
 };
 
 } // namespace
@@ -38,97 +47,76 @@ TEST_F(DeviceCommands, PortsListTheVirtualDevice) {
                                             "  #1  Virtual GR-33 (MIDI port)"));
 }
 
-TEST_F(DeviceCommands, IdentifyFindsTheDevice) {
-    auto run = Device({"identify", "--in", "virtual", "--out", "1"});
-    EXPECT_EQ(run.code, 0) << run.err;
-    EXPECT_EQ(run.out, "GR-33 found\n");
-
-    auto noPort = Device({"identify", "--in", "nonesuch"});
-    EXPECT_EQ(noPort.code, 1);
-    EXPECT_EQ(noPort.err, "No MIDI input port matches \"nonesuch\"\n");
-
-    auto badNumber = Device({"identify", "--out", "7"});
-    EXPECT_EQ(badNumber.code, 1);
-    EXPECT_THAT(badNumber.err, HasSubstr("Communication or device error"));
-    EXPECT_THAT(badNumber.err, HasSubstr("GR-33 not found (Check MIDI connection"));
+// Exit status and the whole error output of the commands that stop before or at the device.
+TEST_F(DeviceCommands, IdentifyAndRefusals) {
+    const std::string noPatch = folder.File("x.P33");
+    const struct {
+        std::vector<std::string> args;
+        int code;
+        std::string err;
+    } cases[] = {
+        {{"identify", "--in", "virtual", "--out", "1"}, 0, ""},
+        {{"identify", "--in", "nonesuch"}, 1, "No MIDI input port matches \"nonesuch\"\n"},
+        {{"identify", "--out", "7"},
+         1,
+         "Warning: Communication or device error\nGR-33 not found (Check MIDI connection, GR-33 "
+         "must be in \"SYSTEM:BULK LOAD Waiting...\" mode)\n"},
+        {{"receive", "all", "-o", noPatch}, 2, "gr33 receive: "},
+        {{"receive", "E11", "-o", noPatch}, 2, "gr33 receive: "},
+        {{"send", Upload({{0, NamedPatch("First")}}) + ":A12"}, 1, "Patch (A12) is empty!\n"},
+        {{"send", upload, "--to", "A11"}, 2, "gr33 send: "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        auto run = Device(c.args);
+        EXPECT_EQ(run.code, c.code);
+        EXPECT_TRUE(c.code == 2 ? run.err.starts_with(c.err) : run.err == c.err) << run.err;
+        EXPECT_EQ(run.out, c.code ? "" : "GR-33 found\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(noPatch));
 }
 
-TEST_F(DeviceCommands, ReceiveAllReproducesTheDeviceMemory) {
+TEST_F(DeviceCommands, ReceiveReproducesTheDeviceMemory) {
     auto out = folder.File("received.G33");
     auto run = Device({"receive", "all", "-o", out});
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(ReadWholeFile(out), ReadWholeFile(deviceBank));
-    EXPECT_THAT(run.err, HasSubstr("A11 (1/128)\n"));
+    EXPECT_THAT(run.err, HasSubstr("A11 (1/128)\nA12 (2/128)\n"));
     EXPECT_THAT(run.err, HasSubstr("D84 (128/128)\n"));
-}
 
-TEST_F(DeviceCommands, ReceiveOnePatchOrTheTemporaryPatch) {
-    auto out = folder.File("b23.P33");
-    ASSERT_EQ(Device({"receive", "b23", "-o", out}).code, 0);
+    ASSERT_EQ(Device({"receive", "b23", "-o", folder.File("b23.P33")}).code, 0);
     TPatch patch;
-    patch.LoadFromFile(out);
+    patch.LoadFromFile(folder.File("b23.P33"));
     EXPECT_EQ(patch.Bytes(), DemoPatch(*PatchNumberOfLabel("B23")));
-
     EXPECT_EQ(Device({"receive", "temp", "-o", folder.File("temp.P33")}).code, 0);
-    EXPECT_EQ(Device({"receive", "all", "-o", folder.File("x.P33")}).code, 2);
-    EXPECT_EQ(Device({"receive", "E11", "-o", out}).code, 2);
 }
 
-TEST_F(DeviceCommands, SendOfACollectionStoresEveryNonEmptySlot) {
+TEST_F(DeviceCommands, SendStoresEveryNonEmptySlotOrOnePatch) {
     ASSERT_EQ(Device({"identify"}).code, 0); // creates the device memory with the demo bank
-    std::array<PatchBytes, 128> slots;
-    slots.fill(PatchBytes{});
-    slots[4] = NamedPatch("Fifth");
-    slots[99] = NamedPatch("Hundredth", 0x21);
-    auto file = folder.File("upload.G33");
-    WriteCollection(file, slots);
-
-    auto run = Device({"send", file});
+    const PatchBytes fifth = NamedPatch("Fifth"), hundredth = NamedPatch("Hundredth", 0x21);
+    auto run = Device({"send", Upload({{4, fifth}, {99, hundredth}})});
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.err, "A21 (5/128)\nD14 (100/128)\n");
-    auto memory = DeviceMemory();
-    EXPECT_EQ(memory[4], slots[4]);
-    EXPECT_EQ(memory[99], slots[99]);
-    EXPECT_EQ(memory[0], DemoPatch(1)); // empty slots are not sent
-}
+    EXPECT_EQ(DeviceMemory()[4], fifth);
+    EXPECT_EQ(DeviceMemory()[99], hundredth);
+    EXPECT_EQ(DeviceMemory()[0], DemoPatch(1)); // empty slots are not sent
 
-TEST_F(DeviceCommands, SendOfOnePatchGoesToItsSlotOrToTheTarget) {
-    auto file = folder.File("upload.G33");
-    std::array<PatchBytes, 128> slots;
-    slots.fill(PatchBytes{});
-    slots[2] = NamedPatch("Third");
-    WriteCollection(file, slots);
-
-    ASSERT_EQ(Device({"send", file + ":A13"}).code, 0);
-    EXPECT_EQ(DeviceMemory()[2], slots[2]);
-    ASSERT_EQ(Device({"send", file + ":A13", "--to=D84"}).code, 0);
-    EXPECT_EQ(DeviceMemory()[127], slots[2]);
-
+    ASSERT_EQ(Device({"send", upload + ":D14", "--to=A13"}).code, 0);
+    EXPECT_EQ(DeviceMemory()[2], hundredth);
     auto single = folder.File("one.P33");
     WriteSinglePatch(single, NamedPatch("Single"));
     ASSERT_EQ(Device({"send", single, "--to", "a12"}).code, 0);
     EXPECT_EQ(DeviceMemory()[1], NamedPatch("Single"));
-
-    auto empty = Device({"send", file + ":A11"});
-    EXPECT_EQ(empty.code, 1);
-    EXPECT_EQ(empty.err, "Patch (A11) is empty!\n");
-    EXPECT_EQ(Device({"send", file, "--to", "A11"}).code, 2);
 }
 
-TEST_F(DeviceCommands, SendOfAnEmptyCollectionSendsNothing) {
-    auto file = folder.File("empty.G33");
-    std::array<PatchBytes, 128> slots;
-    slots.fill(PatchBytes{});
-    WriteCollection(file, slots);
-    auto run = Device({"send", file});
+TEST_F(DeviceCommands, FailuresBeforeTheTransfer) {
+    auto run = Device({"send", Upload({})});
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.err, "No patches in collection!\n");
     EXPECT_FALSE(std::filesystem::exists(deviceBank)); // the device was not even opened
-}
 
-TEST_F(DeviceCommands, UnreadableDeviceMemoryIsReported) {
     WriteFileAtomically(deviceBank, Bytes(100, 0x55));
-    auto run = Device({"identify"});
+    run = Device({"identify"});
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.err, "Illegal patch data format.\n");
     EXPECT_EQ(ReadWholeFile(deviceBank), Bytes(100, 0x55));
@@ -136,10 +124,8 @@ TEST_F(DeviceCommands, UnreadableDeviceMemoryIsReported) {
 
 // Ctrl+C ends a transfer before its next patch: exit 130, no file, the device untouched.
 TEST_F(DeviceCommands, CtrlCEndsATransferWithoutWritingAnything) {
-    const auto upload = folder.File("upload.G33");
-    std::array<PatchBytes, 128> slots{};
-    slots[5] = NamedPatch("Sent");
-    WriteCollection(upload, slots);
+    const PatchBytes sent = NamedPatch("Sent");
+    Upload({{5, sent}});
     const auto received = folder.File("received.G33");
     for (const auto& args : {std::vector<std::string>{"receive", "all", "-o", received},
                              std::vector<std::string>{"send", upload}}) {
@@ -151,6 +137,6 @@ TEST_F(DeviceCommands, CtrlCEndsATransferWithoutWritingAnything) {
         EXPECT_EQ(run.err, "Interrupted.\n");
     }
     EXPECT_FALSE(std::filesystem::exists(received));
-    EXPECT_TRUE(!std::filesystem::exists(deviceBank) || DeviceMemory()[5] != slots[5]);
+    EXPECT_TRUE(!std::filesystem::exists(deviceBank) || DeviceMemory()[5] != sent);
     std::signal(SIGINT, SIG_DFL);
 }

@@ -7,10 +7,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-using ::testing::IsEmpty;
 using ::testing::Not;
 using ::testing::StartsWith;
 
@@ -34,37 +32,21 @@ protected:
 
 } // namespace
 
-TEST_F(FileCommands, ListShowsEveryCellOfACollectionOrTheSinglePatch) {
-    auto run = Gr33({"list", bank});
-    ASSERT_EQ(run.code, 0) << run.err;
-    auto lines = run.OutLines();
+TEST_F(FileCommands, ListShowsEveryCellOfACollection) {
+    auto lines = Gr33({"list", bank}).OutLines();
     ASSERT_EQ(lines.size(), 128u);
     EXPECT_EQ(lines[0], "A11: First Patch ");
     EXPECT_EQ(lines[1], "A12: Empty");
     EXPECT_EQ(lines[127], "D84: Last Patch  ");
-
-    EXPECT_THAT(Gr33({"list", single}).OutLines(), ElementsAre("Temporary Patch: Single      "));
-    EXPECT_THAT(Gr33({"list", bank + ":d84"}).OutLines(), ElementsAre("D84: Last Patch  "));
-}
-
-TEST_F(FileCommands, FileErrorsAreTheSystemsMessagesWithExitOne) {
-    auto missing = Gr33({"list", folder.File("none.G33")});
-    EXPECT_EQ(missing.code, 1);
-    EXPECT_EQ(missing.err, "File " + folder.File("none.G33") + " not found.\n");
-    EXPECT_EQ(Gr33({"dump", folder.File("none.P33")}).err, "Patch file not found.\n");
-
-    // A single-patch file read as a collection fails at its first slot.
-    auto renamed = folder.File("single-as-bank.G33");
-    std::filesystem::copy_file(single, renamed);
-    auto wrongKind = Gr33({"list", renamed});
-    EXPECT_EQ(wrongKind.code, 1);
-    EXPECT_EQ(wrongKind.err, "Illegal patch data format.\n");
 }
 
 // Each form of the command line and the start of what it prints: on the output for status 0,
-// otherwise on the error output, with nothing on the output and no file written.
+// otherwise on the error output, with nothing on the output and no file written. File errors
+// are the system's messages with exit status 1 (2 for diff, where 1 means "they differ").
 TEST_F(FileCommands, CommandLineFormsAndWhatTheyPrint) {
     const std::string x = folder.File("x.P33"), noOption = "export-text has no option --to\n";
+    const std::string none = folder.File("none.G33"), renamed = folder.File("single.G33");
+    std::filesystem::copy_file(single, renamed); // read as a collection: fails at its first slot
     const struct {
         std::vector<std::string> args;
         int code;
@@ -95,12 +77,20 @@ TEST_F(FileCommands, CommandLineFormsAndWhatTheyPrint) {
         {{"receive", "all", "-o", bank, "--in", "1"}, 2, "gr33 receive: name the output port"},
         {{"ports", "--bank", bank}, 2, "gr33 ports: --bank belongs to --virtual\n"},
         {{"export-text", bank + ":A12"}, 1, "Patch (A12) is empty!\n"},
+        {{"extract", bank + ":B23", "-o", x}, 1, "Patch (B23) is empty!\n"},
+        {{"list", none}, 1, "File " + none + " not found.\n"},
+        {{"import-text", none, "-o", x}, 1, "File " + none + " not found.\n"},
+        {{"dump", folder.File("none.P33")}, 1, "Patch file not found.\n"},
+        {{"diff", bank + ":A11", folder.File("none.P33")}, 2, "Patch file not found.\n"},
+        {{"list", renamed}, 1, "Illegal patch data format.\n"},
+        {{"list", single}, 0, "Temporary Patch: Single      \n"},
+        {{"list", bank + ":d84"}, 0, "D84: Last Patch  \n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.args));
         auto run = Gr33(c.args);
         EXPECT_EQ(run.code, c.code);
-        EXPECT_THAT(c.code == 0 ? run.out : run.err, StartsWith(c.text));
+        EXPECT_THAT(c.code == 0 ? run.out : run.err, StartsWith(c.text)) << run.err;
         EXPECT_TRUE(c.code == 0 || run.out.empty());
     }
     EXPECT_FALSE(std::filesystem::exists(x));
@@ -109,98 +99,64 @@ TEST_F(FileCommands, CommandLineFormsAndWhatTheyPrint) {
     EXPECT_EQ(line.arguments.positional, std::vector<std::string>{"-x.G33"});
 }
 
-TEST_F(FileCommands, DumpShowsEveryParameterOfOnePatch) {
-    auto run = Gr33({"dump", bank + ":A11"});
-    ASSERT_EQ(run.code, 0) << run.err;
-    auto lines = run.OutLines();
-    EXPECT_GE(lines.size(), 100u);
-    EXPECT_EQ(lines[0], "Common / Patch Name: First Patch ");
-    EXPECT_THAT(lines, Contains("Common / Pan: 0")); // byte 15 = 0x40
-}
-
-TEST_F(FileCommands, DiffListsChangedParametersAndSaysSoByItsExitStatus) {
-    auto same = Gr33({"diff", single, bank + ":A11"});
-    EXPECT_EQ(same.code, 1); // the names differ
-    EXPECT_THAT(same.OutLines(), ElementsAre("Common / Patch Name: Single       -> First Patch "));
-
+TEST_F(FileCommands, DumpAndDiffSayWhatDiffersByTheirExitStatus) {
+    auto dump = Gr33({"dump", bank + ":A11"}).OutLines();
+    ASSERT_EQ(dump.size(), 112u); // type byte 0x40 selects no effect type
+    EXPECT_EQ(dump[0], "Common / Patch Name: First Patch ");
     auto copy = folder.File("copy.P33");
-    WriteSinglePatch(copy, NamedPatch("First Patch"));
-    auto equal = Gr33({"diff", copy, bank + ":A11"});
-    EXPECT_EQ(equal.code, 0);
-    EXPECT_THAT(equal.out, IsEmpty());
-
     auto changed = NamedPatch("First Patch");
     changed[12] = 50; // Patch Level
     WriteSinglePatch(copy, changed);
     auto differ = Gr33({"diff", bank + ":A11", copy});
     EXPECT_EQ(differ.code, 1);
-    EXPECT_THAT(differ.OutLines(), ElementsAre("Common / Patch Level: 64 -> 50"));
-
-    auto trouble = Gr33({"diff", bank + ":A11", folder.File("none.P33")});
-    EXPECT_EQ(trouble.code, 2);
-    EXPECT_EQ(trouble.err, "Patch file not found.\n");
+    EXPECT_EQ(differ.out, "Common / Patch Level: 64 -> 50\n");
+    auto same = Gr33({"diff", bank + ":A11", single, "--to", "A11"});
+    EXPECT_EQ(same.code, 2); // no such option
+    same = Gr33({"diff", bank + ":A11", bank + ":a11"});
+    EXPECT_EQ(same.code, 0);
+    EXPECT_EQ(same.out, "");
 }
 
+// Export, then import of the text as written, with CR LF line ends, and broken: a failed import
+// writes nothing and leaves an existing file as it was.
 TEST_F(FileCommands, TextFormRoundTripsThroughExportAndImport) {
     auto exported = Gr33({"export-text", bank + ":D84"});
     ASSERT_EQ(exported.code, 0) << exported.err;
     auto lines = exported.OutLines();
     ASSERT_EQ(lines.size(), 22u);
     EXPECT_EQ(lines[2], "<Name>Last Patch</Name>");
-
-    auto text = folder.File("d84.txt");
-    WriteFileAtomically(text, Bytes(exported.out.begin(), exported.out.end()));
-    auto out = folder.File("d84.P33");
-    auto imported = Gr33({"import-text", text, "-o", out});
-    ASSERT_EQ(imported.code, 0) << imported.err;
-    TPatch patch;
-    patch.LoadFromFile(out);
-    EXPECT_EQ(patch.Bytes(), slots[127]);
-
-    // Lines ending in CR LF, as pasted from elsewhere, import the same way.
-    std::string crlf;
-    for (const auto& line : lines)
-        crlf += line + "\r\n";
-    WriteFileAtomically(text, Bytes(crlf.begin(), crlf.end()));
-    EXPECT_EQ(Gr33({"import-text", text, "-o", folder.File("crlf.P33")}).code, 0);
-}
-
-TEST_F(FileCommands, FailedImportWritesNothing) {
-    auto exported = Gr33({"export-text", single}).OutLines();
-    ASSERT_EQ(exported.size(), 22u);
-    auto text = folder.File("bad.txt");
-    auto out = folder.File("out.P33");
-    auto write = [&](std::vector<std::string> lines) {
+    auto text = folder.File("d84.txt"), out = folder.File("out.P33");
+    auto importAs = [&](const std::string& end, std::size_t at, const std::string& line) {
+        auto changed = lines;
+        changed[at] = line;
         std::string all;
-        for (const auto& l : lines)
-            all += l + "\n";
+        for (const auto& l : changed)
+            all += l + end;
         WriteFileAtomically(text, Bytes(all.begin(), all.end()));
+        return Gr33({"import-text", text, "-o", out});
     };
-
-    auto badCheck = exported;
-    badCheck[19] += " ";
-    write(badCheck);
-    auto run = Gr33({"import-text", text, "-o", out});
-    EXPECT_EQ(run.code, 1);
-    EXPECT_EQ(run.err, "Unable to import data\n");
-    EXPECT_FALSE(std::filesystem::exists(out));
-
-    auto notHex = exported;
-    notHex[11].replace(10, 2, "ZZ");
-    write(notHex);
-    run = Gr33({"import-text", text, "-o", out});
-    EXPECT_EQ(run.code, 1);
-    EXPECT_EQ(run.err, "'$ZZ' is not a valid integer value.\n");
-    EXPECT_FALSE(std::filesystem::exists(out));
-
-    // An existing output file is left as it was.
+    for (const std::string end : {"\n", "\r\n"}) {
+        std::filesystem::remove(out);
+        auto run = importAs(end, 0, lines[0]);
+        ASSERT_EQ(run.code, 0) << run.err;
+        EXPECT_TRUE(run.out.empty() && run.err.empty());
+        TPatch patch;
+        patch.LoadFromFile(out);
+        EXPECT_EQ(patch.Bytes(), slots[127]);
+    }
     WriteSinglePatch(out, NamedPatch("Keep me"));
-    auto before = ReadWholeFile(out);
-    write(badCheck);
-    EXPECT_EQ(Gr33({"import-text", text, "-o", out}).code, 1);
-    EXPECT_EQ(ReadWholeFile(out), before);
-
-    EXPECT_EQ(Gr33({"import-text", folder.File("none.txt"), "-o", out}).code, 1);
+    const auto before = ReadWholeFile(out);
+    auto notHex = lines[11];
+    notHex.replace(10, 2, "ZZ");
+    const std::vector<std::tuple<std::size_t, std::string, std::string>> broken = {
+        {19, lines[19] + " ", "Unable to import data\n"},
+        {11, notHex, "'$ZZ' is not a valid integer value.\n"}};
+    for (const auto& [at, line, err] : broken) {
+        auto run = importAs("\n", at, line);
+        EXPECT_EQ(run.code, 1);
+        EXPECT_EQ(run.err, err);
+        EXPECT_EQ(ReadWholeFile(out), before);
+    }
 }
 
 TEST_F(FileCommands, ExtractWritesOneSlotAsASinglePatchFile) {
@@ -213,9 +169,4 @@ TEST_F(FileCommands, ExtractWritesOneSlotAsASinglePatchFile) {
     TPatch patch;
     patch.LoadFromFile(out);
     EXPECT_EQ(patch.Bytes(), slots[127]);
-
-    auto empty = Gr33({"extract", bank + ":B23", "-o", folder.File("empty.P33")});
-    EXPECT_EQ(empty.code, 1);
-    EXPECT_EQ(empty.err, "Patch (B23) is empty!\n");
-    EXPECT_FALSE(std::filesystem::exists(folder.File("empty.P33")));
 }

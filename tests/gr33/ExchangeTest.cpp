@@ -1,0 +1,138 @@
+// Exchanges with a device in bulk-load mode over the fake ports.
+#include "gr33/Exchange.h"
+
+#include "base/Errors.h"
+#include "base/RecordingDialogs.h"
+#include "gr33/Patch.h"
+#include "gr33/PatchNumber.h"
+#include "gr33/SysEx.h"
+#include "tests/midi/FakeMidiBackend.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+// Answers patch requests with the data message of its patch (after a note-on, which must not
+// disturb) and the identity request with its reply. Tests bend the answers.
+class Exchange : public ::testing::Test {
+protected:
+    Exchange() {
+        for (int n = 0; n <= 128; ++n) {
+            PatchBytes bytes;
+            bytes.fill(static_cast<std::uint8_t>(n % 100 + 1));
+            device[n].SetBytes(bytes, n);
+        }
+        fake.system->replier = [this](const Bytes& message) -> std::vector<Bytes> {
+            if (message == IdentityRequest()) return {identityReply};
+            for (int n = 0; n <= 128 && !silent; ++n) {
+                if (message != RequestMessage(n)) continue;
+                Bytes reply;
+                device[answerAs.value_or(n)].WriteSysEx(answerAs.value_or(n), reply);
+                return {{0x90, 0x3C, 0x64}, reply};
+            }
+            return {};
+        };
+    }
+    std::string receiveFailure(int out, int in, int number) {
+        try {
+            TPatch patch;
+            patch.ReceiveFromDevice(out, in, number);
+        } catch (const std::exception& e) {
+            EXPECT_EQ(fake.system->OpenPorts(), 0);
+            return e.what();
+        }
+        return "no failure";
+    }
+
+    InstalledFake fake{{{"GR-33 In", TMidiTechnology::mtMidiPort}},
+                       {{"GR-33 Out", TMidiTechnology::mtMidiPort}}};
+    TPatch device[129];
+    Bytes identityReply = ExpectedIdentityReply();
+    bool silent = false;
+    std::optional<int> answerAs;
+    RecordingDialogs prompts;
+    ScopedPrompts guard{prompts};
+};
+
+const std::vector<std::string> FullExchange = {"open out 0", "open in 0", "send", "close in",
+                                               "close out"};
+
+// A receive opens the input before the request goes out; a failed one carries its text and
+// closes what was opened.
+TEST_F(Exchange, ReceiveFetchesThePatch) {
+    TPatch patch, temporary;
+    patch.ReceiveFromDevice(1, 1, 5);
+    EXPECT_EQ(patch.Bytes(), device[5].Bytes());
+    EXPECT_EQ(fake.system->sent, std::vector<Bytes>{RequestMessage(5)});
+    EXPECT_EQ(fake.system->log, FullExchange);
+    temporary.ReceiveFromDevice(1, 1, TempPatchNumber);
+    EXPECT_EQ(temporary.Bytes(), device[0].Bytes());
+
+    silent = true;
+    EXPECT_EQ(receiveFailure(1, 1, 1), "Patch (A11) not received. Operation aborted.");
+    silent = false;
+    answerAs = 6;
+    EXPECT_EQ(receiveFailure(1, 1, 5), "Illegal patch data format");
+    answerAs.reset();
+    EXPECT_EQ(receiveFailure(0, 1, 1), "Unable to open midi-out device");
+    fake.system->sent.clear();
+    EXPECT_EQ(receiveFailure(1, 2, 1), "Unable to open midi-in device");
+    EXPECT_TRUE(fake.system->sent.empty()); // nothing is sent without a listening input
+    fake.system->failSend = true;
+    EXPECT_EQ(receiveFailure(1, 1, 1), "Unable to send data to open midi-out device");
+    fake.system->failSend = false;
+    fake.system->failCloseIn = true;
+    EXPECT_EQ(receiveFailure(1, 1, 1), "Unable to close midi-in device ");
+}
+
+TEST_F(Exchange, SendWritesTheDataMessageAndSkipsEmptyPatches) {
+    EXPECT_FALSE(TPatch().SendToDevice(1, 7));
+    EXPECT_TRUE(fake.system->log.empty());
+    Bytes expected;
+    device[9].WriteSysEx(7, expected);
+    EXPECT_TRUE(device[9].SendToDevice(1, 7));
+    EXPECT_EQ(fake.system->sent, std::vector<Bytes>{expected});
+    EXPECT_EQ(fake.system->log, (std::vector<std::string>{"open out 0", "send", "close out"}));
+    fake.system->failOpenOut = true;
+    EXPECT_THROW(device[9].SendToDevice(1, 7), EKelvoError);
+}
+
+// The identity test compares the whole reply; only a port failure is a communication error,
+// and only FindDevice shows it.
+TEST_F(Exchange, IdentityTestAnswers) {
+    EXPECT_EQ(TestDevice(1, 1), DeviceAnswer::Found);
+    EXPECT_EQ(fake.system->log, FullExchange);
+    EXPECT_EQ(fake.system->sent, std::vector<Bytes>{IdentityRequest()});
+    EXPECT_TRUE(FindDevice(1, 1));
+
+    identityReply.insert(identityReply.end() - 1, 0x00); // one more byte still fits the buffer
+    EXPECT_EQ(TestDevice(1, 1), DeviceAnswer::NotFound);
+    identityReply.insert(identityReply.end() - 1, {0x00, 0x00, 0x00}); // cut to 16 bytes
+    EXPECT_EQ(TestDevice(1, 1), DeviceAnswer::NotFound);
+    EXPECT_FALSE(FindDevice(1, 1));
+    fake.system->replier = nullptr;
+    EXPECT_EQ(TestDevice(1, 1), DeviceAnswer::NotFound);
+    EXPECT_TRUE(prompts.shown.empty());
+
+    EXPECT_EQ(TestDevice(1, 2), DeviceAnswer::CommunicationError);
+    fake.system->failSend = true;
+    EXPECT_EQ(TestDevice(1, 1), DeviceAnswer::CommunicationError);
+    EXPECT_EQ(fake.system->OpenPorts(), 0);
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_FALSE(FindDevice(1, 1));
+    EXPECT_EQ(prompts.Texts("message"), std::vector<std::string>{CommunicationErrorText});
+}
+
+TEST(DeviceAnswerTexts, AreTheMessagesInOrder) {
+    const std::string notFound = "GR-33 not found (Check MIDI connection, GR-33 must be in "
+                                 "\"SYSTEM:BULK LOAD Waiting...\" mode)";
+    using Texts = std::vector<std::string>;
+    EXPECT_EQ(DeviceAnswerTexts(DeviceAnswer::Found), Texts{"GR-33 found"});
+    EXPECT_EQ(DeviceAnswerTexts(DeviceAnswer::NotFound), Texts{notFound});
+    EXPECT_EQ(DeviceAnswerTexts(DeviceAnswer::CommunicationError),
+              (Texts{"Warning: Communication or device error", notFound}));
+}
+
+} // namespace

@@ -1,0 +1,122 @@
+// Single-patch and collection files on disk.
+#include "base/Errors.h"
+#include "gr33/CollectionFile.h"
+#include "gr33/Patch.h"
+#include "tests/support/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class PatchFiles : public ::testing::Test {
+protected:
+    std::string path(const std::string& name) const { return folder.File(name); }
+    void write(const std::string& name, const Bytes& bytes) const {
+        std::ofstream(path(name), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    }
+    ScratchFolder folder;
+};
+
+void fill(TPatch& patch, int seed) {
+    for (std::size_t i = 0; i < PatchSize; ++i)
+        patch.Data()[i] = static_cast<std::uint8_t>((i + seed * 3) % 128);
+}
+
+std::string failureOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const EKelvoError& e) {
+        return e.what();
+    }
+    return "no failure";
+}
+
+TEST_F(PatchFiles, SinglePatchIsAddressedToTheTemporaryPatchAndValidated) {
+    TPatch patch, loaded, target;
+    fill(patch, 1);
+    patch.SaveToFile(path("b23.P33"), 39);
+    const Bytes bytes = ReadWholeFile(path("b23.P33"));
+    ASSERT_EQ(bytes.size(), 140u);
+    EXPECT_EQ((Bytes(bytes.begin() + 6, bytes.begin() + 10)), (Bytes{0x02, 0x00, 0x00, 0x00}));
+    Bytes extra = bytes; // trailing bytes are ignored
+    extra.insert(extra.end(), {1, 2, 3});
+    write("extra.P33", extra);
+    loaded.LoadFromFile(path("extra.P33"));
+    EXPECT_EQ(loaded.Bytes(), patch.Bytes());
+
+    Bytes userSlot;
+    patch.WriteSysEx(5, userSlot);
+    write("slot.P33", userSlot);
+    EXPECT_EQ(failureOf([&] { target.LoadFromFile(path("slot.P33")); }),
+              "Illegal patch data format");
+    EXPECT_TRUE(target.IsEmpty());
+    EXPECT_EQ(failureOf([&] { target.LoadFromFile(path("missing.P33")); }), "Patch file not found");
+    EXPECT_EQ(failureOf([&] { TPatch().SaveToFile(path("e.P33"), 2); }), "Patch (A12) is empty!");
+    EXPECT_FALSE(fs::exists(path("e.P33")));
+}
+
+TEST_F(PatchFiles, CollectionRoundTripsAndIsValidatedAsAWhole) {
+    std::array<TPatch, 128> slots;
+    std::array<const TPatch*, 128> refs;
+    for (int i = 0; i < 128; ++i)
+        refs[i] = &slots[i];
+    WriteCollectionFile(path("empty.G33"), refs);
+    const Bytes empty = ReadWholeFile(path("empty.G33"));
+    ASSERT_EQ(empty.size(), CollectionFileSize);
+    for (int k = 1; k <= 128; ++k) {
+        const std::uint8_t* m = empty.data() + (k - 1) * 140;
+        ASSERT_EQ(m[6], 1);
+        ASSERT_EQ(m[7], k - 1);
+        ASSERT_EQ(m[138], (128 - (1 + (k - 1)) % 128) % 128) << "slot " << k;
+    }
+    EXPECT_EQ(ReadCollectionFile(path("empty.G33"))[5], PatchBytes{});
+
+    for (int i = 0; i < 128; ++i)
+        fill(slots[i], i);
+    Bytes image = CollectionImage(refs);
+    auto parsed = ParseCollection(image);
+    for (int i = 0; i < 128; ++i)
+        ASSERT_EQ(parsed[i], slots[i].Bytes());
+    // The 5th message carrying slot 6's address, a short file, and a single-patch file.
+    Bytes swapped = image;
+    swapped[4 * 140 + 7] = 5;
+    Bytes single;
+    slots[0].WriteSysEx(0, single);
+    for (const Bytes& bad : {swapped, Bytes(image.begin(), image.end() - 1), single})
+        EXPECT_EQ(failureOf([&] { ParseCollection(bad); }), "Illegal patch data format");
+    image.push_back(0x55); // trailing bytes are ignored
+    EXPECT_EQ(ParseCollection(image), parsed);
+    EXPECT_EQ(failureOf([&] { ReadCollectionFile(path("none.G33")); }),
+              "File " + path("none.G33") + " not found");
+}
+
+// Only the messages are read: a huge file refused at its first byte costs no more than a valid
+// one, and a folder or pipe is named for what it is, for patches and collections alike.
+TEST_F(PatchFiles, LoadsReadOnlyTheirMessagesAndNameWhatIsNotAFile) {
+    write("huge", Bytes{0x55});
+    fs::resize_file(path("huge"), 2ull << 30);
+    fs::create_directory(path("dir"));
+    ::mkfifo(path("pipe").c_str(), 0600);
+    rusage before{}, after{};
+    ::getrusage(RUSAGE_SELF, &before);
+    for (auto [name, text] : {std::pair{"huge", std::string("Illegal patch data format")},
+                              std::pair{"dir", path("dir") + " is a folder, not a file"},
+                              std::pair{"pipe", path("pipe") + " is a pipe, not a file"}}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(failureOf([&] { TPatch().LoadFromFile(path(name)); }), text);
+        EXPECT_EQ(failureOf([&] { ReadCollectionFile(path(name)); }), text);
+    }
+    ::getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024); // kilobytes
+}
+
+} // namespace

@@ -1,0 +1,197 @@
+// The patch record: emptiness, names and their characters, labels, the value codings, and the
+// data messages byte for byte with their validation.
+#include "base/Errors.h"
+#include "gr33/Patch.h"
+#include "gr33/PatchNumber.h"
+#include "gr33/SysEx.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+
+namespace {
+
+std::string nameText(const std::array<std::uint8_t, NameSize>& name) {
+    return std::string(name.begin(), name.end());
+}
+
+std::string failureOf(const TPatch& patch, int number) {
+    try {
+        patch.CheckNotEmpty(number);
+    } catch (const EKelvoError& e) {
+        return e.what();
+    }
+    return "passed";
+}
+
+TEST(PatchRecord, EmptyMeansEveryByteZero) {
+    TPatch patch;
+    EXPECT_EQ(patch.GetName(), "Empty");
+    EXPECT_EQ(failureOf(patch, PatchCount), "Patch (D84) is empty!");
+    EXPECT_EQ(failureOf(patch, 0), "Patch (Temporary Patch) is empty!");
+    for (std::size_t i : {0, 65, 127}) {
+        patch.Data()[i] = 1;
+        EXPECT_FALSE(patch.IsEmpty()) << "byte " << i;
+        EXPECT_EQ(failureOf(patch, 1), "passed");
+        patch.Clear();
+        EXPECT_TRUE(patch.IsEmpty());
+    }
+    // The name is the bytes as they are, trailing blanks and device glyphs unmapped.
+    std::memcpy(patch.Data(), "A\\~\x7f        ", NameSize);
+    EXPECT_EQ(patch.GetName(), std::string("A\\~\x7f        "));
+}
+
+TEST(PatchRecord, NameCharactersMapBothWays) {
+    const std::uint8_t glyphs[NameSize] = {0x41, 0x5C, 0x7E, 0x7F, ' ', ' ',
+                                           ' ',  ' ',  ' ',  ' ',  ' ', ' '};
+    EXPECT_EQ(NameToText(glyphs), "A\u00A5\u00BB\u00AB        ");
+    EXPECT_EQ(nameText(TextToName("A\u00A5\u00BB\u00AB")), "A\\~\x7f        ");
+    const std::uint8_t withControl[NameSize] = {'A', 0x09, 'B', 0x80, 0xFF, 'C',
+                                                ' ', ' ',  ' ', ' ',  ' ',  ' '};
+    EXPECT_EQ(NameToText(withControl), "ABC      ");
+
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"ab\tcd", "abcd        "},
+        {"Twenty characters!!!", "Twenty chara"},
+        // Characters outside the device's set are skipped, not counted against the 12.
+        {"\u00E9t\u00E9 \u20AC\u00A5\u00AB", "t \\\x7f        "},
+        // A code point of four bytes is one character, even written too long.
+        {"\xF0\x80\x81\x81x\U0001F600y", "Axy         "},
+        {"\xC0\xA0x", " x          "}, // two bytes from a lead of 0xC0
+        // A malformed UTF-8 tail is skipped rather than read past the end.
+        {"ok\xC3", "ok          "},
+        {"o\xC3k", "ok          "},
+    };
+    for (const auto& [text, name] : cases)
+        EXPECT_EQ(nameText(TextToName(text)), name) << text;
+}
+
+TEST(PatchNumbers, LabelsAndGridPositionsAgree) {
+    EXPECT_EQ(PatchLabel(0), "Temporary Patch");
+    EXPECT_EQ(PatchToGrid(0), (GridPos{0, 0}));
+    EXPECT_EQ(GridToPatch(0, 7), 0);
+    EXPECT_EQ(PatchToGrid(6), (GridPos{2, 2}));
+    EXPECT_EQ(PatchLabel(32), "A84");
+    EXPECT_EQ(PatchLabel(33), "B11");
+    EXPECT_EQ(RowHeading(9), "B1");
+    for (int n = 1; n <= PatchCount; ++n) {
+        const GridPos pos = PatchToGrid(n);
+        ASSERT_EQ(pos.column, (n - 1) % 4 + 1);
+        ASSERT_EQ(GridToPatch(pos.column, pos.row), n);
+        const std::string label = PatchLabel(n);
+        ASSERT_EQ(GridRowOf(label[0], label[1]), pos.row) << label;
+        ASSERT_EQ(PatchNumberOfLabel(label), n);
+    }
+    EXPECT_EQ(PatchNumberOfLabel("temp"), 0);
+    EXPECT_EQ(PatchNumberOfLabel("d84"), 128);
+    for (const char* bad : {"E11", "A15", "A10", "A91", "A01", "@11", "A1", "A111", ""})
+        EXPECT_FALSE(PatchNumberOfLabel(bad)) << bad;
+}
+
+TEST(ValueCodings, SignedAndPairs) {
+    EXPECT_EQ(ByteToSigned(0), -64);
+    EXPECT_EQ(ByteToSigned(127), 63);
+    for (int v = -64; v <= 63; ++v)
+        ASSERT_EQ(ByteToSigned(SignedToByte(v)), v);
+    const std::uint8_t pair[2] = {0x05, 0x02};
+    EXPECT_EQ(PairToValue(pair), 261);
+    std::uint8_t out[2];
+    for (int v : {0, 127, 128, 250, 383, 16383}) {
+        ValueToPair(v, out);
+        EXPECT_TRUE(out[0] < 128 && out[1] < 128);
+        EXPECT_EQ(PairToValue(out), v);
+    }
+}
+
+class RecordingEditor : public PatchEditorLink {
+public:
+    std::vector<std::string> questions;
+    int effectPages = 0;
+    void LoadControls(const std::string& question) override { questions.push_back(question); }
+    void SetupEffectPage() override { ++effectPages; }
+};
+
+void fill(TPatch& patch, std::uint8_t seed) {
+    for (std::size_t i = 0; i < PatchSize; ++i)
+        patch.Data()[i] = static_cast<std::uint8_t>((i * 7 + seed) % 128);
+}
+
+TEST(DataMessages, RequestsMatchTheDeviceVectors) {
+    EXPECT_EQ(RequestMessage(1), (Bytes{0xF0, 0x41, 0x10, 0x00, 0x30, 0x11, 0x01, 0x00, 0x00, 0x00,
+                                        0x00, 0x01, 0x00, 0x00, 0x7E, 0xF7}));
+    EXPECT_EQ(RequestMessage(0), (Bytes{0xF0, 0x41, 0x10, 0x00, 0x30, 0x11, 0x02, 0x00, 0x00, 0x00,
+                                        0x00, 0x01, 0x00, 0x00, 0x7D, 0xF7}));
+    EXPECT_EQ(RequestMessage(128)[7], 0x7F);
+    EXPECT_EQ(IdentityRequest(), (Bytes{0xF0, 0x7E, 0x10, 0x06, 0x01, 0xF7}));
+    EXPECT_EQ(ExpectedIdentityReply().size(), 15u);
+}
+
+TEST(DataMessages, ConsecutiveMessagesReadBackAndNameTheSlotToTheEditor) {
+    TPatch a, b, readA, readB;
+    fill(a, 1);
+    fill(b, 2);
+    Bytes stream;
+    a.WriteSysEx(37, stream);
+    b.WriteSysEx(0, stream);
+    RecordingEditor editor;
+    readA.Editor = &editor;
+    ByteReader reader(stream);
+    readA.ReadSysEx(37, reader);
+    EXPECT_EQ(reader.Position(), DataMessageSize);
+    readB.ReadSysEx(0, reader);
+    EXPECT_EQ(readA.Bytes(), a.Bytes());
+    EXPECT_EQ(readB.Bytes(), b.Bytes());
+    EXPECT_EQ(editor.questions,
+              std::vector<std::string>{"Editor: Patch (B21) has changed! Reload"});
+
+    readA.Assign(b); // through the temporary patch
+    EXPECT_EQ(readA.Bytes(), b.Bytes());
+    EXPECT_EQ(editor.questions.back(), "Editor: Patch (Temporary Patch) has changed! Reload");
+    EXPECT_EQ(editor.effectPages, 2);
+    readA.Clear(); // does not disturb the editor
+    EXPECT_EQ(editor.questions.size(), 2u);
+}
+
+// Every corruption of a valid message is refused and leaves the record as it was.
+TEST(DataMessages, MalformedMessagesAreRefusedUnchanged) {
+    TPatch source;
+    fill(source, 5);
+    Bytes good;
+    source.WriteSysEx(6, good);
+    const struct {
+        const char* what;
+        std::function<void(Bytes&)> damage;
+        int readAs;
+    } cases[] = {
+        {"slot 6 read as slot 5", [](Bytes&) {}, 5},
+        {"slot 6 read as temporary patch", [](Bytes&) {}, 0},
+        {"wrong maker", [](Bytes& m) { m[1] = 0x42; }, 6},
+        {"data request command", [](Bytes& m) { m[5] = 0x11; }, 6},
+        {"address tail", [](Bytes& m) { m[9] = 0x01; }, 6},
+        {"checksum", [](Bytes& m) { m[138] ^= 0x01; }, 6},
+        {"data byte changed", [](Bytes& m) { m[50] ^= 0x01; }, 6},
+        {"end byte", [](Bytes& m) { m[139] = 0xF0; }, 6},
+        {"cut after header", [](Bytes& m) { m.resize(9); }, 6},
+        {"cut in data", [](Bytes& m) { m.resize(100); }, 6},
+        {"no end byte", [](Bytes& m) { m.resize(139); }, 6},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes message = good;
+        c.damage(message);
+        TPatch target;
+        fill(target, 9);
+        const auto before = target.Bytes();
+        ByteReader reader(message);
+        try {
+            target.ReadSysEx(c.readAs, reader);
+            ADD_FAILURE() << "accepted";
+        } catch (const EKelvoError& e) {
+            EXPECT_STREQ(e.what(), "Illegal patch data format");
+        }
+        EXPECT_EQ(target.Bytes(), before);
+    }
+}
+
+} // namespace
