@@ -88,13 +88,7 @@ private:
     void BuildEffectsPage(QWidget* page);
     void BuildFxPage(QWidget* page);
 
-    void LoadCommonPage();
-    void LoadTonePage();
-    void LoadEffectsPage();
     void LoadEffectBars();
-    void StoreCommonPage(TPatch& target, bool& changed) const;
-    void StoreTonePage(TPatch& target, bool& changed) const;
-    void StoreEffectsPage(TPatch& target, bool& changed) const;
     void StoreEffectBars(TPatch& target, bool& changed) const;
 
     void Unbind();
@@ -119,7 +113,7 @@ private:
     int pageEffectType_ = -1;
     bool editingName_ = false;
 
-    std::vector<ParamControl> commonControls_;
-    std::vector<ParamControl> toneControls_;
-    std::vector<ParamControl> effectsControls_;
+    // Every control of the Common, Tone and Effects pages with its parameter, in page order:
+    // load and store run through this one table.
+    std::vector<ParamControl> controls_;
 };

@@ -15,17 +15,15 @@ void TFormEdit::LoadControls(const std::string& question) {
         changed_ = true;
         return;
     }
-    LoadCommonPage();
-    LoadTonePage();
-    LoadEffectsPage();
+    for (const ParamControl& control : controls_)
+        LoadParamControl(control, patch_.Bytes());
     LoadEffectBars();
     changed_ = false;
 }
 
 void TFormEdit::StoreControls(TPatch& target, bool& changed) const {
-    StoreCommonPage(target, changed);
-    StoreTonePage(target, changed);
-    StoreEffectsPage(target, changed);
+    for (const ParamControl& control : controls_)
+        StoreParamControl(control, target, changed);
     StoreEffectBars(target, changed);
 }
 
