@@ -10,7 +10,6 @@
 #include <QWidget>
 
 #include <array>
-#include <string>
 #include <vector>
 
 class LibrarianHost;
@@ -42,9 +41,9 @@ public:
     TFormEdit(TPatch& record, int number, LibrarianHost& host, QWidget* parent = nullptr);
     ~TFormEdit() override;
 
-    // The record's bytes were replaced from outside (PatchEditorLink). An empty question loads
-    // without asking; otherwise a No keeps the controls and marks the editor Changed.
-    void LoadControls(const std::string& question) override;
+    // Loads the controls from the record (PatchEditorLink). After asking, a No keeps the
+    // controls and marks the editor Changed.
+    void LoadControls(EditorReload how) override;
     // Rebuilds the Multi-FX Parameters page for the selected type, without reset.
     void SetupEffectPage() override;
 

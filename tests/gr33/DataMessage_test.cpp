@@ -11,9 +11,9 @@ namespace {
 
 class RecordingEditor : public PatchEditorLink {
 public:
-    std::vector<std::string> questions;
+    std::vector<EditorReload> reloads;
     int effectPages = 0;
-    void LoadControls(const std::string& question) override { questions.push_back(question); }
+    void LoadControls(EditorReload how) override { reloads.push_back(how); }
     void SetupEffectPage() override { ++effectPages; }
 };
 
@@ -113,16 +113,15 @@ TEST(DataMessages, AssignCopiesAndAsksTheOpenEditor) {
     target.Editor = &editor;
     target.Assign(source);
     EXPECT_EQ(target.Bytes(), source.Bytes());
-    ASSERT_EQ(editor.questions.size(), 1u);
-    EXPECT_EQ(editor.questions[0], "Editor: Patch (Temporary Patch) has changed! Reload");
+    EXPECT_EQ(editor.reloads, std::vector{EditorReload::AfterAsking});
     EXPECT_EQ(editor.effectPages, 1);
 
     // Clear does not disturb the editor.
     target.Clear();
-    EXPECT_EQ(editor.questions.size(), 1u);
+    EXPECT_EQ(editor.reloads.size(), 1u);
 }
 
-TEST(DataMessages, ReadNamesTheSlotInTheReloadQuestion) {
+TEST(DataMessages, ReadAsksTheOpenEditorToReload) {
     TPatch source, target;
     fill(source, 4);
     Bytes stream;
@@ -131,8 +130,8 @@ TEST(DataMessages, ReadNamesTheSlotInTheReloadQuestion) {
     target.Editor = &editor;
     ByteReader reader(stream);
     target.ReadSysEx(37, reader);
-    ASSERT_EQ(editor.questions.size(), 1u);
-    EXPECT_EQ(editor.questions[0], "Editor: Patch (B21) has changed! Reload");
+    EXPECT_EQ(editor.reloads, std::vector{EditorReload::AfterAsking});
+    EXPECT_EQ(editor.effectPages, 1);
 }
 
 } // namespace
