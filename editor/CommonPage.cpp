@@ -17,7 +17,7 @@ const QColor Navy(0x00, 0x00, 0x80);
 } // namespace
 
 void TFormEdit::BuildCommonPage(QWidget* page) {
-    PageBuilder b(page, commonControls_);
+    PageBuilder b(page, controls_);
 
     const ParameterInfo& nameInfo = PageBuilder::Parameter("Patch Name");
     b.Label(ToQString(nameInfo.caption), 8, 9);
@@ -35,7 +35,7 @@ void TFormEdit::BuildCommonPage(QWidget* page) {
     ParamControl name;
     name.info = &nameInfo;
     name.name = Edit1;
-    commonControls_.push_back(name);
+    controls_.push_back(name);
 
     b.Onepack("frameOnepack1", "Patch Level", 8, 32);
     b.List("ComboBox1", "Play Feel", 8, 88, 56, CommonListWidth, CommonListEntries);
@@ -61,16 +61,6 @@ void TFormEdit::BuildCommonPage(QWidget* page) {
     QPalette notePalette = note->palette();
     notePalette.setColor(QPalette::WindowText, Navy);
     note->setPalette(notePalette);
-}
-
-void TFormEdit::LoadCommonPage() {
-    for (const ParamControl& control : commonControls_)
-        LoadParamControl(control, patch_.Bytes());
-}
-
-void TFormEdit::StoreCommonPage(TPatch& target, bool& changed) const {
-    for (const ParamControl& control : commonControls_)
-        StoreParamControl(control, target, changed);
 }
 
 void TFormEdit::Edit1Change() {

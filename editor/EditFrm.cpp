@@ -36,7 +36,7 @@ void OpenEditor(TPatch& record, int number, LibrarianHost& host, QWidget* parent
     // Until it is shown, the window is ours: an error while loading takes it away again and
     // unbinds the record.
     auto editor = std::make_unique<TFormEdit>(record, number, host, parent);
-    editor->LoadControls(std::string());
+    editor->LoadControls(EditorReload::Now);
     editor->SetupEffectPage();
     TFormEdit* shown = editor.release();
     shown->show();
@@ -143,7 +143,7 @@ void TFormEdit::closeEvent(QCloseEvent* event) {
 }
 
 void TFormEdit::ButtonReloadClick() {
-    LoadControls(std::string());
+    LoadControls(EditorReload::Now);
     SetupEffectPage();
 }
 

@@ -10,7 +10,6 @@
 #include <QWidget>
 
 #include <array>
-#include <string>
 #include <vector>
 
 class LibrarianHost;
@@ -42,9 +41,9 @@ public:
     TFormEdit(TPatch& record, int number, LibrarianHost& host, QWidget* parent = nullptr);
     ~TFormEdit() override;
 
-    // The record's bytes were replaced from outside (PatchEditorLink). An empty question loads
-    // without asking; otherwise a No keeps the controls and marks the editor Changed.
-    void LoadControls(const std::string& question) override;
+    // Loads the controls from the record (PatchEditorLink). After asking, a No keeps the
+    // controls and marks the editor Changed.
+    void LoadControls(EditorReload how) override;
     // Rebuilds the Multi-FX Parameters page for the selected type, without reset.
     void SetupEffectPage() override;
 
@@ -88,13 +87,7 @@ private:
     void BuildEffectsPage(QWidget* page);
     void BuildFxPage(QWidget* page);
 
-    void LoadCommonPage();
-    void LoadTonePage();
-    void LoadEffectsPage();
     void LoadEffectBars();
-    void StoreCommonPage(TPatch& target, bool& changed) const;
-    void StoreTonePage(TPatch& target, bool& changed) const;
-    void StoreEffectsPage(TPatch& target, bool& changed) const;
     void StoreEffectBars(TPatch& target, bool& changed) const;
 
     void Unbind();
@@ -119,7 +112,7 @@ private:
     int pageEffectType_ = -1;
     bool editingName_ = false;
 
-    std::vector<ParamControl> commonControls_;
-    std::vector<ParamControl> toneControls_;
-    std::vector<ParamControl> effectsControls_;
+    // Every control of the Common, Tone and Effects pages with its parameter, in page order:
+    // load and store run through this one table.
+    std::vector<ParamControl> controls_;
 };

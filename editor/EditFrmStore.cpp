@@ -6,26 +6,24 @@
 #include "editor/WaitGuard.h"
 #include "gr33/PatchNumber.h"
 
-void TFormEdit::LoadControls(const std::string& question) {
-    // The question names the patch by this editor's own label: a record filled through a
-    // temporary-patch message (a copy between slots) passes the temporary patch's label.
-    if (!question.empty() &&
+void TFormEdit::LoadControls(EditorReload how) {
+    // The question names the patch by this editor's own label, whatever number the record's
+    // bytes came under (a copy between slots goes through a temporary-patch message).
+    if (how == EditorReload::AfterAsking &&
         !Confirmation("Editor: Patch (" + PatchLabel(number_) + ") has changed! Reload")) {
         // The user keeps the values; the next Ok writes them over the record's new bytes.
         changed_ = true;
         return;
     }
-    LoadCommonPage();
-    LoadTonePage();
-    LoadEffectsPage();
+    for (const ParamControl& control : controls_)
+        LoadParamControl(control, patch_.Bytes());
     LoadEffectBars();
     changed_ = false;
 }
 
 void TFormEdit::StoreControls(TPatch& target, bool& changed) const {
-    StoreCommonPage(target, changed);
-    StoreTonePage(target, changed);
-    StoreEffectsPage(target, changed);
+    for (const ParamControl& control : controls_)
+        StoreParamControl(control, target, changed);
     StoreEffectBars(target, changed);
 }
 

@@ -18,7 +18,7 @@ constexpr int RightList = 451;
 } // namespace
 
 void TFormEdit::BuildEffectsPage(QWidget* page) {
-    PageBuilder b(page, effectsControls_);
+    PageBuilder b(page, controls_);
 
     b.List("ComboBox19", "Reverb Type", 8, 88, 4, ListWidth, ListEntries);
     b.Onepack("FrameOnepack9", "Rev Send Level", 8, 28);
@@ -62,14 +62,4 @@ void TFormEdit::BuildEffectsPage(QWidget* page) {
             [this] { RunHandler([this] { ComboBox21Change(); }); });
     connect(ComboBox3, &QComboBox::activated, this,
             [this] { RunHandler([this] { ComboBox3Change(); }); });
-}
-
-void TFormEdit::LoadEffectsPage() {
-    for (const ParamControl& control : effectsControls_)
-        LoadParamControl(control, patch_.Bytes());
-}
-
-void TFormEdit::StoreEffectsPage(TPatch& target, bool& changed) const {
-    for (const ParamControl& control : effectsControls_)
-        StoreParamControl(control, target, changed);
 }

@@ -13,7 +13,7 @@ constexpr int ListEntries = 12;
 } // namespace
 
 void TFormEdit::BuildTonePage(QWidget* page) {
-    PageBuilder b(page, toneControls_);
+    PageBuilder b(page, controls_);
 
     // The box around the balance and the layer lists lies beneath them.
     auto* bevel = new QFrame(page);
@@ -45,14 +45,4 @@ void TFormEdit::BuildTonePage(QWidget* page) {
     b.StringLists(
         {"ComboBox13", "ComboBox14", "ComboBox15", "ComboBox16", "ComboBox17", "ComboBox18"},
         "Layer", 408, 488, 84, 101, 24);
-}
-
-void TFormEdit::LoadTonePage() {
-    for (const ParamControl& control : toneControls_)
-        LoadParamControl(control, patch_.Bytes());
-}
-
-void TFormEdit::StoreTonePage(TPatch& target, bool& changed) const {
-    for (const ParamControl& control : toneControls_)
-        StoreParamControl(control, target, changed);
 }

@@ -73,14 +73,14 @@ void TPatch::ReadSysEx(int number, ByteReader& stream) {
     SetBytes(bytes, number);
 }
 
-void TPatch::SetBytes(const PatchBytes& bytes, int number) {
+void TPatch::SetBytes(const PatchBytes& bytes, int /*number*/) {
     data_ = bytes;
-    notifyEditor(number);
+    notifyEditor();
 }
 
-void TPatch::notifyEditor(int number) {
+void TPatch::notifyEditor() {
     if (Editor) {
-        Editor->LoadControls("Editor: Patch (" + PatchLabel(number) + ") has changed! Reload");
+        Editor->LoadControls(EditorReload::AfterAsking);
         Editor->SetupEffectPage();
     }
 }

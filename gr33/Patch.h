@@ -71,13 +71,14 @@ public:
     // Sends this record under `number`'s address; false (nothing sent) for an empty patch.
     bool SendToDevice(int outDevice, int number) const;
 
-    // Replaces all 128 bytes from outside (a read, a load, an import) and tells the editor.
+    // Replaces all 128 bytes from outside (a read, a load, an import) and asks the editor to
+    // reload. The number names the patch the bytes came for; the record keeps none of its own.
     void SetBytes(const PatchBytes& bytes, int number);
 
     PatchEditorLink* Editor = nullptr;
 
 private:
-    void notifyEditor(int number);
+    void notifyEditor();
     PatchBytes data_{};
 };
 

@@ -1,4 +1,4 @@
-// Mouse gestures of the bar, driven by synthesised mouse events.
+// Mouse gestures on a shown bar: QTest presses, moves and releases with buttons and keys held.
 
 #include "BarTestSupport.h"
 
@@ -8,6 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QTest>
+
+#include <cstdio>
+#include <functional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -16,11 +21,12 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-// The console's key bar: 0..127 in whole steps on a 100-pixel track starting at x = 3.
+// The console's key bar: 0..127 in whole steps at 69, on a 100-pixel track from x = 3.
 struct KeyBar : ::testing::Test {
     RecordingDialogs prompts;
     ScopedPrompts guard{prompts};
-    TIBar bar;
+    BarWindow w;
+    TIBar& bar = *w.bar;
     int changes = 0;
     int clicks = 0;
     KeyBar() {
@@ -29,99 +35,107 @@ struct KeyBar : ::testing::Test {
         bar.SetValue(69);
         bar.OnChange = [this](TIBar& sender) { changes += &sender == &bar ? 1 : 100; };
         bar.OnClick = [this](TIBar&) { ++clicks; };
+        w.Show();
+    }
+    ~KeyBar() override { SetClickSound(nullptr); }
+
+    // Plays a gesture. Each step: keys held (a Alt, c Ctrl, s Shift), the action (P press,
+    // M move, R release, C click, D double click), the button (r right, m middle; left when
+    // absent), x[,y].
+    void Play(const std::string& script) {
+        std::istringstream steps(script);
+        for (std::string s; steps >> s;) {
+            Qt::KeyboardModifiers keys;
+            std::size_t i = 0;
+            for (const std::string held = "acs"; held.find(s[i]) != std::string::npos; ++i)
+                keys |= s[i] == 'a'   ? Qt::AltModifier
+                        : s[i] == 'c' ? Qt::ControlModifier
+                                      : Qt::ShiftModifier;
+            const char action = s[i++];
+            Qt::MouseButton button = Qt::LeftButton;
+            if (s[i] == 'r' || s[i] == 'm')
+                button = s[i++] == 'r' ? Qt::RightButton : Qt::MiddleButton;
+            QPoint at(0, 10);
+            std::sscanf(s.c_str() + i, "%d,%d", &at.rx(), &at.ry());
+            if (action == 'P') QTest::mousePress(&bar, button, keys, at);
+            if (action == 'M') QTest::mouseEvent(QTest::MouseMove, &bar, Qt::NoButton, keys, at);
+            if (action == 'R') QTest::mouseRelease(&bar, button, keys, at);
+            if (action == 'C') QTest::mouseClick(&bar, button, keys, at);
+            if (action == 'D') QTest::mouseDClick(&bar, button, keys, at);
+        }
+    }
+    Texts Shown() const {
+        Texts texts;
+        for (const auto& p : prompts.shown)
+            texts.push_back(p.kind + " " + p.text);
+        return texts;
     }
 };
 
-TEST_F(KeyBar, DragReportsEachChangeWithImmediateAndOnceAtReleaseWithout) {
-    Press(bar, -40, 10); // beyond the ends: clamps
-    EXPECT_EQ(bar.Value(), 0);
-    MoveHeld(bar, 500, 10);
-    MoveHeld(bar, 600, 10); // no change, no event
-    EXPECT_EQ(bar.Value(), 127);
-    Release(bar, 600, 10);
-    EXPECT_EQ(changes, 2);
-    EXPECT_EQ(clicks, 1);
-
-    bar.SetImmediate(false);
-    Press(bar, 3, 10);
-    MoveHeld(bar, 80, 10);
-    EXPECT_EQ(bar.Value(), 98); // 77 / 100 * 127 = 97.79
-    EXPECT_EQ(changes, 2);
-    Release(bar, 80, 10);
-    EXPECT_EQ(changes, 3);
-    Press(bar, 80, 10); // no movement: still reported at release
-    Release(bar, 80, 10);
-    EXPECT_EQ(changes, 4);
-    bar.SetValue(5); // the setter reports again after the drag
-    EXPECT_EQ(changes, 5);
-
-    bar.SetOrientHoriz(false); // vertical bars follow y, maximum at the top
-    Press(bar, 200, 3);
-    EXPECT_EQ(bar.Value(), 127);
-    MoveHeld(bar, 200, 53);
-    EXPECT_EQ(bar.Value(), 64); // 63.5 -> 64
-}
-
-TEST_F(KeyBar, CtrlResetsToBaseAtOnceEvenWithoutImmediate) {
-    bar.SetImmediate(false);
-    bar.SetBase(64);
-    Press(bar, 90, 10, Qt::LeftButton, Qt::ControlModifier);
-    EXPECT_EQ(bar.Value(), 64);
-    EXPECT_EQ(changes, 1);
-    Release(bar, 90, 10);
-    EXPECT_EQ(changes, 1);
-}
-
-TEST_F(KeyBar, ShiftShowsTheValueAlsoWhileMoving) {
-    Press(bar, 90, 10, Qt::LeftButton, Qt::ShiftModifier);
-    bar.SetDiscretization(0);
-    bar.SetValue(-0.5f);
-    MoveHeld(bar, 20, 10, Qt::LeftButton, Qt::ShiftModifier);
-    EXPECT_EQ(prompts.Texts("message"), Texts({"Value is 69.000", "Value is -0.500"}));
-}
-
-TEST_F(KeyBar, AltAsksForAValue) {
-    prompts.inputAnswers = {std::string("  12.4"), std::string("abc"), std::string("1e3")};
-    Press(bar, 90, 10, Qt::LeftButton, Qt::AltModifier);
-    EXPECT_EQ(bar.Value(), 12);
-    Press(bar, 90, 10, Qt::LeftButton, Qt::AltModifier); // not a number: nothing, silently
-    EXPECT_EQ(bar.Value(), 12);
-    Press(bar, 90, 10, Qt::LeftButton, Qt::AltModifier); // outside the range: taken as typed
-    EXPECT_EQ(bar.Value(), 1000);
-    EXPECT_EQ(changes, 2);
-    EXPECT_EQ(prompts.Texts("input"), Texts({"Change value (69.000): Enter new value",
-                                             "Change value (12.000): Enter new value",
-                                             "Change value (12.000): Enter new value"}));
-}
-
-TEST_F(KeyBar, CancellingTheValueDialogKeepsUnshownDecimals) {
-    bar.SetDiscretization(0);
-    bar.SetValue(0.12345f);
-    Press(bar, 90, 10, Qt::LeftButton, Qt::AltModifier); // nothing queued: cancelled
-    EXPECT_FLOAT_EQ(bar.Value(), 0.12345f);
-    EXPECT_EQ(changes, 1);
-}
-
-TEST_F(KeyBar, AltCtrlReportsAndRightAltSwitchesTheSound) {
-    Press(bar, 10, 10, Qt::LeftButton, Qt::AltModifier | Qt::ControlModifier);
-    EXPECT_EQ(bar.Value(), 69);
-    EXPECT_EQ(changes, 1);
-    Press(bar, 10, 10, Qt::RightButton, Qt::AltModifier);
-    EXPECT_TRUE(bar.Sound());
-    Press(bar, 10, 10, Qt::RightButton, Qt::AltModifier | Qt::ShiftModifier);
-    EXPECT_FALSE(bar.Sound());
-    EXPECT_EQ(prompts.Texts("message"), Texts({"Sound is on", "Sound is off"}));
-}
-
-TEST_F(KeyBar, OtherButtonsOnlyReportTheClick) {
-    Press(bar, 10, 10, Qt::MiddleButton);
-    Press(bar, 10, 10, Qt::RightButton);
-    SendMouse(bar, QEvent::MouseButtonPress, 10, 10, Qt::MiddleButton,
-              Qt::LeftButton | Qt::MiddleButton);
-    EXPECT_EQ(bar.Value(), 69);
-    EXPECT_EQ(clicks, 3);
-    EXPECT_EQ(changes, 0);
-    EXPECT_TRUE(prompts.shown.empty());
+TEST_F(KeyBar, Gestures) {
+    using Setup = std::function<void(TIBar&, RecordingDialogs&)>;
+    const struct {
+        const char* what;
+        Setup setup;
+        const char* gesture;
+        float value;
+        int changes, clicks;
+        Texts shown;
+    } cases[] = {
+        // clang-format off
+        {"a drag clamps at the ends and reports each change", {},
+         "P-40 M500 M600 R600", 127, 2, 1, {}},
+        {"without Immediate a drag reports once, at the release, also when it did not move",
+         [](TIBar& b, auto&) { b.SetImmediate(false); },
+         "P3 M80 R80 C80", 98, 2, 2, {}},
+        {"a vertical bar follows y with its maximum at the top",
+         [](TIBar& b, auto&) { b.SetOrientHoriz(false); },
+         "P12,3 M12,53 R12,53", 64, 2, 1, {}},
+        {"Ctrl resets to Base at once, even without Immediate",
+         [](TIBar& b, auto&) { b.SetImmediate(false), b.SetBase(64); },
+         "cP90 R90", 64, 1, 1, {}},
+        {"Shift shows the value, also while moving",
+         [](TIBar& b, auto&) { b.SetDiscretization(0), b.SetValue(-0.5f); },
+         "sP90 sM20 R20", -0.5f, 0, 1, {"message Value is -0.500", "message Value is -0.500"}},
+        {"Alt asks for a value; not a number changes nothing; outside the range is taken",
+         [](TIBar&, RecordingDialogs& p) { p.inputAnswers = {"  12.4", "abc", "1e3"}; },
+         "aC90 aC90 aC90", 1000, 2, 3,
+         {"input Change value (69.000): Enter new value",
+          "input Change value (12.000): Enter new value",
+          "input Change value (12.000): Enter new value"}},
+        {"cancelling the value dialog keeps decimals the dialog did not show",
+         [](TIBar& b, auto&) { b.SetDiscretization(0), b.SetValue(0.12345f); },
+         "aC90", 0.12345f, 0, 1, {"input Change value (0.123): Enter new value"}},
+        {"Alt+Ctrl reports without a change; right button with Alt switches the sound", {},
+         "acC10 aCr10 asCr10", 69, 1, 3, {"message Sound is on", "message Sound is off"}},
+        {"a double click reports its click but moves nothing", {}, "D90 R90", 69, 0, 1, {}},
+        {"other buttons, also with the left one held, only report the click", {},
+         "Cm10 Cr10 P57 Cm10 R57", 69, 0, 4, {}},
+        {"an error during a gesture ends in a message; the change itself is made",
+         [](TIBar& b, auto&) {
+             SetClickSound([](float, float) { throw EMidiException("Unable to open port"); });
+             b.SetSound(true);
+         },
+         "P40 R40", 47, 1, 1, {"error Unable to open port."}},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        bar.SetValue(69);
+        if (c.setup) c.setup(bar, prompts);
+        changes = clicks = 0;
+        prompts.Clear();
+        Play(c.gesture);
+        EXPECT_FLOAT_EQ(bar.Value(), c.value);
+        EXPECT_EQ(changes, c.changes);
+        EXPECT_EQ(clicks, c.clicks);
+        EXPECT_EQ(Shown(), c.shown);
+        SetClickSound(nullptr);
+        bar.SetValue(bar.Value() + 1); // the setter reports again after any gesture
+        EXPECT_EQ(changes, c.changes + 1);
+        bar.SetSound(false), bar.SetImmediate(true), bar.SetOrientHoriz(true), bar.SetBase(0);
+        bar.SetDiscretization(1);
+    }
 }
 
 TEST_F(KeyBar, AFailingClickDuringADragLosesNoNotification) {
@@ -131,20 +145,10 @@ TEST_F(KeyBar, AFailingClickDuringADragLosesNoNotification) {
     // Called directly: exceptions must not cross Qt's event delivery in a test.
     EXPECT_THROW(bar.HandleMouse(ssLeft, 3, 10), std::runtime_error);
     SetClickSound(nullptr);
-    Release(bar, 3, 10);
+    Play("R3");
     EXPECT_EQ(changes, 1);
     bar.SetValue(7);
     EXPECT_EQ(changes, 2);
-}
-
-TEST_F(KeyBar, AnErrorDuringAGestureEndsInAMessageNotInTheEventLoop) {
-    SetClickSound([](float, float) { throw EMidiException("Unable to open midi-out device"); });
-    bar.SetSound(true);
-    Press(bar, 40, 10);
-    SetClickSound(nullptr);
-    Release(bar, 40, 10);
-    EXPECT_EQ(prompts.Texts("error"), Texts{"Unable to open midi-out device."});
-    EXPECT_EQ(changes, 1); // the value change itself still completed and was reported
 }
 
 } // namespace

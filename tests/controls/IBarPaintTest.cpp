@@ -3,135 +3,123 @@
 
 #include "BarTestSupport.h"
 
-#include <QPaintEvent>
-
 #include <gtest/gtest.h>
 
+#include <QPaintEvent>
+#include <QTest>
+
+#include <functional>
 #include <vector>
 
 namespace {
 
-struct BarImage : ::testing::Test {
+constexpr TColor Green = 0x0000FF00;
+constexpr TColor Purple = 0x00800080;
+
+TEST(BarImage, PixelsOfSlideKnobBevelScaleAndState) {
+    struct Pixel {
+        int x, y;
+        TColor color;
+    };
+    const struct {
+        const char* what;
+        std::function<void(TIBar&)> setup;
+        std::vector<Pixel> pixels;
+    } cases[] = {
+        // clang-format off
+        {"slide to 60, knob 60..66, bevel and the ring inside it", [](TIBar& b) { b.SetValue(60); },
+         {{30, 12, clBlue}, {3, 3, clBlue}, {90, 20, clBtnShadow}, {90, 22, clBtnFace},
+          {0, 12, clBtnShadow}, {106, 12, clBtnHighlight}, {63, 12, clWhite}, {62, 12, clBtnFace},
+          {60, 12, cl3DLight}, {66, 24, cl3DDkShadow}}},
+        {"overflow ends in red with the knob at the end", [](TIBar& b) { b.SetValue(150); },
+         {{99, 12, clRed}, {103, 12, clWhite}}},
+        {"below the base the slide runs from the value up to the base",
+         [](TIBar& b) { b.SetBase(50), b.SetValue(20); },
+         {{40, 12, clBlue}, {53, 3, clBlue}, {54, 12, clBtnShadow}, {15, 12, clBtnShadow}}},
+        {"vertical: maximum at the top, below the base further down",
+         [](TIBar& b) { b.SetBase(50), b.SetValue(20), b.SetOrientHoriz(false); },
+         {{12, 70, clBlue}, {12, 40, clBtnShadow}, {12, 83, clWhite}}},
+        {"disabled: grey, no knob", [](TIBar& b) { b.SetValue(60), b.setEnabled(false); },
+         {{63, 12, clInactiveCaption}, {90, 12, clInactiveBorder}, {65, 12, clInactiveBorder}}},
+        // The downward loop's first tick (-10) lands on the low end after the base's yellow.
+        {"scale every 10 from base 0", [](TIBar& b) { b.SetShowScale(true), b.SetValue(100); },
+         {{13, 12, clSilver}, {53, 3, clRed}, {54, 12, clBlue}, {3, 12, clSilver}}},
+        {"logarithmic scale leaves the silver ticks out",
+         [](TIBar& b) { b.SetShowScale(true), b.SetValue(100), b.SetLogScale(true); },
+         {{55, 12, clBlue}, {88, 12, clRed}, {3, 12, clYellow}}}, // 10 at 55, 50 at 88
+        {"own colour of an overflowing slide", [](TIBar& b) { b.SetValue(150), b.SetOverflowColor(Green); },
+         {{99, 12, Green}}},
+        {"without a slide a value at the base shows a marker, 51..55, in the base colour",
+         [](TIBar& b) { b.SetShowSlide(false), b.SetBase(50), b.SetValue(50), b.SetBaseColor(Purple); },
+         {{51, 12, Purple}, {55, 12, Purple}, {56, 12, clBtnShadow}}},
+        // clang-format on
+    };
+    const QPalette palette = BarWindow().bar->palette(); // the checks tell these apart
+    ASSERT_NE(ToQColor(clBtnShadow, palette), ToQColor(clBtnFace, palette));
+    ASSERT_NE(ToQColor(clInactiveBorder, palette), ToQColor(clInactiveCaption, palette));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        BarWindow w;
+        w.bar->SetMax(100);
+        w.bar->SetDiscretization(1);
+        c.setup(*w.bar);
+        const QImage image = w.Image();
+        for (const Pixel& p : c.pixels)
+            EXPECT_EQ(QColor(image.pixel(p.x, p.y)).name(),
+                      ToQColor(p.color, w.bar->palette()).name())
+                << p.x << "," << p.y;
+    }
+}
+
+TEST(BarImage, LegendLabelsOnlyParsableValuesInsideTheRange) {
     BarWindow w;
     TIBar& bar = *w.bar;
-    QImage image;
-    BarImage() {
-        bar.SetMax(100);
-        bar.SetDiscretization(1);
-    }
-    QColor Sys(TColor color) const { return ToQColor(color, bar.palette()); }
-    static QColor Rgb(TColor color) { return ToQColor(color, QPalette()); }
-    int Pos(float v) const {
-        bool overflow = false;
-        return bar.ValueToPos(v, overflow);
-    }
-    std::string At(int x, int y) const { return QColor(image.pixel(x, y)).name().toStdString(); }
-    static std::string Name(const QColor& c) { return c.name().toStdString(); }
-};
-
-TEST_F(BarImage, SlideKnobAndBevel) {
-    ASSERT_NE(Sys(clBtnShadow), Sys(clBtnFace));
-    bar.SetValue(60); // position 63, knob from 60 to 66
-    image = w.Image();
-    EXPECT_EQ(At(30, 12), Name(Rgb(clBlue)));
-    EXPECT_EQ(At(3, 3), Name(Rgb(clBlue)));
-    EXPECT_EQ(At(90, 20), Name(Sys(clBtnShadow)));
-    EXPECT_EQ(At(90, 22), Name(Sys(clBtnFace))); // ring between bevel and inner area
-    EXPECT_EQ(At(0, 12), Name(Sys(clBtnShadow)));
-    EXPECT_EQ(At(106, 12), Name(Sys(clBtnHighlight)));
-    EXPECT_EQ(At(63, 12), Name(Rgb(clWhite)));
-    EXPECT_EQ(At(62, 12), Name(Sys(clBtnFace)));
-    EXPECT_EQ(At(60, 12), Name(Sys(cl3DLight)));
-    EXPECT_EQ(At(66, 24), Name(Sys(cl3DDkShadow)));
-}
-
-TEST_F(BarImage, OverflowAndBothSidesOfTheBase) {
-    bar.SetValue(150);
-    image = w.Image();
-    EXPECT_EQ(At(99, 12), Name(Rgb(clRed)));
-    EXPECT_EQ(At(103, 12), Name(Rgb(clWhite))); // knob at the end
-
-    bar.SetBase(50);
-    bar.SetValue(20); // slide from 23 to the base at 53
-    image = w.Image();
-    EXPECT_EQ(At(40, 12), Name(Rgb(clBlue)));
-    EXPECT_EQ(At(53, 3), Name(Rgb(clBlue)));
-    EXPECT_EQ(At(54, 12), Name(Sys(clBtnShadow)));
-    EXPECT_EQ(At(15, 12), Name(Sys(clBtnShadow)));
-
-    bar.SetOrientHoriz(false); // maximum at the top: below the base means further down
-    image = w.Image();
-    EXPECT_EQ(At(12, 70), Name(Rgb(clBlue)));
-    EXPECT_EQ(At(12, 40), Name(Sys(clBtnShadow)));
-    EXPECT_EQ(At(12, 83), Name(Rgb(clWhite)));
-}
-
-TEST_F(BarImage, DisabledBarIsGreyAndHasNoKnob) {
-    ASSERT_NE(Sys(clInactiveBorder), Sys(clInactiveCaption));
-    bar.SetValue(60);
-    bar.setEnabled(false);
-    image = w.Image();
-    EXPECT_EQ(At(63, 12), Name(Sys(clInactiveCaption)));
-    EXPECT_EQ(At(90, 12), Name(Sys(clInactiveBorder)));
-    EXPECT_EQ(At(65, 12), Name(Sys(clInactiveBorder))); // where the knob would be
-}
-
-TEST_F(BarImage, ScaleTicksAndTheirColours) {
-    bar.SetShowScale(true); // every 10 from base 0
-    bar.SetValue(100);
-    image = w.Image();
-    EXPECT_EQ(At(Pos(10), 12), Name(Rgb(clSilver)));
-    EXPECT_EQ(At(Pos(50), 3), Name(Rgb(clRed)));
-    EXPECT_EQ(At(Pos(50) + 1, 12), Name(Rgb(clBlue)));
-    // The downward loop's first tick (-10) lands on the low end after the base's yellow one.
-    EXPECT_EQ(At(Pos(0), 12), Name(Rgb(clSilver)));
-
-    bar.SetLogScale(true); // silver ticks are left out
-    image = w.Image();
-    EXPECT_EQ(At(Pos(10), 12), Name(Rgb(clBlue)));
-    EXPECT_EQ(At(Pos(50), 12), Name(Rgb(clRed)));
-    EXPECT_EQ(At(Pos(0), 12), Name(Rgb(clYellow)));
-}
-
-TEST_F(BarImage, LegendLabelsOnlyParsableValuesInsideTheRange) {
+    bar.SetMax(100);
     bar.SetLegend({"Half=50", "Full=100", "Far=500", "Bad=x", "=20", "Empty=", "NoValue"});
     bar.SetShowLegend(true);
-    image = w.Image();
+    const QImage image = w.Image();
     ASSERT_EQ(image.height(), bar.height());
     const int row = bar.height() - bar.LegendSize() + 5;
     std::vector<int> ticks;
     for (int x = 0; x < image.width(); ++x)
-        if (QColor(image.pixel(x, row)) == Sys(clWindowText)) ticks.push_back(x);
-    EXPECT_EQ(ticks, std::vector<int>({Pos(50), Pos(100)}));
+        if (QColor(image.pixel(x, row)).name() == ToQColor(clWindowText, bar.palette()).name())
+            ticks.push_back(x);
+    bool overflow = false;
+    EXPECT_EQ(ticks,
+              std::vector<int>({bar.ValueToPos(50, overflow), bar.ValueToPos(100, overflow)}));
+    // The bar's edge next to the strip gives way to it, also on a turned bar.
+    const QString face = ToQColor(clBtnFace, bar.palette()).name();
+    EXPECT_EQ(QColor(image.pixel(50, bar.BarRect().height() - 1)).name(), face);
+    bar.SetOrientHoriz(false);
+    const QImage turned = w.Image();
+    EXPECT_EQ(QColor(turned.pixel(bar.BarRect().width() - 1, 50)).name(), face);
 }
 
 // Records the region of every paint.
-class PaintLog : public TIBar {
-public:
+struct PaintLog : TIBar {
     using TIBar::TIBar;
     std::vector<QRect> painted;
-
-protected:
     void paintEvent(QPaintEvent* event) override {
         painted.push_back(event->rect());
         TIBar::paintEvent(event);
     }
 };
 
-TEST(BarRepaint, EveryDragStepRedrawsOnlyTheBarAtOnce) {
-    QWidget window;
-    auto* bar = new PaintLog(&window);
+TEST(BarImage, EveryDragStepRedrawsOnlyTheBarAtOnce) {
+    BarWindow w;
+    auto* bar = new PaintLog(&w.window);
     bar->resize(300, 25);
     bar->SetMax(127);
     bar->SetShowLegend(true);
-    window.show();
-    BarWindow::Settle();
+    w.Show();
     ASSERT_LT(bar->BarRect().height(), bar->height());
+    QTest::mousePress(bar, Qt::LeftButton, {}, {30, 10});
     for (int x : {60, 90, 120}) {
         bar->painted.clear();
-        MoveHeld(*bar, x, 10);
+        QTest::mouseMove(bar, {x, 10});
         EXPECT_EQ(bar->painted, std::vector<QRect>({bar->BarRect()})) << x;
     }
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, {120, 10});
 }
 
 } // namespace

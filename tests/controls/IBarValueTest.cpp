@@ -1,20 +1,22 @@
-// The bar's arithmetic and property rules: quantisation, default scale, value/position mapping
-// and the setters that refuse or derive values.
+// The bar's arithmetic and property rules: quantisation, default scale, value/position mapping,
+// the setters that refuse or derive values, the legend strip and the click sound.
 
 #include "BarTestSupport.h"
 
 #include "controls/BarMath.h"
 #include "controls/ClickSound.h"
 
-#include <QFontMetrics>
-
 #include <gtest/gtest.h>
+
+#include <QFontMetrics>
 
 #include <cmath>
 #include <limits>
 #include <stdexcept>
 
 namespace {
+
+constexpr float Inf = std::numeric_limits<float>::infinity();
 
 TEST(BarMath, RoundingAndDefaultScale) {
     EXPECT_EQ(RoundHalfEven(69.5), 70);
@@ -32,41 +34,39 @@ TEST(BarMath, RoundingAndDefaultScale) {
 struct HundredPixelBar : ::testing::Test {
     TIBar bar;
     int changes = 0;
-    bool overflow = false;
     HundredPixelBar() {
         bar.OnChange = [this](TIBar&) { ++changes; };
     }
-    int Pos(float v) { return bar.ValueToPos(v, overflow); }
 };
 
 TEST_F(HundredPixelBar, ValueIsQuantisedWithTiesToEvenAndNeverClamped) {
     bar.SetMax(127);
     bar.SetDiscretization(1);
-    bar.SetValue(69.5f);
-    EXPECT_EQ(bar.Value(), 70);
-    bar.SetValue(70.5f); // quantises to the stored 70: no event
-    bar.SetValue(69.4f);
-    EXPECT_EQ(bar.Value(), 69);
-    EXPECT_EQ(changes, 2);
-    bar.SetValue(150);
-    bar.SetValue(std::numeric_limits<float>::quiet_NaN());
-    EXPECT_EQ(bar.Value(), 150);
-    EXPECT_EQ(changes, 3);
+    const float set[] = {69.5f, 70.5f, 69.4f, 150, std::nanf("")};
+    const float shown[] = {70, 70, 69, 150, 150};
+    const int reported[] = {1, 1, 2, 3, 3}; // no event when the stored value stays
+    for (int i = 0; i < 5; ++i) {
+        bar.SetValue(set[i]);
+        EXPECT_EQ(bar.Value(), shown[i]) << set[i];
+        EXPECT_EQ(changes, reported[i]) << set[i];
+    }
 }
 
 TEST_F(HundredPixelBar, SettersRefuseOrDerive) {
     bar.SetValue(0.3f);
     bar.SetDiscretization(1); // the stored value is not re-quantised
     bar.SetDiscretization(-0.5f);
-    bar.SetDiscretization(std::numeric_limits<float>::infinity());
+    bar.SetDiscretization(Inf);
     EXPECT_EQ(bar.Discretization(), 1);
     EXPECT_FLOAT_EQ(bar.Value(), 0.3f);
-
+    bar.SetShape(TBevelShape::Frame);
+    bar.SetStyle(TBevelStyle::Raised);
+    EXPECT_EQ(std::pair(bar.Shape(), bar.Style()),
+              std::pair(TBevelShape::Frame, TBevelStyle::Raised));
     bar.SetBorder(12); // not below 25 div 2
     EXPECT_EQ(bar.Border(), 3);
     bar.SetBorder(11);
     EXPECT_EQ(bar.Border(), 11);
-
     bar.SetScale(3);
     bar.SetMax(127);
     EXPECT_FLOAT_EQ(bar.Scale(), 10);
@@ -80,28 +80,33 @@ TEST_F(HundredPixelBar, SettersRefuseOrDerive) {
 
 TEST_F(HundredPixelBar, ValueToPosRoundsTiesToEvenAndClampsWithOverflow) {
     bar.SetMax(8);
-    EXPECT_EQ(Pos(1), 3 + 12); // 12.5 -> 12
-    EXPECT_EQ(Pos(3), 3 + 38); // 37.5 -> 38
-    EXPECT_FALSE(overflow);
-    EXPECT_EQ(Pos(9), 103);
-    EXPECT_TRUE(overflow);
-    EXPECT_EQ(Pos(-1), 3);
-    EXPECT_TRUE(overflow);
-    EXPECT_EQ(Pos(std::numeric_limits<float>::infinity()), 103);
-    bar.SetOrientHoriz(false); // 25 x 107, maximum at the top
-    EXPECT_EQ(Pos(8), 3);
-    EXPECT_FALSE(overflow);
-    EXPECT_EQ(Pos(9), 3);
-    EXPECT_TRUE(overflow);
-    bar.SetLogScale(true); // below Min: the low end
-    EXPECT_EQ(Pos(-0.5f), 103);
-    EXPECT_TRUE(overflow);
+    const struct {
+        bool horizontal, log;
+        float value;
+        int pos;
+        bool overflow;
+    } cases[] = {
+        // clang-format off
+        {true, false, 1, 15, false}, {true, false, 3, 41, false}, // 12.5 -> 12, 37.5 -> 38
+        {true, false, 9, 103, true}, {true, false, -1, 3, true}, {true, false, Inf, 103, true},
+        {false, false, 8, 3, false}, {false, false, 9, 3, true},  // maximum at the top
+        {false, true, -0.5f, 103, true},                          // below Min: the low end
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        bar.SetOrientHoriz(c.horizontal);
+        bar.SetLogScale(c.log);
+        bool overflow = !c.overflow;
+        EXPECT_EQ(bar.ValueToPos(c.value, overflow), c.pos) << c.value;
+        EXPECT_EQ(overflow, c.overflow) << c.value;
+    }
 }
 
 TEST_F(HundredPixelBar, RangesWithoutPositionsGiveNoNaN) {
     bar.SetMin(5);
     bar.SetMax(5);
-    EXPECT_EQ(Pos(5), 3);
+    bool overflow = false;
+    EXPECT_EQ(bar.ValueToPos(5, overflow), 3);
     EXPECT_TRUE(overflow);
     EXPECT_EQ(bar.PosToValue(50), 5);
     bar.SetMin(10); // 10..5 on a logarithm: ln(1 + 5 - 10) does not exist
@@ -110,37 +115,32 @@ TEST_F(HundredPixelBar, RangesWithoutPositionsGiveNoNaN) {
     EXPECT_TRUE(v == 10 || v == 5) << v;
 }
 
-struct RoundTripCase {
-    bool horizontal;
-    bool log;
-    float min, max, step;
-};
-class RoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
-
-TEST_P(RoundTrip, PositionOfEveryStepReadsBackAsThatStep) {
-    const RoundTripCase c = GetParam();
-    TIBar bar;
-    bar.resize(620, 25);
-    bar.SetOrientHoriz(c.horizontal);
-    bar.SetMin(c.min);
-    bar.SetMax(c.max);
-    bar.SetDiscretization(c.step);
-    bar.SetLogScale(c.log);
-    for (int k = 0; k <= int(std::lround((c.max - c.min) / c.step)); ++k) {
-        const float v = float(Quantise(c.min + k * double(c.step), c.step));
-        bool overflow = true;
-        const int p = bar.ValueToPos(v, overflow);
-        EXPECT_FALSE(overflow) << v;
-        EXPECT_FLOAT_EQ(bar.PosToValue(p), v) << "at " << p;
+TEST(BarMapping, PositionOfEveryStepReadsBackAsThatStep) {
+    // Linear 0..127 and -1..1 in tenths; logarithmic 0..20 and -5..5 in halves.
+    const struct {
+        bool horizontal, log;
+        float min, max, step;
+    } cases[] = {{true, false, 0, 127, 1},
+                 {false, false, -1, 1, 0.1f},
+                 {true, true, 0, 20, 1},
+                 {false, true, -5, 5, 0.5f}};
+    for (const auto& c : cases) {
+        TIBar bar;
+        bar.resize(620, 25);
+        bar.SetOrientHoriz(c.horizontal);
+        bar.SetMin(c.min);
+        bar.SetMax(c.max);
+        bar.SetDiscretization(c.step);
+        bar.SetLogScale(c.log);
+        for (int k = 0; k <= int(std::lround((c.max - c.min) / c.step)); ++k) {
+            const float v = float(Quantise(c.min + k * double(c.step), c.step));
+            bool overflow = true;
+            const int p = bar.ValueToPos(v, overflow);
+            EXPECT_FALSE(overflow) << v;
+            EXPECT_FLOAT_EQ(bar.PosToValue(p), v) << "at " << p << " log " << c.log;
+        }
     }
 }
-
-// Linear 0..127 and -1..1 in tenths; logarithmic 0..20 and -5..5 in halves.
-INSTANTIATE_TEST_SUITE_P(BothOrientationsAndScales, RoundTrip,
-                         ::testing::Values(RoundTripCase{true, false, 0, 127, 1},
-                                           RoundTripCase{false, false, -1, 1, 0.1f},
-                                           RoundTripCase{true, true, 0, 20, 1},
-                                           RoundTripCase{false, true, -5, 5, 0.5f}));
 
 TEST(LegendStrip, GrowsTheControlAndGoesWithTurningOrSwitchingOff) {
     BarWindow w;
@@ -152,8 +152,7 @@ TEST(LegendStrip, GrowsTheControlAndGoesWithTurningOrSwitchingOff) {
     EXPECT_EQ(bar.LegendSize(), metrics.height() + 10 + half);
     EXPECT_EQ(bar.height(), 25 + bar.LegendSize());
     EXPECT_EQ(bar.Border(), std::max(3, half));
-    EXPECT_EQ(bar.Min(), 0); // drawn as -1..1, a bar without a range keeps it
-    EXPECT_EQ(bar.Max(), 0);
+    EXPECT_EQ(bar.Max() - bar.Min(), 0); // drawn as -1..1, a bar without a range keeps it
 
     bar.SetOrientHoriz(false); // strip removed, then the sides swapped
     EXPECT_EQ(bar.LegendSize(), 0);
@@ -184,9 +183,7 @@ TEST(ClickSound, PlaysWithSoundAndAPositiveStepAndNeverSwallowsTheEvent) {
     bar.SetValue(20); // step 0: silent
     bar.SetDiscretization(1);
     bar.SetValue(30);
-    ASSERT_EQ(clicks.size(), 1u);
-    EXPECT_EQ(clicks[0], std::make_pair(34.0f, 127.0f));
-
+    EXPECT_EQ(clicks, (std::vector<std::pair<float, float>>{{34.0f, 127.0f}}));
     SetClickSound([](float, float) { throw std::runtime_error("no synthesizer"); });
     EXPECT_THROW(bar.SetValue(5), std::runtime_error);
     SetClickSound(nullptr);

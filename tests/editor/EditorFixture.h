@@ -1,11 +1,14 @@
 #pragma once
 // What the editor tests share: a fake librarian that records what the editor asks of it,
-// recorded prompts, slot records and helpers to open an editor and find its controls.
+// recorded prompts, slot records, and opening an editor and driving its controls as the user
+// does: tabs, fields, lists and buttons found by name, clicked and typed into.
 
 #include "base/Errors.h"
 #include "base/RecordingDialogs.h"
 #include "controls/IBar.h"
 #include "editor/EditFrm.h"
+#include "editor/OnePack.h"
+#include "editor/SixPack.h"
 #include "gr33/Patch.h"
 #include "librarian/model/LibrarianHost.h"
 #include "sim/DemoBank.h"
@@ -15,10 +18,12 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QWidget>
 
 #include <array>
 #include <string>
@@ -34,7 +39,8 @@ public:
     std::vector<bool> modifiedMarks; // the modified flag of each SetCollectionFile
     std::vector<std::pair<int, int>> updatedCells;
     int tempMenuUpdates = 0;
-    std::vector<bool> waitShown; // each ShowWait call
+    int waitOpen = 0; // shows of the wait window not yet followed by a hide
+    int waitShows = 0;
     std::vector<std::string> portReads;
     TPatch temp;
 
@@ -58,16 +64,8 @@ public:
     void UpdateTempPatchMenu() override { ++tempMenuUpdates; }
     TPatch& TempPatch() override { return temp; }
     int SelectedPatch() const override { return 1; }
-    void ShowWait(bool visible) override { waitShown.push_back(visible); }
+    void ShowWait(bool visible) override { waitOpen += visible ? 1 : -1, waitShows += visible; }
     void ConsoleClosed() override {}
-
-    // Whether every show of the wait window was followed by a hide.
-    bool WaitBalanced() const {
-        int open = 0;
-        for (bool shown : waitShown)
-            open += shown ? 1 : -1;
-        return open == 0;
-    }
 };
 
 class EditorTest : public ::testing::Test {
@@ -82,59 +80,79 @@ protected:
 
     // Slot record of patch number 1..8 (A11 .. A24).
     TPatch& Slot(int number) { return records.at(number - 1); }
-
     static void Fill(TPatch& record, const PatchBytes& bytes) {
         std::copy(bytes.begin(), bytes.end(), record.Data());
     }
-
     static TFormEdit* EditorOf(const TPatch& record) {
         return dynamic_cast<TFormEdit*>(record.Editor);
     }
 
-    // Fills slot `number` with the demo patch (changed by `edit`) and opens an editor on it.
-    template <typename Edit> TFormEdit& Open(int number, Edit edit) {
-        PatchBytes bytes = DemoPatch(number);
+    // Fills the record with the demo patch `demo` (changed by `edit`) and opens an editor on it
+    // under `number`: shown, painted and active, as the user meets it.
+    template <typename Edit> TFormEdit& Open(TPatch& record, int number, int demo, Edit edit) {
+        PatchBytes bytes = DemoPatch(demo);
         edit(bytes);
-        Fill(Slot(number), bytes);
-        OpenEditor(Slot(number), number, host);
-        TFormEdit* editor = EditorOf(Slot(number));
+        Fill(record, bytes);
+        OpenEditor(record, number, host);
+        TFormEdit* editor = EditorOf(record);
         EXPECT_NE(editor, nullptr);
-        // Shown, painted and active, as the user meets it.
         EXPECT_TRUE(QTest::qWaitForWindowActive(editor));
         return *editor;
+    }
+    template <typename Edit> TFormEdit& Open(int number, Edit edit) {
+        return Open(Slot(number), number, number, edit);
     }
     TFormEdit& Open(int number) {
         return Open(number, [](PatchBytes&) {});
     }
 
-    // Stores the editor into a copy of the record's bytes; the flag starts as given.
-    struct StoreResult {
-        PatchBytes bytes;
-        bool changed;
-    };
-    static StoreResult StoreCopy(const TFormEdit& editor, bool changed = false) {
-        TPatch copy;
-        std::copy(editor.Patch().Bytes().begin(), editor.Patch().Bytes().end(), copy.Data());
-        editor.StoreControls(copy, changed);
-        return {copy.Bytes(), changed};
-    }
-
-    template <typename T> static T* Find(QWidget& parent, const char* name) {
+    template <typename T = QWidget> static T* Find(QWidget& parent, const QString& name) {
         T* widget = parent.findChild<T*>(name);
-        EXPECT_NE(widget, nullptr) << name;
+        EXPECT_NE(widget, nullptr) << name.toStdString();
         return widget;
     }
-
     static TIBar* Bar(QWidget& editor, int slot) {
-        return editor.findChild<TIBar*>("IBar" + QString::number(slot));
+        return Find<TIBar>(editor, "IBar" + QString::number(slot));
     }
-    // Pages and list entries chosen with the mouse.
-    static void ShowPage(TFormEdit& editor, int page) {
-        QTabBar* tabs = Find<QTabWidget>(editor, "PageControl1")->tabBar();
-        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(page).center());
+    // The number field of a single frame, or of string 1..6 of a per-string frame.
+    static QSpinBox* Field(QWidget& editor, const char* frame, int string = 0) {
+        QWidget* f = Find(editor, frame);
+        return string ? static_cast<TFrameSixpack*>(f)->Field(string) : f->findChild<QSpinBox*>();
+    }
+    // The value a frame shows, typed text not yet confirmed included.
+    static int Shown(QWidget& editor, const char* frame, int string = 0) {
+        QWidget* f = Find(editor, frame);
+        return string ? static_cast<TFrameSixpack*>(f)->Value(string)
+                      : static_cast<TFrameOnepack*>(f)->Value();
+    }
+    // Types characters QTest's key table does not know (beyond ASCII) as text key presses.
+    static void TypeText(QWidget* widget, const QString& text) {
+        for (QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), {});
+    }
+    // Clicks the tab of the page holding the control.
+    static void ShowPageOf(QWidget* control) {
+        QWidget* page = control;
+        while (!page->objectName().startsWith("TabSheet"))
+            page = page->parentWidget();
+        QTabBar* tabs = page->window()->findChild<QTabWidget*>("PageControl1")->tabBar();
+        const int index = page->objectName().back().digitValue() - 1;
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
         QCoreApplication::processEvents(); // the page is painted
     }
-    static void Pick(QComboBox* list, const QString& entry) {
+    // Clicks into the field, selects its text and types over it; nothing confirms it.
+    static void Type(QWidget& editor, const char* frame, int string, const char* keys) {
+        QSpinBox* field = Field(editor, frame, string);
+        ShowPageOf(field);
+        QTest::mouseClick(field->findChild<QLineEdit*>(), Qt::LeftButton);
+        ASSERT_EQ(QApplication::focusWidget(), field);
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, keys);
+    }
+    // Opens the list with the mouse and clicks the entry.
+    static void Pick(QWidget& editor, const char* name, const QString& entry) {
+        auto* list = Find<QComboBox>(editor, name);
+        ShowPageOf(list);
         QTest::mouseClick(list, Qt::LeftButton);
         QAbstractItemView* view = list->view();
         const QModelIndex index = view->model()->index(list->findText(entry), 0);
@@ -142,6 +160,12 @@ protected:
         // A release just after the list opened would count as the end of the opening click.
         QTest::qWait(QApplication::doubleClickInterval() + 100);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+    }
+    static QString Entry(QWidget& editor, const char* list, int index) {
+        return Find<QComboBox>(editor, list)->itemText(index);
+    }
+    static void Click(QWidget& editor, const char* button) {
+        QTest::mouseClick(Find<QPushButton>(editor, button), Qt::LeftButton);
     }
 
     FakeHost host;

@@ -2,7 +2,6 @@
 
 #include "EditorFixture.h"
 
-#include <QComboBox>
 #include <QLabel>
 
 namespace {
@@ -14,47 +13,36 @@ QLabel* Caption(TFormEdit& editor, int i) {
 TEST_F(EditorTest, OverdriveLoadsSixBarsAndTheHeading) {
     static constexpr std::uint8_t expected[] = {10, 64, 2, 15, 15, 100};
     TFormEdit& editor = Open(1, [](PatchBytes& b) {
-        b[106] = 1;
-        b[107] = 1;
+        b[106] = 1, b[107] = 1;
         std::copy(std::begin(expected), std::end(expected), b.begin() + 108);
     });
     for (int i = 1; i <= 12; ++i) {
+        SCOPED_TRACE(i);
         TIBar* bar = Bar(editor, i);
-        ASSERT_NE(bar, nullptr);
-        EXPECT_EQ(bar->size(), QSize(417, 13));
-        EXPECT_EQ(bar->pos(), QPoint(8, 24 + 23 * (i - 1)));
-        if (i <= 6) {
-            EXPECT_TRUE(bar->isEnabled()) << i;
-            EXPECT_EQ(bar->Value(), expected[i - 1]) << i;
-        } else {
-            EXPECT_FALSE(bar->isEnabled()) << i;
-            EXPECT_EQ(Caption(editor, i)->text(), "-");
-            EXPECT_EQ(bar->Max(), 0);
-        }
+        EXPECT_EQ(bar->geometry(), QRect(8, 24 + 23 * (i - 1), 417, 13));
+        EXPECT_EQ(bar->isEnabled(), i <= 6);
+        EXPECT_EQ(bar->Value(), i <= 6 ? expected[i - 1] : 0);
+        EXPECT_EQ(Caption(editor, i)->text() == "-" && bar->Max() == 0, i > 6);
     }
     EXPECT_EQ(Caption(editor, 2)->text(), "Pan (L64..R63)");
     EXPECT_EQ(Bar(editor, 2)->Base(), 64);
-    auto* sw = Find<QComboBox>(editor, "ComboBox21");
-    EXPECT_EQ(Find<QLabel>(editor, "LabelFXType")->text(),
-              "Effect: overdrive (Switch: " + sw->currentText() + ")");
-
+    auto* heading = Find<QLabel>(editor, "LabelFXType");
+    EXPECT_EQ(heading->text(), "Effect: overdrive (Switch: " +
+                                   Find<QComboBox>(editor, "ComboBox21")->currentText() + ")");
     // Changing the switch rewrites the heading only.
-    ShowPage(editor, 2);
-    Pick(sw, "Both");
-    EXPECT_EQ(Find<QLabel>(editor, "LabelFXType")->text(), "Effect: overdrive (Switch: Both)");
-    EXPECT_EQ(Bar(editor, 1)->Value(), 10);
-    EXPECT_EQ(Bar(editor, 6)->Value(), 100);
-
+    Pick(editor, "ComboBox21", "Both");
+    EXPECT_EQ(heading->text(), "Effect: overdrive (Switch: Both)");
+    EXPECT_EQ(std::pair(Bar(editor, 1)->Value(), Bar(editor, 6)->Value()),
+              std::pair(10.0f, 100.0f));
     // A caption that begins with "-" but is longer is a used slot.
-    Pick(Find<QComboBox>(editor, "ComboBox3"), "overdrive chorus");
+    Pick(editor, "ComboBox3", "overdrive chorus");
     EXPECT_EQ(Caption(editor, 7)->toolTip(), "-CHO Balance (D110:0E..D0:100E)");
     EXPECT_TRUE(Bar(editor, 7)->isEnabled());
-    EXPECT_EQ(Bar(editor, 7)->Max(), 100);
-    EXPECT_EQ(Bar(editor, 7)->Value(), 50);
+    EXPECT_EQ(std::pair(Bar(editor, 7)->Max(), Bar(editor, 7)->Value()), std::pair(100.0f, 50.0f));
     EXPECT_FALSE(Bar(editor, 6)->isEnabled());
 }
 
-TEST_F(EditorTest, ParameterOutsideItsSlotShowsTheDefault) {
+TEST_F(EditorTest, ParameterOutsideItsSlotShowsAndStoresTheDefault) {
     TFormEdit& editor = Open(1, [](PatchBytes& b) {
         b[107] = 16;  // stereo-delay
         b[109] = 127; // slot 2, range 0..126
@@ -62,17 +50,18 @@ TEST_F(EditorTest, ParameterOutsideItsSlotShowsTheDefault) {
     });
     EXPECT_EQ(Bar(editor, 2)->Value(), 0);
     EXPECT_EQ(Bar(editor, 3)->Value(), 5);
-    Bar(editor, 3)->SetValue(9);
-    editor.ButtonReloadClick();
+    ShowPageOf(Bar(editor, 3));
+    QTest::mouseClick(Bar(editor, 3), Qt::LeftButton, {}, QPoint(200, 6));
+    Click(editor, "ButtonReload");
     EXPECT_EQ(Bar(editor, 3)->Value(), 5);
-    EXPECT_EQ(StoreCopy(editor).bytes[109], 0);
-
-    // A value put beyond the range through the bar itself stores the slot's default.
-    Bar(editor, 6)->SetValue(120); // Feedback 0..98, base 49
-    Bar(editor, 11)->SetValue(-4);
-    const PatchBytes stored = StoreCopy(editor).bytes;
-    EXPECT_EQ(stored[113], 49);
-    EXPECT_EQ(stored[118], 0);
+    // A value typed beyond the range through the bar's own dialog stores the slot's default.
+    prompts.inputAnswers = {"120", "-4"};
+    QTest::mouseClick(Bar(editor, 6), Qt::LeftButton, Qt::AltModifier); // Feedback 0..98, base 49
+    QTest::mouseClick(Bar(editor, 11), Qt::LeftButton, Qt::AltModifier);
+    Click(editor, "ButtonOkStay");
+    const std::pair<int, int> stored[] = {{109, 0}, {110, 5}, {113, 49}, {118, 0}};
+    for (auto [byte, value] : stored)
+        EXPECT_EQ(Slot(1).Data()[byte], value) << byte;
 }
 
 TEST_F(EditorTest, LongCaptionIsShortenedAndItsHintIsWhole) {
@@ -98,14 +87,14 @@ TEST_F(EditorTest, TypeBeyondTheListClearsThePageAndKeepsTheBytes) {
     });
     EXPECT_EQ(prompts.Texts("message"),
               std::vector<std::string>{"Implementation error in effects"});
-    for (int i = 1; i <= 12; ++i) {
-        EXPECT_FALSE(Bar(editor, i)->isEnabled()) << i;
-        EXPECT_EQ(Bar(editor, i)->Value(), 0) << i;
-    }
+    for (int i = 1; i <= 12; ++i)
+        EXPECT_EQ(std::pair(Bar(editor, i)->isEnabled(), Bar(editor, i)->Value()),
+                  std::pair(false, 0.0f))
+            << i;
     EXPECT_EQ(Find<QComboBox>(editor, "ComboBox3")->currentIndex(), -1);
-    const PatchBytes stored = StoreCopy(editor).bytes;
-    EXPECT_EQ(stored, editor.Patch().Bytes());
+    Click(editor, "ButtonOkStay");
+    EXPECT_TRUE(host.modifiedMarks.empty());
     // Shown again on every reset.
-    editor.ButtonReloadClick();
+    Click(editor, "ButtonReload");
     EXPECT_EQ(prompts.Texts("message").size(), 2u);
 }

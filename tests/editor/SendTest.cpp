@@ -3,14 +3,9 @@
 
 #include "EditorFixture.h"
 
-#include "editor/SixPack.h"
 #include "gr33/Exchange.h"
 #include "midi/MidiDevices.h"
 #include "sim/VirtualGr33.h"
-
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSpinBox>
 
 #include <mutex>
 
@@ -48,9 +43,9 @@ protected:
         return log;
     }
     void Send(TFormEdit& editor) {
-        QTest::mouseClick(editor.findChild<QPushButton*>("ButtonSend"), Qt::LeftButton);
+        Click(editor, "ButtonSend");
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-        EXPECT_TRUE(host.WaitBalanced());
+        EXPECT_EQ(host.waitOpen, 0);
     }
 
     VirtualGr33* virtualDevice = nullptr;
@@ -66,10 +61,7 @@ TEST_F(SendTest, IdentityTestRunsFirstWhenSwitchedOn) {
     TFormEdit& editor = Open(2);
     Send(editor);
     EXPECT_TRUE(prompts.shown.empty()) << prompts.Last();
-    const std::vector<std::string> lines = Log();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], "identity request");
-    EXPECT_EQ(lines[1], "stored Temporary Patch");
+    EXPECT_EQ(Log(), (std::vector<std::string>{"identity request", "stored Temporary Patch"}));
     EXPECT_EQ(host.portReads, (std::vector<std::string>{"in", "out", "in", "out"}));
 }
 
@@ -92,7 +84,7 @@ TEST_F(SendTest, BothPortsAreNeededAlsoWithoutTheTest) {
         Send(editor);
         EXPECT_EQ(prompts.Texts("error"), std::vector<std::string>{"No midi-in device found."})
             << test;
-        editor.close();
+        Click(editor, "ButtonCancel");
     }
     EXPECT_EQ(Stored(), 0);
 }
@@ -104,18 +96,17 @@ TEST_F(SendTest, ButtonsTakeTheNumberTypedIntoTheField) {
     Install();
     const struct {
         const char* button;
-        int page;
         const char* frame;
         int string; // 0: a single field
         const char* keys;
         int byte;
         int stored;
     } cases[] = {
-        {"ButtonOkStay", 0, "frameOnepack1", 0, "42", 12, 42},    // Patch Level
-        {"ButtonOkClose", 0, "FrameSixpack1", 6, "128", 28, 127}, // MIDI [PC] of string 6
-        {"ButtonSend", 0, "frameOnepack2", 0, "-7", 15, 57},      // Pan
-        {"ButtonOkStay", 0, "frameOnepack1", 0, "999", 12, 99},   // the third 9 is refused
-        {"ButtonSend", 2, "FrameOnepack29", 0, "7", 125, 122},    // Arp Tempo 50..250 keeps 250
+        {"ButtonOkStay", "frameOnepack1", 0, "42", 12, 42},    // Patch Level
+        {"ButtonOkClose", "FrameSixpack1", 6, "128", 28, 127}, // MIDI [PC] of string 6
+        {"ButtonSend", "frameOnepack2", 0, "-7", 15, 57},      // Pan
+        {"ButtonOkStay", "frameOnepack1", 0, "999", 12, 99},   // the third 9 is refused
+        {"ButtonSend", "FrameOnepack29", 0, "7", 125, 122},    // Arp Tempo 50..250 keeps 250
     };
     int number = 0;
     for (const auto& c : cases) {
@@ -124,15 +115,8 @@ TEST_F(SendTest, ButtonsTakeTheNumberTypedIntoTheField) {
             b[12] = 100, b[15] = 64, b[28] = 0, b[65] = 7, b[77] = 9, b[125] = 122, b[126] = 1;
         });
         const PatchBytes opened = Slot(number).Bytes();
-        ShowPage(editor, c.page);
-        QWidget* frame = Find<QWidget>(editor, c.frame);
-        QSpinBox* field = c.string ? static_cast<TFrameSixpack*>(frame)->Field(c.string)
-                                   : frame->findChild<QSpinBox*>();
-        QTest::mouseClick(field->findChild<QLineEdit*>(), Qt::LeftButton);
-        ASSERT_EQ(QApplication::focusWidget(), field);
-        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(field, c.keys);
-        QTest::mouseClick(Find<QPushButton>(editor, c.button), Qt::LeftButton);
+        Type(editor, c.frame, c.string, c.keys);
+        Click(editor, c.button);
         EXPECT_TRUE(prompts.shown.empty()) << prompts.Last();
         PatchBytes expected = opened;
         expected[c.byte] = static_cast<std::uint8_t>(c.stored);
@@ -158,16 +142,15 @@ TEST_F(SendTest, AnotherTypeSetsItsDefaultsAndItsWholeRanges) {
         for (int i = 108; i <= 119; ++i)
             b[i] = 3;
     });
-    ShowPage(editor, 3);
-    ShowPage(editor, 2);
+    ShowPageOf(Bar(editor, 1));
     auto* type = Find<QComboBox>(editor, "ComboBox3");
     // The type shown, picked again or confirmed with Enter, keeps the values.
-    Pick(type, "overdrive");
+    Pick(editor, "ComboBox3", "overdrive");
     QTest::mouseClick(type, Qt::LeftButton);
     QTest::keyClick(type->view(), Qt::Key_Return);
     EXPECT_EQ(Bar(editor, 1)->Value(), 3);
-    Pick(type, "reverb");
-    ShowPage(editor, 3);
+    Pick(editor, "ComboBox3", "reverb");
+    ShowPageOf(Bar(editor, 1));
     const float defaults[12] = {0, 0, 0, 0, 15, 15, 50, 0}; // slots 9..12 unused
     for (int i = 1; i <= 12; ++i) {
         EXPECT_EQ(Bar(editor, i)->isEnabled(), i <= 8) << i;
@@ -176,8 +159,8 @@ TEST_F(SendTest, AnotherTypeSetsItsDefaultsAndItsWholeRanges) {
     EXPECT_EQ(editor.Patch().Data()[107], 1);
     // Balance (D100:0E..D0:100E), 0..100: the far left is D100:0E, not the default.
     QTest::mouseClick(Bar(editor, 7), Qt::LeftButton, {}, QPoint(0, 6));
-    QTest::mouseClick(Find<QPushButton>(editor, "ButtonOkStay"), Qt::LeftButton);
-    QTest::mouseClick(Find<QPushButton>(editor, "ButtonSend"), Qt::LeftButton);
+    Click(editor, "ButtonOkStay");
+    Click(editor, "ButtonSend");
     EXPECT_EQ(Slot(1).Data()[107], 23);
     EXPECT_EQ(Slot(1).Data()[114], 0);
     EXPECT_EQ(DeviceTemp()[114], 0);

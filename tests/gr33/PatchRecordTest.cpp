@@ -106,9 +106,9 @@ TEST(ValueCodings, SignedAndPairs) {
 
 class RecordingEditor : public PatchEditorLink {
 public:
-    std::vector<std::string> questions;
+    std::vector<EditorReload> reloads;
     int effectPages = 0;
-    void LoadControls(const std::string& question) override { questions.push_back(question); }
+    void LoadControls(EditorReload how) override { reloads.push_back(how); }
     void SetupEffectPage() override { ++effectPages; }
 };
 
@@ -127,7 +127,7 @@ TEST(DataMessages, RequestsMatchTheDeviceVectors) {
     EXPECT_EQ(ExpectedIdentityReply().size(), 15u);
 }
 
-TEST(DataMessages, ConsecutiveMessagesReadBackAndNameTheSlotToTheEditor) {
+TEST(DataMessages, ConsecutiveMessagesReadBackAndAskTheEditorToReload) {
     TPatch a, b, readA, readB;
     fill(a, 1);
     fill(b, 2);
@@ -142,15 +142,14 @@ TEST(DataMessages, ConsecutiveMessagesReadBackAndNameTheSlotToTheEditor) {
     readB.ReadSysEx(0, reader);
     EXPECT_EQ(readA.Bytes(), a.Bytes());
     EXPECT_EQ(readB.Bytes(), b.Bytes());
-    EXPECT_EQ(editor.questions,
-              std::vector<std::string>{"Editor: Patch (B21) has changed! Reload"});
+    EXPECT_EQ(editor.reloads, std::vector{EditorReload::AfterAsking});
 
     readA.Assign(b); // through the temporary patch
     EXPECT_EQ(readA.Bytes(), b.Bytes());
-    EXPECT_EQ(editor.questions.back(), "Editor: Patch (Temporary Patch) has changed! Reload");
+    EXPECT_EQ(editor.reloads.size(), 2u);
     EXPECT_EQ(editor.effectPages, 2);
     readA.Clear(); // does not disturb the editor
-    EXPECT_EQ(editor.questions.size(), 2u);
+    EXPECT_EQ(editor.reloads.size(), 2u);
 }
 
 // Every corruption of a valid message is refused and leaves the record as it was.

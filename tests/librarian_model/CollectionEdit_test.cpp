@@ -24,10 +24,10 @@ protected:
     TCollection collection{view};
 };
 
-// An editor stand-in that records the reload questions it is asked.
+// An editor stand-in that records the reloads it is asked for.
 struct RecordingEditor : PatchEditorLink {
-    std::vector<std::string> questions;
-    void LoadControls(const std::string& question) override { questions.push_back(question); }
+    std::vector<EditorReload> reloads;
+    void LoadControls(EditorReload how) override { reloads.push_back(how); }
     void SetupEffectPage() override {}
 };
 
@@ -151,16 +151,14 @@ TEST_F(CollectionEdit, PasteFromAnEmptyTemporaryPatchIsRefused) {
     EXPECT_FALSE(collection.Modified());
 }
 
-TEST_F(CollectionEdit, EditorsAreAskedWithTheirOwnSlotsLabel) {
+TEST_F(CollectionEdit, EditorsOfRefilledSlotsAreAskedToReload) {
     Fill(4);
     RecordingEditor onA13, onTemp;
     collection.Slot(3).Editor = &onA13;
     collection.TempPatch().Editor = &onTemp;
     collection.CutPatch(2);
-    ASSERT_EQ(onA13.questions.size(), 1u);
-    EXPECT_EQ(onA13.questions[0], "Editor: Patch (A13) has changed! Reload");
-    ASSERT_EQ(onTemp.questions.size(), 1u);
-    EXPECT_EQ(onTemp.questions[0], "Editor: Patch (Temporary Patch) has changed! Reload");
+    EXPECT_EQ(onA13.reloads, std::vector{EditorReload::AfterAsking});
+    EXPECT_EQ(onTemp.reloads, std::vector{EditorReload::AfterAsking});
     collection.Slot(3).Editor = nullptr;
     collection.TempPatch().Editor = nullptr;
 }

@@ -1,3 +1,6 @@
+// The MIDI console on the recording backend, driven on the shown window: buttons pressed,
+// arrows clicked, note and frequency typed, the bars' own value dialog.
+
 #include "ToolsFixture.h"
 
 #include "controls/IBar.h"
@@ -6,7 +9,6 @@
 #include "tools/UpDown.h"
 
 #include <QCheckBox>
-#include <QFocusEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -16,277 +18,239 @@
 
 namespace {
 
+Message Bytes(std::initializer_list<int> bytes) {
+    return Message(bytes.begin(), bytes.end());
+}
+
 class ConsoleTest : public ToolsTest {
 protected:
-    std::unique_ptr<TFormConsole> Open() { return std::make_unique<TFormConsole>(host); }
-
-    template <class W> static W* Find(TFormConsole& form, const char* name) {
+    // A console as built at start-up, then shown and active as the user meets it.
+    std::unique_ptr<TFormConsole> Open() {
+        auto form = std::make_unique<TFormConsole>(host);
+        form->show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        return form;
+    }
+    template <class W = QWidget> static W* Find(QWidget& form, const char* name) {
         auto* widget = form.findChild<W*>(name);
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-    static TIBar* Bar(TFormConsole& form, const char* name) { return Find<TIBar>(form, name); }
-    static QLineEdit* Edit(TFormConsole& form, const char* name) {
-        return Find<QLineEdit>(form, name);
+    static QString Text(QWidget& form, const char* field) {
+        return Find<QLineEdit>(form, field)->text();
     }
-    static QPushButton* Button(TFormConsole& form, const char* name) {
-        return Find<QPushButton>(form, name);
-    }
-    static QCheckBox* Check(TFormConsole& form, const char* name) {
-        return Find<QCheckBox>(form, name);
-    }
-
-    // Types into a field as the user does and ends with Enter or by leaving the field.
-    static void Enter(QLineEdit* edit, const QString& text) {
-        edit->clear();
+    // Clicks into the field, types over its text and ends with Enter or Tab.
+    static void Type(QWidget& form, const char* field, const QString& text,
+                     Qt::Key end = Qt::Key_Return) {
+        auto* edit = Find<QLineEdit>(form, field);
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
+        QTest::keyClick(edit, end);
     }
-    static void Leave(QLineEdit* edit, const QString& text) {
-        edit->clear();
-        QTest::keyClicks(edit, text);
-        QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
-        QApplication::sendEvent(edit, &focusOut);
+    static void Arrow(QWidget& form, const char* updown, bool up, int times = 1) {
+        auto* arrows = Find<TUpDown>(form, updown);
+        for (int i = 0; i < times; ++i)
+            QTest::mouseClick(up ? arrows->UpButton() : arrows->DownButton(), Qt::LeftButton);
     }
-    static void SetChannel(TFormConsole& form, int channel) {
-        Find<TUpDown>(form, "UpDownChannel")->SetPosition(channel);
+    // Types the value into the bar's own dialog (Alt and a click on the bar).
+    void SetBar(QWidget& form, const char* bar, const char* value) {
+        prompts.inputAnswers.push_back(value);
+        QTest::mouseClick(Find(form, bar), Qt::LeftButton, Qt::AltModifier, {5, 5});
+    }
+    static void Hold(QWidget& form, const char* button, Qt::MouseButton mouse = Qt::LeftButton) {
+        QTest::mousePress(Find(form, button), mouse);
+    }
+    static void Lift(QWidget& form, const char* button, Qt::MouseButton mouse = Qt::LeftButton) {
+        QTest::mouseRelease(Find(form, button), mouse);
     }
 };
 
-Message Bytes(std::initializer_list<int> bytes) {
-    Message message;
-    for (int b : bytes)
-        message.push_back(static_cast<std::uint8_t>(b));
-    return message;
-}
-
-TEST_F(ConsoleTest, StartsWithDefaultsWhenNothingIsStored) {
-    auto form = Open();
-    EXPECT_EQ(form->windowTitle(), "Simple MIDI Console");
-    EXPECT_EQ(form->size(), QSize(227, 171));
-    EXPECT_EQ(form->Channel(), 3);
-    EXPECT_EQ(Edit(*form, "EditChannel")->text(), "3");
-    EXPECT_TRUE(Check(*form, "CheckBoxPoly")->isChecked());
-    EXPECT_TRUE(Button(*form, "ButtonPlayChord")->isEnabled());
-    EXPECT_TRUE(Check(*form, "CheckBoxStayOnTop")->isChecked());
-    EXPECT_TRUE(form->windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_EQ(form->Key(), 69);
-    EXPECT_EQ(form->Velocity(), 127);
-    EXPECT_EQ(Edit(*form, "EditKey")->text(), "A 5");
+TEST_F(ConsoleTest, StartsHiddenWithDefaultsWhenNothingIsStored) {
+    TFormConsole form(host);
     // "Console" absent: the librarian's item starts unchecked and the window hidden.
-    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.windowTitle(), "Simple MIDI Console");
+    EXPECT_EQ(form.size(), QSize(227, 171));
+    EXPECT_EQ(std::tuple(form.Channel(), int(form.Key()), int(form.Velocity())),
+              std::tuple(3, 69, 127));
+    EXPECT_EQ(std::pair(Text(form, "EditChannel"), Text(form, "EditKey")),
+              std::pair(QString("3"), QString("A 5")));
+    EXPECT_TRUE(Find<QCheckBox>(form, "CheckBoxPoly")->isChecked());
+    EXPECT_TRUE(Find(form, "ButtonPlayChord")->isEnabled());
+    EXPECT_TRUE(Find<QCheckBox>(form, "CheckBoxStayOnTop")->isChecked());
+    EXPECT_TRUE(form.windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
-TEST_F(ConsoleTest, ChordHeldOnChannelOne) {
+TEST_F(ConsoleTest, NotesAndChordsSoundWhileTheButtonIsHeld) {
+    const struct {
+        const char* button;
+        int channel;
+        const char* key;
+        const char* velocity;
+        std::vector<Message> on, off;
+        std::size_t errors = 0;
+    } cases[] = {
+        {"ButtonPlayChord",
+         -2,
+         "C 5",
+         "100",
+         {Bytes({0x90, 60, 100}), Bytes({0x90, 64, 100}), Bytes({0x90, 67, 100})},
+         {Bytes({0x80, 60, 100}), Bytes({0x80, 64, 100}), Bytes({0x80, 67, 100})}},
+        {"ButtonPlayNote", 10, "A 5", "127", {Bytes({0x99, 69, 127})}, {Bytes({0x89, 69, 127})}},
+        // Beyond key 127 a chord keeps the notes that went out and reports the failure.
+        {"ButtonPlayChord",
+         -2,
+         "D 10",
+         "127",
+         {Bytes({0x90, 122, 127}), Bytes({0x90, 126, 127})},
+         {Bytes({0x80, 122, 127}), Bytes({0x80, 126, 127})},
+         1},
+        {"ButtonPlayChord",
+         -2,
+         "F 10",
+         "127",
+         {Bytes({0x90, 125, 127})},
+         {Bytes({0x80, 125, 127})},
+         1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        auto form = Open();
+        midi.sent.clear();
+        midi.opened = midi.closed = 0;
+        prompts.Clear();
+        Arrow(*form, "UpDownChannel", false, 15); // down to 1, then up to the channel
+        Arrow(*form, "UpDownChannel", true, c.channel - 1);
+        Type(*form, "EditKey", c.key);
+        SetBar(*form, "IBarVelosity", c.velocity);
+        Hold(*form, c.button, Qt::RightButton); // other buttons play nothing
+        Lift(*form, c.button, Qt::RightButton);
+        EXPECT_TRUE(midi.sent.empty());
+        Hold(*form, c.button);
+        EXPECT_EQ(midi.sent, c.on);
+        EXPECT_TRUE(form->NoteSenderPresent());
+        EXPECT_EQ(midi.OpenNow(), 1);
+        EXPECT_EQ(prompts.Texts("error").size(), c.errors);
+        Lift(*form, c.button);
+        EXPECT_EQ(std::vector(midi.sent.begin() + c.on.size(), midi.sent.end()), c.off);
+        EXPECT_FALSE(form->NoteSenderPresent());
+        EXPECT_EQ(std::pair(midi.opened, midi.OpenNow()), std::pair(1, 0));
+    }
+}
+
+TEST_F(ConsoleTest, HidingEndsAHeldNoteAndNoPortIsReported) {
     auto form = Open();
-    SetChannel(*form, 1);
-    Bar(*form, "IBarKey")->SetValue(60);
-    Bar(*form, "IBarVelosity")->SetValue(100);
-    auto* chord = Button(*form, "ButtonPlayChord");
-
-    QTest::mousePress(chord, Qt::LeftButton);
-    EXPECT_EQ(midi.sent, (std::vector<Message>{Bytes({0x90, 0x3C, 0x64}), Bytes({0x90, 0x40, 0x64}),
-                                               Bytes({0x90, 0x43, 0x64})}));
-    EXPECT_TRUE(form->NoteSenderPresent());
-    EXPECT_EQ(midi.OpenNow(), 1);
-
-    QTest::mouseRelease(chord, Qt::LeftButton);
-    ASSERT_EQ(midi.sent.size(), 6u);
-    EXPECT_EQ(std::vector(midi.sent.begin() + 3, midi.sent.end()),
-              (std::vector<Message>{Bytes({0x80, 0x3C, 0x64}), Bytes({0x80, 0x40, 0x64}),
-                                    Bytes({0x80, 0x43, 0x64})}));
+    Hold(*form, "ButtonPlayNote");
+    form->hide(); // a hidden window gets no release
+    EXPECT_EQ(midi.sent.back(), Bytes({0x82, 69, 127}));
     EXPECT_FALSE(form->NoteSenderPresent());
-    EXPECT_EQ(midi.opened, 1);
-    EXPECT_EQ(midi.OpenNow(), 0);
-    EXPECT_TRUE(prompts.shown.empty());
-}
-
-TEST_F(ConsoleTest, NoteOnChannelTenAndOtherButtonsIgnored) {
-    auto form = Open();
-    SetChannel(*form, 10);
-    auto* note = Button(*form, "ButtonPlayNote");
-    QTest::mousePress(note, Qt::RightButton);
-    QTest::mouseRelease(note, Qt::RightButton);
-    EXPECT_TRUE(midi.sent.empty());
-    EXPECT_EQ(midi.opened, 0);
-
-    QTest::mousePress(note, Qt::LeftButton);
-    QTest::mouseRelease(note, Qt::LeftButton);
-    EXPECT_EQ(midi.sent,
-              (std::vector<Message>{Bytes({0x99, 0x45, 0x7F}), Bytes({0x89, 0x45, 0x7F})}));
     EXPECT_EQ(midi.OpenNow(), 0);
 
-    // Hiding the window while the note is held (it gets no release then) ends the note.
-    form->show();
-    QTest::mousePress(note, Qt::LeftButton);
-    form->hide();
-    EXPECT_EQ(midi.sent.back(), Bytes({0x89, 0x45, 0x7F}));
-    EXPECT_FALSE(form->NoteSenderPresent());
-    EXPECT_EQ(midi.OpenNow(), 0);
-}
-
-TEST_F(ConsoleTest, ChordBeyondKey127SendsOffsForTheNotesThatWentOut) {
-    auto form = Open();
-    SetChannel(*form, 1);
-    auto* chord = Button(*form, "ButtonPlayChord");
-    // Key 125: the third (129) is out of range, only the root sounds.
-    Bar(*form, "IBarKey")->SetValue(125);
-    QTest::mousePress(chord, Qt::LeftButton);
-    EXPECT_EQ(prompts.Texts("error").size(), 1u);
-    EXPECT_EQ(midi.sent, (std::vector<Message>{Bytes({0x90, 125, 0x7F})}));
-    EXPECT_TRUE(form->NoteSenderPresent());
-    QTest::mouseRelease(chord, Qt::LeftButton);
-    EXPECT_EQ(midi.sent.back(), Bytes({0x80, 125, 0x7F}));
-    EXPECT_EQ(midi.sent.size(), 2u);
-    EXPECT_EQ(midi.OpenNow(), 0);
-
-    // Key 122: root and third sound, the fifth (129) fails.
-    midi.sent.clear();
-    Bar(*form, "IBarKey")->SetValue(122);
-    QTest::mousePress(chord, Qt::LeftButton);
-    QTest::mouseRelease(chord, Qt::LeftButton);
-    EXPECT_EQ(midi.sent,
-              (std::vector<Message>{Bytes({0x90, 122, 0x7F}), Bytes({0x90, 126, 0x7F}),
-                                    Bytes({0x80, 122, 0x7F}), Bytes({0x80, 126, 0x7F})}));
-    EXPECT_EQ(midi.OpenNow(), 0);
-}
-
-TEST_F(ConsoleTest, NoOutputPortReportedAndReleaseDoesNothing) {
-    auto form = Open();
     host.midiOut = 0;
-    auto* note = Button(*form, "ButtonPlayNote");
-    QTest::mousePress(note, Qt::LeftButton);
-    QTest::mouseRelease(note, Qt::LeftButton);
+    form = Open();
+    midi.opened = 0;
+    Hold(*form, "ButtonPlayNote");
+    Lift(*form, "ButtonPlayNote");
     EXPECT_EQ(prompts.Texts("error"), std::vector<std::string>{"No midi-out device found."});
     EXPECT_FALSE(form->NoteSenderPresent());
     EXPECT_EQ(midi.opened, 0);
 }
 
-TEST_F(ConsoleTest, PanicSilencesEveryChannelAndRecoversFromFailure) {
+TEST_F(ConsoleTest, PanicAndProgramChangeRecoverFromAFailingPort) {
     auto form = Open();
-    auto* panic = Button(*form, "ButtonPanic");
-    QTest::mouseClick(panic, Qt::LeftButton);
+    QTest::mouseClick(Find(*form, "ButtonPanic"), Qt::LeftButton);
     ASSERT_EQ(midi.sent.size(), 16u);
     for (int channel = 0; channel < 16; ++channel)
         EXPECT_EQ(midi.sent[channel], Bytes({0xB0 + channel, 0x78, 0x00}));
-    EXPECT_EQ(midi.opened, 1);
-    EXPECT_EQ(midi.OpenNow(), 0);
-
-    midi.failSends = true;
-    QTest::mouseClick(panic, Qt::LeftButton);
-    EXPECT_EQ(prompts.Texts("error"),
-              std::vector<std::string>{"Unable to send command to midi-out device."});
-    EXPECT_TRUE(panic->isEnabled());
-    EXPECT_EQ(midi.OpenNow(), 0);
-}
-
-TEST_F(ConsoleTest, ProgramChangeSelectsTheGridsPatch) {
-    auto form = Open();
-    auto* pc = Button(*form, "ButtonPC");
-    host.selectedPatch = 1; // A11
-    QTest::mouseClick(pc, Qt::LeftButton);
-    host.selectedPatch = 128; // D84
-    SetChannel(*form, 16);
-    QTest::mouseClick(pc, Qt::LeftButton);
+    // A program change selects the grid's patch: A11 on channel 3, D84 on channel 16.
+    midi.sent.clear();
+    QTest::mouseClick(Find(*form, "ButtonPC"), Qt::LeftButton);
+    host.selectedPatch = 128;
+    Arrow(*form, "UpDownChannel", true, 20); // stops at 16
+    QTest::mouseClick(Find(*form, "ButtonPC"), Qt::LeftButton);
     EXPECT_EQ(midi.sent, (std::vector<Message>{Bytes({0xC2, 0}), Bytes({0xCF, 127})}));
-    EXPECT_EQ(midi.OpenNow(), 0);
+    EXPECT_EQ(std::pair(midi.opened, midi.OpenNow()), std::pair(3, 0));
 
     midi.failSends = true;
-    QTest::mouseClick(pc, Qt::LeftButton);
-    EXPECT_EQ(prompts.Texts("error").size(), 1u);
-    EXPECT_TRUE(pc->isEnabled());
-    EXPECT_EQ(midi.OpenNow(), 0);
+    for (const char* button : {"ButtonPanic", "ButtonPC"}) {
+        QTest::mouseClick(Find(*form, button), Qt::LeftButton);
+        EXPECT_TRUE(Find(*form, button)->isEnabled());
+        EXPECT_EQ(midi.OpenNow(), 0);
+    }
+    EXPECT_EQ(prompts.Texts("error"),
+              std::vector<std::string>(2, "Unable to send command to midi-out device."));
 }
 
-TEST_F(ConsoleTest, NoteFieldMovesTheKeyOrRevertsSilently) {
+TEST_F(ConsoleTest, KeyNoteAndFrequencyStayInStepOrRevertSilently) {
     auto form = Open();
-    auto* key = Edit(*form, "EditKey");
-    Enter(key, "a 4");
-    EXPECT_EQ(form->Key(), 57);
-    EXPECT_EQ(key->text(), "A 4");
-    EXPECT_EQ(Edit(*form, "EditFreq")->text(), " 220.00");
-    EXPECT_EQ(Find<TUpDown>(*form, "UpDownKey")->Position(), 57);
-
-    Leave(key, "xyz");
-    EXPECT_EQ(key->text(), "A 4");
-    Enter(key, "G# 10"); // beyond key 127
-    EXPECT_EQ(key->text(), "A 4");
-    EXPECT_EQ(form->Key(), 57);
-    EXPECT_TRUE(prompts.shown.empty());
-}
-
-TEST_F(ConsoleTest, FrequencyFieldMovesTheKeyOrRevertsSilently) {
-    auto form = Open();
-    auto* freq = Edit(*form, "EditFreq");
-    Enter(freq, "8000");
-    EXPECT_EQ(form->Key(), 119);
-    EXPECT_EQ(freq->text(), "7901.97");
-    EXPECT_EQ(Edit(*form, "EditKey")->text(), "B 9");
-
-    for (const char* bad : {"xyz", "0", "-5", "7.9", "440x", "20000"}) {
-        Leave(freq, bad);
-        EXPECT_EQ(freq->text(), "7901.97") << bad;
-        EXPECT_EQ(form->Key(), 119) << bad;
+    const struct {
+        const char* field;
+        const char* typed;
+        Qt::Key end;
+        int key;
+        const char* note;
+        const char* frequency;
+    } cases[] = {
+        {"EditKey", "a 4", Qt::Key_Return, 57, "A 4", " 220.00"},
+        {"EditKey", "xyz", Qt::Key_Tab, 57, "A 4", " 220.00"},
+        {"EditKey", "G# 10", Qt::Key_Return, 57, "A 4", " 220.00"}, // beyond key 127
+        {"EditFreq", "8000", Qt::Key_Return, 119, "B 9", "7901.97"},
+        {"EditFreq", "xyz", Qt::Key_Tab, 119, "B 9", "7901.97"},
+        {"EditFreq", "0", Qt::Key_Tab, 119, "B 9", "7901.97"},
+        {"EditFreq", "-5", Qt::Key_Tab, 119, "B 9", "7901.97"},
+        {"EditFreq", "7.9", Qt::Key_Tab, 119, "B 9", "7901.97"},
+        {"EditFreq", "440x", Qt::Key_Tab, 119, "B 9", "7901.97"},
+        {"EditFreq", "20000", Qt::Key_Tab, 119, "B 9", "7901.97"},
+        {"EditFreq", "440", Qt::Key_Return, 69, "A 5", " 440.00"},
+        // A frequency of the key already chosen changes nothing, so the typed text stays.
+        {"EditFreq", "441", Qt::Key_Return, 69, "A 5", "441"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        Type(*form, c.field, c.typed, c.end);
+        EXPECT_EQ(form->Key(), c.key);
+        EXPECT_EQ(Text(*form, "EditKey"), c.note);
+        EXPECT_EQ(Text(*form, "EditFreq"), c.frequency);
+        EXPECT_EQ(Find<TUpDown>(*form, "UpDownKey")->Position(), c.key);
     }
     EXPECT_TRUE(prompts.shown.empty());
-
-    // A frequency of the key already chosen changes nothing, so the typed text stays.
-    Enter(freq, "440");
-    EXPECT_EQ(form->Key(), 69);
-    Enter(freq, "441");
-    EXPECT_EQ(freq->text(), "441");
-    EXPECT_EQ(form->Key(), 69);
 }
 
-TEST_F(ConsoleTest, ArrowsStepTheKeyAndStopAtTheEnds) {
+TEST_F(ConsoleTest, ArrowsAndTheBarsKeepToMidiValues) {
     auto form = Open();
-    auto* arrows = Find<TUpDown>(*form, "UpDownKey");
-    auto* bar = Bar(*form, "IBarKey");
-    QTest::mouseClick(arrows->UpButton(), Qt::LeftButton);
-    EXPECT_EQ(form->Key(), 70);
-    EXPECT_EQ(Edit(*form, "EditKey")->text(), "A# 5");
-
-    bar->SetValue(127);
-    arrows->Step(TUDBtnType::btNext);
-    EXPECT_EQ(bar->Value(), 127);
-    EXPECT_EQ(arrows->Position(), 127);
-    bar->SetValue(0);
-    arrows->Step(TUDBtnType::btPrev);
-    EXPECT_EQ(bar->Value(), 0);
-    EXPECT_EQ(Edit(*form, "EditKey")->text(), "C 0");
-    EXPECT_EQ(Edit(*form, "EditFreq")->text(), "   8.18");
-}
-
-TEST_F(ConsoleTest, KeyBarBeyondTheKeysIsBroughtBack) {
-    // The bar's own value dialog accepts any number; the console keeps to MIDI keys.
-    auto form = Open();
-    auto* bar = Bar(*form, "IBarKey");
-    bar->SetValue(200);
-    EXPECT_EQ(bar->Value(), 127);
-    EXPECT_EQ(Edit(*form, "EditKey")->text(), "G 10");
-    bar->SetValue(-3);
-    EXPECT_EQ(bar->Value(), 0);
-    Bar(*form, "IBarVelosity")->SetValue(300);
+    Arrow(*form, "UpDownKey", true);
+    EXPECT_EQ(std::pair(int(form->Key()), Text(*form, "EditKey")), std::pair(70, QString("A# 5")));
+    // The bar's own value dialog accepts any number; the console keeps to MIDI values.
+    SetBar(*form, "IBarKey", "200");
+    EXPECT_EQ(std::pair(int(form->Key()), Text(*form, "EditKey")), std::pair(127, QString("G 10")));
+    Arrow(*form, "UpDownKey", true);
+    EXPECT_EQ(Find<TIBar>(*form, "IBarKey")->Value(), 127);
+    SetBar(*form, "IBarKey", "-3");
+    Arrow(*form, "UpDownKey", false);
+    EXPECT_EQ(Find<TIBar>(*form, "IBarKey")->Value(), 0);
+    EXPECT_EQ(std::pair(Text(*form, "EditKey"), Text(*form, "EditFreq")),
+              std::pair(QString("C 0"), QString("   8.18")));
+    SetBar(*form, "IBarVelosity", "300");
     EXPECT_EQ(form->Velocity(), 127);
 }
 
 TEST_F(ConsoleTest, ChannelAndPolyPersistStayOnTopDoesNot) {
     {
         auto form = Open();
-        SetChannel(*form, 10);
-        Check(*form, "CheckBoxPoly")->click();
-        EXPECT_FALSE(Button(*form, "ButtonPlayChord")->isEnabled());
-        Check(*form, "CheckBoxStayOnTop")->click();
+        Arrow(*form, "UpDownChannel", true, 7);
+        QTest::mouseClick(Find(*form, "CheckBoxPoly"), Qt::LeftButton);
+        EXPECT_FALSE(Find(*form, "ButtonPlayChord")->isEnabled());
+        QTest::mouseClick(Find(*form, "CheckBoxStayOnTop"), Qt::LeftButton);
         EXPECT_FALSE(form->windowFlags() & Qt::WindowStaysOnTopHint);
     }
     Restart();
     auto form = Open();
     EXPECT_EQ(form->Channel(), 10);
-    EXPECT_FALSE(Check(*form, "CheckBoxPoly")->isChecked());
-    EXPECT_FALSE(Button(*form, "ButtonPlayChord")->isEnabled());
-    EXPECT_TRUE(Check(*form, "CheckBoxStayOnTop")->isChecked());
-    // A disabled chord button plays nothing.
-    QTest::mousePress(Button(*form, "ButtonPlayChord"), Qt::LeftButton);
+    EXPECT_FALSE(Find<QCheckBox>(*form, "CheckBoxPoly")->isChecked());
+    EXPECT_FALSE(Find(*form, "ButtonPlayChord")->isEnabled());
+    EXPECT_TRUE(Find<QCheckBox>(*form, "CheckBoxStayOnTop")->isChecked());
+    Hold(*form, "ButtonPlayChord"); // a disabled chord button plays nothing
     EXPECT_TRUE(midi.sent.empty());
 }
 
@@ -295,15 +259,15 @@ TEST_F(ConsoleTest, StoredChannelIsReadWithCare) {
                                                  {"abc", 3}, {"5x", 3}, {"99999", 3}};
     for (auto [stored, channel] : cases) {
         WriteSetting("Channel", stored);
-        EXPECT_EQ(Open()->Channel(), channel) << stored;
+        EXPECT_EQ(TFormConsole(host).Channel(), channel) << stored;
     }
     WriteSetting("Poly", "yes");
-    EXPECT_TRUE(Check(*Open(), "CheckBoxPoly")->isChecked());
+    EXPECT_TRUE(Find<QCheckBox>(*Open(), "CheckBoxPoly")->isChecked());
 }
 
 TEST_F(ConsoleTest, VisibilityFollowsTheOptionAndClosingUnchecksIt) {
     WriteSetting("Console", "Yes");
-    auto form = Open();
+    auto form = std::make_unique<TFormConsole>(host);
     EXPECT_TRUE(form->isVisible());
     CloseAsTheUser(*form);
     EXPECT_FALSE(form->isVisible());
@@ -311,7 +275,7 @@ TEST_F(ConsoleTest, VisibilityFollowsTheOptionAndClosingUnchecksIt) {
     EXPECT_EQ(ReadSetting("Console"), "No");
     form.reset();
     Restart();
-    EXPECT_FALSE(Open()->isVisible());
+    EXPECT_FALSE(TFormConsole(host).isVisible());
 }
 
 } // namespace
