@@ -7,34 +7,51 @@
 
 namespace {
 
-MidiPortInfo port(const std::string& name, TMidiTechnology kind = TMidiTechnology::mtMidiPort) {
-    return {name, kind};
+std::string failureOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "";
 }
 
-TEST(MidiDevices, VirtualDevicePortsAreNumberedAfterTheSystemPorts) {
-    auto virt = std::make_shared<FakeMidiState>();
-    virt->inputs = {port("Virtual GR-33")};
-    virt->outputs = {port("Virtual GR-33")};
-    InstalledFake fake({port("In A"), port("In B")}, {port("Out A")}, virt);
+} // namespace
 
+// The virtual device's ports come after the system's; number 0 of the outputs is the mapper,
+// which is not counted and cannot be opened; opening number d reaches the right backend at the
+// right index.
+TEST(MidiDevices, NumbersRunThroughBothBackends) {
+    using K = TMidiTechnology;
+    auto virt = std::make_shared<FakeMidiState>();
+    virt->inputs = virt->outputs = {{"Virtual GR-33", K::mtMidiPort}};
+    InstalledFake fake({{"In A", K::mtMidiPort}, {"In B", K::mtMidiPort}}, {{"Out A", K::mtSynth}},
+                       virt);
     EXPECT_EQ(MidiInDeviceCount(), 3);
     EXPECT_EQ(MidiOutDeviceCount(), 2);
-    TMidiInSpecs in;
-    GetMidiInSpecs(3, in);
-    EXPECT_EQ(in.Name, "Virtual GR-33");
-    TMidiOutSpecs out;
-    GetMidiOutSpecs(1, out);
-    EXPECT_EQ(out.Name, "Out A");
+    std::vector<std::pair<std::string, K>> outs, listed;
+    for (int d = 0; d <= 2; ++d) {
+        TMidiOutSpecs specs;
+        GetMidiOutSpecs(d, specs);
+        outs.emplace_back(specs.Name, specs.Technology);
+    }
+    for (const auto& specs : MidiOutDeviceList())
+        listed.emplace_back(specs.Name, specs.Technology);
+    EXPECT_EQ(outs, (std::vector<std::pair<std::string, K>>{{"MIDI Mapper", K::mtMapper},
+                                                            {"Out A", K::mtSynth},
+                                                            {"Virtual GR-33", K::mtMidiPort}}));
+    EXPECT_EQ(listed, outs);
+    std::vector<std::string> ins, inList;
+    for (int d = 1; d <= 3; ++d) {
+        TMidiInSpecs specs;
+        GetMidiInSpecs(d, specs);
+        ins.push_back(specs.Name);
+    }
+    for (const auto& specs : MidiInDeviceList())
+        inList.push_back(specs.Name);
+    EXPECT_EQ(ins, (std::vector<std::string>{"In A", "In B", "Virtual GR-33"}));
+    EXPECT_EQ(inList, ins);
 
-    const auto outs = MidiOutDeviceList();
-    ASSERT_EQ(outs.size(), 3u);
-    EXPECT_EQ(outs[0].Technology, TMidiTechnology::mtMapper);
-    EXPECT_EQ(outs[2].Name, "Virtual GR-33");
-    const auto ins = MidiInDeviceList();
-    ASSERT_EQ(ins.size(), 3u);
-    EXPECT_EQ(ins[1].Name, "In B");
-
-    // Opening number d reaches the right backend at the right index.
     OpenMidiInDevice(2, [](auto) {});
     OpenMidiInDevice(3, [](auto) {});
     OpenMidiOutDevice(2);
@@ -43,72 +60,35 @@ TEST(MidiDevices, VirtualDevicePortsAreNumberedAfterTheSystemPorts) {
               (std::vector<std::string>{"open in 0", "close in", "open out 0", "close out"}));
 }
 
-TEST(MidiDevices, MapperIsDeviceZeroButCannotBeOpened) {
-    InstalledFake fake({}, {port("Out A")});
-    TMidiOutSpecs specs;
-    GetMidiOutSpecs(0, specs);
-    EXPECT_EQ(specs.Technology, TMidiTechnology::mtMapper);
-    EXPECT_EQ(MidiOutDeviceCount(), 1); // not counted among the ports
-    try {
-        OpenMidiOutDevice(0);
-        FAIL() << "the mapper opened";
-    } catch (const EMidiOut& e) {
-        EXPECT_STREQ(e.what(), "Unable to open midi-out device");
-    }
-    EXPECT_TRUE(fake.system->log.empty());
-}
-
-TEST(MidiDevices, NumbersOutsideTheListFailWithTheirTexts) {
-    InstalledFake fake({port("In A")}, {port("Out A")});
-    TMidiInSpecs in;
-    TMidiOutSpecs out;
-    for (int device : {0, 2, -1}) {
-        EXPECT_THROW(
-            {
-                try {
-                    GetMidiInSpecs(device, in);
-                } catch (const EMidiIn& e) {
-                    EXPECT_STREQ(e.what(), "Unable to retrieve midi-in device capabilities");
-                    throw;
-                }
-            },
-            EMidiIn);
-        EXPECT_THROW(OpenMidiInDevice(device, [](auto) {}), EMidiIn);
-    }
-    for (int device : {2, -1}) {
-        try {
-            GetMidiOutSpecs(device, out);
-            FAIL() << device;
-        } catch (const EMidiOut& e) {
-            EXPECT_STREQ(e.what(), "Unable to retrieve midi-out device capabilities");
+// Numbers outside the list, the mapper, a refusing backend and no backends at all fail with
+// the device texts.
+TEST(MidiDevices, FailuresCarryTheDeviceTexts) {
+    for (bool refuse : {false, true}) {
+        SCOPED_TRACE(refuse);
+        InstalledFake fake({{"In A", TMidiTechnology::mtMidiPort}},
+                           {{"Out A", TMidiTechnology::mtMidiPort}});
+        fake.system->failOpenIn = fake.system->failOpenOut = refuse;
+        TMidiInSpecs in;
+        TMidiOutSpecs out;
+        for (int device : {0, 2, -1}) {
+            SCOPED_TRACE(device);
+            EXPECT_EQ(failureOf([&] { GetMidiInSpecs(device, in); }),
+                      "Unable to retrieve midi-in device capabilities");
+            EXPECT_EQ(failureOf([&] { OpenMidiInDevice(device, [](auto) {}); }),
+                      "Unable to open midi-in device");
+            EXPECT_EQ(failureOf([&] { GetMidiOutSpecs(device, out); }),
+                      device ? "Unable to retrieve midi-out device capabilities" : "");
+            EXPECT_EQ(failureOf([&] { OpenMidiOutDevice(device); }),
+                      "Unable to open midi-out device");
         }
-        EXPECT_THROW(OpenMidiOutDevice(device), EMidiOut);
+        EXPECT_EQ(failureOf([&] { OpenMidiInDevice(1, [](auto) {}); }),
+                  refuse ? "Unable to open midi-in device" : "");
+        EXPECT_EQ(failureOf([&] { OpenMidiOutDevice(1); }),
+                  refuse ? "Unable to open midi-out device" : "");
+        EXPECT_EQ(fake.system->OpenPorts(), 0);
     }
-}
-
-TEST(MidiDevices, BackendOpenFailuresCarryTheDeviceTexts) {
-    InstalledFake fake({port("In A")}, {port("Out A")});
-    fake.system->failOpenIn = true;
-    fake.system->failOpenOut = true;
-    try {
-        OpenMidiInDevice(1, [](auto) {});
-        FAIL();
-    } catch (const EMidiIn& e) {
-        EXPECT_STREQ(e.what(), "Unable to open midi-in device");
-    }
-    try {
-        OpenMidiOutDevice(1);
-        FAIL();
-    } catch (const EMidiOut& e) {
-        EXPECT_STREQ(e.what(), "Unable to open midi-out device");
-    }
-}
-
-TEST(MidiDevices, NoBackendsMeansNoPorts) {
     InstallMidiBackends(nullptr, nullptr);
-    EXPECT_EQ(MidiInDeviceCount(), 0);
-    EXPECT_EQ(MidiOutDeviceCount(), 0);
+    EXPECT_EQ(MidiInDeviceCount() + MidiOutDeviceCount(), 0);
+    EXPECT_EQ(MidiOutDeviceList().size(), 1u);
     EXPECT_THROW(OpenMidiOutDevice(1), EMidiOut);
 }
-
-} // namespace

@@ -16,8 +16,6 @@ using Clock = std::chrono::steady_clock;
 Bytes sysEx(std::size_t length) {
     Bytes message(length, 0x11);
     message.front() = 0xF0;
-    for (std::size_t i = 1; i + 1 < length; ++i)
-        message[i] = static_cast<std::uint8_t>(i);
     message.back() = 0xF7;
     return message;
 }
@@ -27,27 +25,29 @@ protected:
     InstalledFake fake{{{"In", TMidiTechnology::mtMidiPort}}, {}};
 };
 
-TEST_F(Receiver, OnlyTheFirstSysExIsCapturedAndShortMessagesAreIgnored) {
+// Short messages neither count nor signal; the first SysEx message, from the backend's thread,
+// wakes the waiter and is appended once; later ones do not overwrite it.
+TEST_F(Receiver, CapturesTheFirstSysExOnce) {
     TMidiReceiver receiver(1, 512);
     fake.system->Deliver({0x90, 0x3C, 0x64});
     fake.system->Deliver({0xF8});
-    Bytes stream;
-    EXPECT_FALSE(receiver.WaitForStream(0, stream)); // a short message does not signal
-    const Bytes first = sysEx(6);
-    fake.system->Deliver(first);
-    fake.system->Deliver(sysEx(9));
-    stream = {0xAA};
-    ASSERT_TRUE(receiver.WaitForStream(0, stream));
-    Bytes expected(first.size() + 1, 0xAA);
-    std::copy(first.begin(), first.end(), expected.begin() + 1);
-    EXPECT_EQ(stream, expected); // appended, and the later message did not overwrite it
-    // The capture is handed out once; the second wait times out.
+    Bytes stream{0xAA};
+    EXPECT_FALSE(receiver.WaitForStream(0, stream));
+    Bytes first = sysEx(140);
+    first[1] = 0x41;
+    std::thread device([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        fake.system->Deliver(first);
+        fake.system->Deliver(sysEx(9));
+    });
+    const bool came = receiver.WaitForStream(5000, stream);
+    device.join();
+    ASSERT_TRUE(came);
+    Bytes expected{0xAA};
+    expected.insert(expected.end(), first.begin(), first.end());
+    EXPECT_EQ(stream, expected);
     EXPECT_FALSE(receiver.WaitForStream(20, stream));
     EXPECT_EQ(stream, expected);
-}
-
-TEST_F(Receiver, TimeoutDeliversNothingAfterWaitingItsTime) {
-    TMidiReceiver receiver(1, 512);
     std::string text = "unchanged";
     const auto start = Clock::now();
     EXPECT_FALSE(receiver.WaitForString(100, text));
@@ -55,54 +55,58 @@ TEST_F(Receiver, TimeoutDeliversNothingAfterWaitingItsTime) {
     EXPECT_EQ(text, "unchanged");
 }
 
-TEST_F(Receiver, ReplyFromTheBackendThreadWakesTheWaiter) {
-    TMidiReceiver receiver(1, 512);
-    const Bytes reply = sysEx(140);
-    std::thread device([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        fake.system->Deliver(reply);
-    });
-    Bytes stream;
-    const bool came = receiver.WaitForStream(5000, stream);
-    device.join();
-    ASSERT_TRUE(came);
-    EXPECT_EQ(stream, reply);
-}
-
-TEST_F(Receiver, DeviceNumberAboveTheCountCannotBeOpened) {
-    try {
-        TMidiReceiver receiver(2, 16);
-        FAIL();
-    } catch (const EMidiIn& e) {
-        EXPECT_STREQ(e.what(), "Unable to open midi-in device");
+// A message longer than the buffer is cut to its size; with no room, nothing is delivered.
+TEST_F(Receiver, DeliversWhatTheBufferHolds) {
+    for (int size : {-1, 0, 1, 5, 6, 7}) {
+        SCOPED_TRACE(size);
+        const Bytes message{0xF0, 0x41, 0x10, 0x42, 0x12, 0xF7};
+        const auto kept = static_cast<std::size_t>(std::clamp(size, 0, 6));
+        for (bool asText : {false, true}) {
+            TMidiReceiver receiver(1, size);
+            fake.system->Deliver(message);
+            std::string text = "x"; // replaced
+            Bytes stream{0x01};     // appended to
+            EXPECT_EQ(asText ? receiver.WaitForString(-5, text)
+                             : receiver.WaitForStream(-5, stream),
+                      kept > 0);
+            if (!kept) continue;
+            const Bytes got =
+                asText ? Bytes(text.begin(), text.end()) : Bytes(stream.begin() + 1, stream.end());
+            EXPECT_EQ(got, Bytes(message.begin(), message.begin() + static_cast<long>(kept)));
+        }
     }
 }
 
-TEST_F(Receiver, CloseStopsDeliveryAndReportsAFailedClose) {
-    {
+// Close stops delivery and reports a failed close; a second Close and the destructor after a
+// failed one or none are silent, and every port ends closed.
+TEST_F(Receiver, OpeningAndClosing) {
+    EXPECT_THROW(
+        {
+            try {
+                TMidiReceiver receiver(2, 16);
+            } catch (const EMidiIn& e) {
+                EXPECT_STREQ(e.what(), "Unable to open midi-in device");
+                throw;
+            }
+        },
+        EMidiIn);
+    for (bool failing : {false, true}) {
+        fake.system->failCloseIn = failing;
+        EXPECT_NO_THROW({ TMidiReceiver unused(1, 512); });
         TMidiReceiver receiver(1, 16);
-        receiver.Close();
+        try {
+            receiver.Close();
+            EXPECT_FALSE(failing);
+        } catch (const EMidiIn& e) {
+            EXPECT_TRUE(failing);
+            EXPECT_STREQ(e.what(), "Unable to close midi-in device ");
+        }
         EXPECT_EQ(fake.system->OpenPorts(), 0);
-        fake.system->Deliver(sysEx(6)); // no handler left: nothing reaches the receiver
+        fake.system->Deliver(sysEx(6));
         std::string text;
         EXPECT_FALSE(receiver.WaitForString(0, text));
-        receiver.Close(); // a second close does nothing
+        EXPECT_NO_THROW(receiver.Close());
     }
-    fake.system->failCloseIn = true;
-    TMidiReceiver receiver(1, 16);
-    try {
-        receiver.Close();
-        FAIL();
-    } catch (const EMidiIn& e) {
-        EXPECT_STREQ(e.what(), "Unable to close midi-in device ");
-    }
-    EXPECT_EQ(fake.system->OpenPorts(), 0);
-}
-
-TEST_F(Receiver, DestroyingAnUnusedReceiverReleasesEverythingSilently) {
-    fake.system->failCloseIn = true; // only the explicit Close reports
-    EXPECT_NO_THROW({ TMidiReceiver receiver(1, 512); });
-    EXPECT_EQ(fake.system->OpenPorts(), 0);
 }
 
 } // namespace

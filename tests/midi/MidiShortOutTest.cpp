@@ -24,14 +24,13 @@ class ShortOut : public ::testing::Test {
 protected:
     void TearDown() override {
         fake.system->failCloseOut = false;
-        try {
-            CloseShortOut();
-        } catch (const EMidiException&) {
-        }
+        textOf([] { CloseShortOut(); });
     }
     InstalledFake fake{{}, {{"Port", Kind::mtMidiPort}, {"Synth", Kind::mtSynth}}};
     const std::vector<Bytes>& sent() const { return fake.system->sent; }
 };
+
+} // namespace
 
 TEST_F(ShortOut, CellErrors) {
     EXPECT_EQ(textOf([] { SendShortOut(0x90, 1, 1); }),
@@ -39,16 +38,13 @@ TEST_F(ShortOut, CellErrors) {
     EXPECT_EQ(textOf([] { CloseShortOut(); }), "No open midi-out device");
     EXPECT_EQ(textOf([] { OpenShortOut(0); }), "Unable to open midi-out device");
     EXPECT_EQ(textOf([] { OpenShortOut(3); }), "Unable to open midi-out device");
-
     OpenShortOut(1);
     EXPECT_EQ(textOf([] { OpenShortOut(2); }), "There is already an open midi-out");
     NoteOnOut(0, 60, 1); // the first port is still open
     EXPECT_EQ(fake.system->log, (std::vector<std::string>{"open out 0", "send"}));
-
     fake.system->failSend = true;
     EXPECT_EQ(textOf([] { NoteOffOut(0, 60, 1); }),
               "Unable to send command to open midi-out device");
-
     fake.system->failCloseOut = true;
     EXPECT_EQ(textOf([] { CloseShortOut(); }), "Unable to close midi-out device");
     EXPECT_EQ(textOf([] { OpenShortOut(1); }), "There is already an open midi-out");
@@ -70,83 +66,76 @@ TEST_F(ShortOut, ChannelMessageBytes) {
                                           {0x81, 0x00, 0x40}}));
 }
 
-TEST_F(ShortOut, PlayFrequencyOnAKeyDoesNotBend) {
+// The nearest key is played, bent towards the frequency (a semitone is 8192 steps) except at
+// the ends of the key range; a key above 127 sends nothing and the last key stays.
+TEST_F(ShortOut, PlayFrequencyBendsTheNearestKey) {
+    auto quarter = [](int key, int towards) {
+        return KeyToFrequency(key) + (KeyToFrequency(towards) - KeyToFrequency(key)) / 4;
+    };
+    const struct {
+        double hz;
+        int key, bend;
+    } cases[] = {{440.0, 69, 8192},
+                 {quarter(69, 70), 69, 8192 + 2048},
+                 {quarter(69, 68), 69, 8192 - 2048},
+                 {KeyToFrequency(127) * 1.01, 127, 8192},
+                 {7.95, 0, 8192}};
     OpenShortOut(1);
-    PlayFrequency(1, 440.0);
-    StopLastNote();
-    EXPECT_EQ(sent(),
-              (std::vector<Bytes>{
-                  {0xC0, 0x01}, {0xE0, 0x00, 0x40}, {0x90, 0x45, 0x7F}, {0x80, 0x45, 0x7F}}));
-}
-
-int bendOf(const Bytes& message) {
-    return message.at(1) | (message.at(2) << 7);
-}
-
-TEST_F(ShortOut, PlayFrequencyBendsTowardsTheFrequency) {
-    // A quarter of a semitone above and below A 5: one semitone is 8192 bend steps.
-    const double a = KeyToFrequency(69);
-    OpenShortOut(1);
-    PlayFrequency(1, a + (KeyToFrequency(70) - a) / 4);
-    PlayFrequency(1, a - (a - KeyToFrequency(68)) / 4);
-    ASSERT_EQ(sent().size(), 6u);
-    EXPECT_EQ(bendOf(sent()[1]), 8192 + 2048);
-    EXPECT_EQ(bendOf(sent()[4]), 8192 - 2048);
-    EXPECT_EQ(sent()[2], (Bytes{0x90, 69, 127}));
-    EXPECT_EQ(sent()[5], (Bytes{0x90, 69, 127}));
-}
-
-TEST_F(ShortOut, PlayFrequencyAboveKey127SendsNothing) {
-    OpenShortOut(1);
-    PlayFrequency(1, 440.0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.hz);
+        fake.system->sent.clear();
+        PlayFrequency(3, c.hz);
+        StopLastNote();
+        const auto k = static_cast<std::uint8_t>(c.key);
+        EXPECT_EQ(sent(), (std::vector<Bytes>{
+                              {0xC0, 0x03},
+                              {0xE0, std::uint8_t(c.bend & 0x7F), std::uint8_t(c.bend >> 7)},
+                              {0x90, k, 0x7F},
+                              {0x80, k, 0x7F}}));
+    }
     EXPECT_THROW(PlayFrequency(1, 30000.0), std::out_of_range);
-    EXPECT_EQ(sent().size(), 3u);
-    StopLastNote(); // still the key of the last tone played
-    EXPECT_EQ(sent().back(), (Bytes{0x80, 69, 127}));
+    StopLastNote();
+    EXPECT_EQ(sent().size(), 5u);
+    EXPECT_EQ(sent().back(), (Bytes{0x80, 0, 0x7F}));
 }
 
-TEST(FindSynthOut, FirstSynthesizerAfterTheMapper) {
-    {
-        InstalledFake fake(
-            {}, {{"Port", Kind::mtMidiPort}, {"FM", Kind::mtFmSynth}, {"Synth", Kind::mtSynth}});
-        EXPECT_EQ(FindSynthOut(), 2);
+// The synthesizer is the first FM or other synthesizer port after the mapper; the click plays
+// on it and closes it again, and without one, or when it fails, nothing happens.
+TEST(PlayClick, SoundsOnTheFirstSynthesizerOnly) {
+    const struct {
+        std::vector<MidiPortInfo> outputs;
+        int synth;
+    } cases[] = {
+        {{{"Port", Kind::mtMidiPort}, {"FM", Kind::mtFmSynth}, {"Synth", Kind::mtSynth}}, 2},
+        {{{"Port", Kind::mtMidiPort}, {"Synth", Kind::mtSynth}}, 2},
+        {{{"Synth", Kind::mtSynth}, {"Port", Kind::mtMidiPort}}, 1},
+        {{{"Port", Kind::mtMidiPort}, {"Square", Kind::mtSquareSynth}}, -1},
+        {{}, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.synth);
+        InstalledFake fake({}, c.outputs);
+        EXPECT_EQ(FindSynthOut(), c.synth);
+        PlayClick(0.0f, 10.0f);
+        std::vector<std::string> log;
+        if (c.synth > 0)
+            log = {"open out " + std::to_string(c.synth - 1),
+                   "send",
+                   "send",
+                   "send",
+                   "send",
+                   "close out"};
+        EXPECT_EQ(fake.system->log, log);
+        if (c.synth > 0) {
+            EXPECT_EQ(fake.system->sent.back(), (Bytes{0x80, 69, 0x7F}));
+        }
+        fake.system->failSend = true;
+        EXPECT_NO_THROW(PlayClick(1.0f, 2.0f));
+        fake.system->failOpenOut = true;
+        EXPECT_NO_THROW(PlayClick(1.0f, 2.0f));
+        EXPECT_EQ(fake.system->OpenPorts(), 0);
+        EXPECT_EQ(textOf([] { CloseShortOut(); }), "No open midi-out device");
     }
-    {
-        InstalledFake fake({}, {{"Port", Kind::mtMidiPort}, {"Synth", Kind::mtSynth}});
-        EXPECT_EQ(FindSynthOut(), 2); // the last device is searched too
-    }
-    {
-        InstalledFake fake({}, {{"Port", Kind::mtMidiPort}, {"Square", Kind::mtSquareSynth}});
-        EXPECT_EQ(FindSynthOut(), -1);
-    }
-    InstallMidiBackends(nullptr, nullptr);
-    EXPECT_EQ(FindSynthOut(), -1); // the mapper alone is never the synthesizer
     TMidiSpecs specs;
     EXPECT_EQ(textOf([&] { GetMidiSpecs(1, specs); }), "Unable to retrieve device capabilities");
 }
-
-TEST(PlayClick, ExternalPortsOnlyMakeNoSound) {
-    InstalledFake fake({}, {{"Port", Kind::mtMidiPort}});
-    EXPECT_NO_THROW(PlayClick(1.0f, 2.0f));
-    EXPECT_TRUE(fake.system->log.empty());
-}
-
-TEST(PlayClick, SoundsA4MsToneOnTheSynthesizerAndClosesIt) {
-    InstalledFake fake({}, {{"Port", Kind::mtMidiPort}, {"Synth", Kind::mtSynth}});
-    PlayClick(0.0f, 10.0f);
-    EXPECT_EQ(fake.system->log, (std::vector<std::string>{"open out 1", "send", "send", "send",
-                                                          "send", "close out"}));
-    EXPECT_EQ(fake.system->sent.front(), (Bytes{0xC0, 0x01}));
-    EXPECT_EQ(fake.system->sent.back(), (Bytes{0x80, 0x45, 0x7F}));
-
-    // Failures after the search are swallowed, and the device is still closed.
-    fake.system->log.clear();
-    fake.system->failSend = true;
-    EXPECT_NO_THROW(PlayClick(0.0f, 0.0f));
-    EXPECT_EQ(fake.system->OpenPorts(), 0);
-    fake.system->failOpenOut = true;
-    EXPECT_NO_THROW(PlayClick(1.0f, 2.0f));
-    EXPECT_EQ(textOf([] { CloseShortOut(); }), "No open midi-out device");
-}
-
-} // namespace
