@@ -10,7 +10,7 @@ const char* const SendFailed = "Unable to send data to open midi-out device";
 }
 
 OutLink::OutLink(RtMidi::Api api, std::shared_ptr<ServerHealth> serverHealth)
-    : Link(std::move(serverHealth)), client(std::make_shared<OutClient>()) {
+    : SendingLink(std::move(serverHealth)), client(std::make_shared<OutClient>()) {
     client->midi = ConstructQuietly<RtMidiOut>(api);
     client->midi->setErrorCallback(&ErrorSink::Collect, &client->errors);
 }
@@ -24,7 +24,7 @@ void RtOutputPort::Send(std::span<const std::uint8_t> message) {
         std::lock_guard lock(link_->midiMutex);
         auto& errors = link_->Errors();
         errors.Reset();
-        link_->client->midi->sendMessage(message.data(), message.size());
+        link_->SendMessage(message);
         failed = errors.Failed() || errors.Warned();
         link_->lastSend = link_->lastUse = Clock::now();
         if (gate) link_->lastSendCycle = gate->Watch().Count();

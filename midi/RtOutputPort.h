@@ -16,9 +16,19 @@ struct OutClient {
     std::unique_ptr<RtMidiOut> midi;
 };
 
-struct OutLink : Link {
+// A link whose client sends.
+struct SendingLink : Link {
+    using Link::Link;
+    // Hands one message to the client. The caller holds midiMutex.
+    virtual void SendMessage(std::span<const std::uint8_t> message) = 0;
+};
+
+struct OutLink : SendingLink {
     OutLink(RtMidi::Api api, std::shared_ptr<ServerHealth> serverHealth);
     ~OutLink() override { End(); }
+    void SendMessage(std::span<const std::uint8_t> message) override {
+        client->midi->sendMessage(message.data(), message.size());
+    }
     RtMidi& Midi() override { return *client->midi; }
     std::shared_ptr<void> Client() override { return client; }
     std::shared_ptr<void> TakeClient() override { return std::move(client); }
@@ -29,7 +39,7 @@ struct OutLink : Link {
 
 class RtOutputPort : public MidiOutputPort {
 public:
-    explicit RtOutputPort(std::shared_ptr<OutLink> link) : link_(std::move(link)) {}
+    explicit RtOutputPort(std::shared_ptr<SendingLink> link) : link_(std::move(link)) {}
     ~RtOutputPort() override { release(); }
 
     // RtMidi reports a message it could not queue (its JACK queue full, say) only as a warning;
@@ -44,7 +54,7 @@ public:
 private:
     void release();
 
-    std::shared_ptr<OutLink> link_;
+    std::shared_ptr<SendingLink> link_;
 };
 
 } // namespace rtbackend

@@ -1,64 +1,11 @@
 #include "midi/RtLink.h"
 
-#include "tests/midi/FakeJackWatch.h"
+#include "tests/midi/FakeRtLink.h"
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 using namespace rtbackend;
 using namespace std::chrono_literals;
-
-namespace {
-
-// An RtMidi client whose ports are a list of names; it logs what it is asked to do.
-struct FakeRtMidi : RtMidi {
-    std::vector<std::string> names;
-    std::vector<std::string> log;
-    ErrorSink* errors = nullptr;
-    bool refuse = false, fail = false, open = false;
-    std::chrono::milliseconds hang{0};
-
-    void openPort(unsigned index, const std::string& name) override {
-        std::this_thread::sleep_for(hang);
-        log.push_back("open " + std::to_string(index) + " " + name);
-        if (fail) ErrorSink::Collect(RtMidiError::DRIVER_ERROR, "", errors);
-        open = !refuse;
-    }
-    void openVirtualPort(const std::string&) override {}
-    unsigned getPortCount() override { return static_cast<unsigned>(names.size()); }
-    std::string getPortName(unsigned index) override { return names.at(index); }
-    void closePort() override {
-        log.push_back("close");
-        open = false;
-    }
-    bool isPortOpen() const override { return open; }
-    void setErrorCallback(RtMidiErrorCallback, void*) override {}
-};
-
-struct FakeClient {
-    ErrorSink errors;
-    FakeRtMidi midi;
-};
-
-struct FakeLink : Link {
-    explicit FakeLink(bool jack) : Link(std::make_shared<ServerHealth>()) {
-        client->midi.names = {"KelvoLight:KelvoLight In", "A:out", "B:out"};
-        client->midi.errors = &client->errors;
-        if (jack)
-            gate = std::make_shared<CycleGate>(std::make_unique<FakeJackWatch>(watch), health);
-    }
-    ~FakeLink() override { End(); }
-    RtMidi& Midi() override { return client->midi; }
-    std::shared_ptr<void> Client() override { return client; }
-    std::shared_ptr<void> TakeClient() override { return std::move(client); }
-    ErrorSink& Errors() override { return client->errors; }
-
-    std::shared_ptr<FakeJackWatch::State> watch = std::make_shared<FakeJackWatch::State>();
-    std::shared_ptr<FakeClient> client = std::make_shared<FakeClient>();
-};
-
-} // namespace
 
 // The port is found again by name in this client's list; a refusal, reported or not, leaves
 // the link unconnected with the port closed again.
@@ -152,4 +99,42 @@ TEST(RtLink, ClientThatHangsIsAbandoned) {
         EXPECT_FALSE(link.CallBounded([](RtMidi&) {}));
     }
     EXPECT_FALSE(client.expired());
+}
+
+// An unborrowed connection is made afresh when its port left the list, the server dropped it,
+// or (where the server is not watched) it was idle longer than the refresh allows.
+TEST(RtLink, StaleConnections) {
+    const struct {
+        bool jack, connected;
+        int users;
+        const char* listed;
+        bool held;
+        std::chrono::milliseconds idle;
+        bool stale;
+    } cases[] = {
+        {false, false, 0, "B:out", true, 5000ms, false},
+        {false, true, 0, "A:out", true, 10ms, false},
+        {false, true, 0, "B:out", true, 10ms, true},
+        {false, true, 1, "B:out", true, 5000ms, false},
+        {false, true, 0, "A:out", true, 1500ms, true},
+        {true, true, 0, "A:out", true, 5000ms, false},
+        {true, true, 0, "A:out", false, 10ms, true},
+        {true, true, 0, "B:out", true, 10ms, true},
+        {true, true, 2, "A:out", false, 10ms, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "jack " << c.jack << " listed " << c.listed << " held "
+                                        << c.held << " users " << c.users);
+        FakeLink link(c.jack);
+        if (c.held) link.watch->connections["A:out"] = {"KelvoLight:Own"};
+        std::lock_guard lock(link.midiMutex);
+        if (c.connected) {
+            ASSERT_TRUE(link.Connect("A:out", "Own"));
+        }
+        link.users = c.users;
+        const auto now = Clock::now();
+        link.lastUse = now - c.idle;
+        EXPECT_EQ(link.Stale({{0, c.listed}}, now), c.stale);
+        link.users = 0;
+    }
 }
