@@ -2,22 +2,16 @@
 
 #ifdef KELVO_HAVE_JACK
 
+#include "midi/JackDevicePorts.h"
+#include "midi/XrunLog.h"
+
 #include <jack/jack.h>
 #include <jack/midiport.h>
 
-#include <algorithm>
 #include <atomic>
-#include <cctype>
-#include <deque>
-#include <mutex>
 #include <thread>
 
 namespace {
-
-bool isNumber(const std::string& text, std::size_t from) {
-    return from < text.size() && std::all_of(text.begin() + static_cast<long>(from), text.end(),
-                                             [](unsigned char c) { return std::isdigit(c); });
-}
 
 class Watcher : public JackWatch {
 public:
@@ -33,9 +27,7 @@ public:
 
     std::uint64_t Count() const override { return count_.load(std::memory_order_acquire); }
     bool XrunBetween(std::uint64_t first, std::uint64_t last) const override {
-        std::lock_guard lock(xrunMutex_);
-        return std::any_of(xruns_.begin(), xruns_.end(),
-                           [&](std::uint64_t cycle) { return cycle >= first && cycle <= last; });
+        return xruns_.Between(first, last);
     }
     bool Gone() const override { return gone_.load(std::memory_order_acquire); }
 
@@ -65,21 +57,14 @@ public:
 
     void FollowDevice(const std::string& port) override {
         if (Gone()) return;
-        std::string device = port.substr(0, port.find(':'));
-        if (auto dash = device.rfind('-'); dash != std::string::npos && isNumber(device, dash + 1))
-            device.erase(dash);
-        std::vector<std::string> sources;
+        std::vector<std::string> outputs;
         if (const char** ports =
                 jack_get_ports(client_, nullptr, JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput)) {
-            for (const char** each = ports; *each; ++each) {
-                std::string name = *each;
-                std::string owner = name.substr(0, name.find(':'));
-                if (owner == device ||
-                    (owner.starts_with(device + "-") && isNumber(owner, device.size() + 1)))
-                    sources.push_back(std::move(name));
-            }
+            for (const char** each = ports; *each; ++each)
+                outputs.emplace_back(*each);
             jack_free(ports);
         }
+        auto sources = JackDevicePorts(port, outputs);
         if (!input_)
             input_ =
                 jack_port_register(client_, "follow", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
@@ -95,13 +80,10 @@ private:
         static_cast<Watcher*>(self)->count_.fetch_add(1, std::memory_order_release);
         return 0;
     }
-    // Called on the client's notification thread, not in a cycle: a lock is fine here. The
-    // report is tagged with the cycle count at its arrival; the last few are kept.
+    // The report is tagged with the cycle count at its arrival.
     static int xrun(void* self) {
         auto* watcher = static_cast<Watcher*>(self);
-        std::lock_guard lock(watcher->xrunMutex_);
-        watcher->xruns_.push_back(watcher->Count());
-        if (watcher->xruns_.size() > KeptXruns) watcher->xruns_.pop_front();
+        watcher->xruns_.Add(watcher->Count());
         return 0;
     }
     static void shutdown(jack_status_t, const char*, void* self) {
@@ -112,9 +94,7 @@ private:
     jack_port_t* input_ = nullptr;
     std::vector<std::string> followed_;
     std::atomic<std::uint64_t> count_{0};
-    static constexpr std::size_t KeptXruns = 64;
-    mutable std::mutex xrunMutex_;
-    std::deque<std::uint64_t> xruns_;
+    XrunLog xruns_;
     std::atomic<bool> gone_{false};
 };
 

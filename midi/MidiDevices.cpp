@@ -77,28 +77,28 @@ void GetMidiInSpecs(int device, TMidiInSpecs& specs) {
     std::lock_guard lock(list.mutex);
     auto port = locate(list, true, device);
     if (!port) throw EMidiIn("Unable to retrieve midi-in device capabilities");
-    specs = TMidiInSpecs{port->info.name, 0, 0};
+    specs = TMidiInSpecs{port->info.name};
 }
 
 void GetMidiOutSpecs(int device, TMidiOutSpecs& specs) {
     if (device == 0) {
-        specs = TMidiOutSpecs{MidiMapperName, TMidiTechnology::mtMapper, 0, 0, 0, 0};
+        specs = TMidiOutSpecs{MidiMapperName, TMidiTechnology::mtMapper};
         return;
     }
     DeviceList& list = devices();
     std::lock_guard lock(list.mutex);
     auto port = locate(list, false, device);
     if (!port) throw EMidiOut("Unable to retrieve midi-out device capabilities");
-    specs = TMidiOutSpecs{port->info.name, port->info.technology, 0, 0, 0, 0};
+    specs = TMidiOutSpecs{port->info.name, port->info.technology};
 }
 
 std::vector<TMidiOutSpecs> MidiOutDeviceList() {
-    std::vector<TMidiOutSpecs> list{{MidiMapperName, TMidiTechnology::mtMapper, 0, 0, 0, 0}};
+    std::vector<TMidiOutSpecs> list{{MidiMapperName, TMidiTechnology::mtMapper}};
     DeviceList& devices = ::devices();
     std::lock_guard lock(devices.mutex);
     for (MidiBackend* backend : {devices.system.get(), devices.virtualDevice.get()})
         for (auto& port : portsOf(backend, false))
-            list.push_back({std::move(port.name), port.technology, 0, 0, 0, 0});
+            list.push_back({std::move(port.name), port.technology});
     return list;
 }
 
@@ -108,7 +108,7 @@ std::vector<TMidiInSpecs> MidiInDeviceList() {
     std::lock_guard lock(devices.mutex);
     for (MidiBackend* backend : {devices.system.get(), devices.virtualDevice.get()})
         for (auto& port : portsOf(backend, true))
-            list.push_back({std::move(port.name), 0, 0});
+            list.push_back({std::move(port.name)});
     return list;
 }
 

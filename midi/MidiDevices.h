@@ -6,32 +6,17 @@
 
 #include "midi/Port.h"
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-// Optional driver features of an output port (bits of TMidiOutSpecs::Support).
-enum TMidiSupport : std::uint8_t {
-    msCache = 1 << 0,
-    msLRVolume = 1 << 1,
-    msStream = 1 << 2,
-    msVolume = 1 << 3,
-};
-
 struct TMidiInSpecs {
     std::string Name;
-    std::uint16_t ManufacturerId = 0;
-    std::uint16_t ProductId = 0;
 };
 
 struct TMidiOutSpecs {
     std::string Name;
     TMidiTechnology Technology = TMidiTechnology::mtMidiPort;
-    std::uint16_t Voices = 0;
-    std::uint16_t Notes = 0;
-    std::uint16_t ChannelMask = 0;
-    std::uint8_t Support = 0; // TMidiSupport bits
 };
 
 // The description of an output device as the short-message output uses it.

@@ -34,11 +34,9 @@ struct FakeMidiState {
     }
     // Delivers a message to the open input as the backend's thread would.
     void Deliver(const Bytes& message) {
-        MidiMessageHandler target;
-        {
-            std::lock_guard lock(mutex);
-            target = handler;
-        }
+        std::unique_lock lock(mutex);
+        MidiMessageHandler target = handler;
+        lock.unlock();
         if (target) target(message);
     }
     int OpenPorts() {
@@ -70,75 +68,59 @@ public:
     std::unique_ptr<MidiInputPort> OpenInput(int index, MidiMessageHandler handler) override {
         if (state_->failOpenIn) throw EMidiIn("fake: input refused");
         state_->Log("open in " + std::to_string(index));
-        {
-            std::lock_guard lock(state_->mutex);
-            state_->handler = std::move(handler);
-        }
+        std::lock_guard lock(state_->mutex);
+        state_->handler = std::move(handler);
         return std::make_unique<Input>(state_);
     }
 
 private:
-    class Output : public MidiOutputPort {
-    public:
-        explicit Output(std::shared_ptr<FakeMidiState> state) : state_(std::move(state)) {}
-        ~Output() override {
-            if (!closed_) state_->Log("close out");
+    // Closing logs once, by Close or else by the destructor; only Close reports a failure.
+    struct Closing {
+        std::shared_ptr<FakeMidiState> state;
+        bool closed = false;
+        void CloseAs(const char* entry, bool input) {
+            if (closed) return;
+            closed = true;
+            std::lock_guard lock(state->mutex);
+            if (input) state->handler = nullptr;
+            state->log.push_back(entry);
         }
+    };
+    struct Output : MidiOutputPort, Closing {
+        explicit Output(std::shared_ptr<FakeMidiState> s) : Closing{std::move(s)} {}
+        ~Output() override { CloseAs("close out", false); }
         void Send(std::span<const std::uint8_t> message) override {
-            if (state_->failSend) throw EMidiOut("fake: send refused");
+            if (state->failSend) throw EMidiOut("fake: send refused");
             Bytes bytes(message.begin(), message.end());
-            std::function<std::vector<Bytes>(const Bytes&)> replier;
-            {
-                std::lock_guard lock(state_->mutex);
-                state_->sent.push_back(bytes);
-                state_->log.push_back("send");
-                replier = state_->replier;
-            }
+            std::unique_lock lock(state->mutex);
+            state->sent.push_back(bytes);
+            state->log.push_back("send");
+            auto replier = state->replier;
+            lock.unlock();
             if (replier)
                 for (const auto& reply : replier(bytes))
-                    state_->Deliver(reply);
+                    state->Deliver(reply);
         }
         SendState Progress(bool) override {
-            std::lock_guard lock(state_->mutex);
-            auto& states = state_->progress;
+            std::lock_guard lock(state->mutex);
+            auto& states = state->progress;
             if (states.empty()) return SendState::Done;
-            const SendState state = states.front();
+            const SendState now = states.front();
             if (states.size() > 1) states.pop_front();
-            return state;
+            return now;
         }
         void Close() override {
-            closed_ = true;
-            state_->Log("close out");
-            if (state_->failCloseOut) throw EMidiOut("fake: close refused");
+            CloseAs("close out", false);
+            if (state->failCloseOut) throw EMidiOut("fake: close refused");
         }
-
-    private:
-        std::shared_ptr<FakeMidiState> state_;
-        bool closed_ = false;
     };
-
-    class Input : public MidiInputPort {
-    public:
-        explicit Input(std::shared_ptr<FakeMidiState> state) : state_(std::move(state)) {}
-        ~Input() override {
-            if (!closed_) release();
-        }
+    struct Input : MidiInputPort, Closing {
+        explicit Input(std::shared_ptr<FakeMidiState> s) : Closing{std::move(s)} {}
+        ~Input() override { CloseAs("close in", true); }
         void Close() override {
-            closed_ = true;
-            release();
-            if (state_->failCloseIn) throw EMidiIn("fake: close refused");
+            CloseAs("close in", true);
+            if (state->failCloseIn) throw EMidiIn("fake: close refused");
         }
-
-    private:
-        void release() {
-            {
-                std::lock_guard lock(state_->mutex);
-                state_->handler = nullptr;
-            }
-            state_->Log("close in");
-        }
-        std::shared_ptr<FakeMidiState> state_;
-        bool closed_ = false;
     };
 
     std::shared_ptr<FakeMidiState> state_;

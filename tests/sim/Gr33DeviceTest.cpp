@@ -7,23 +7,28 @@
 
 #include <gtest/gtest.h>
 
+#include <iomanip>
+#include <sstream>
+
 using namespace std::chrono_literals;
 
 namespace {
 
-Gr33Device makeDevice(DeviceOptions options = {}) {
+Gr33Device makeDevice(const std::string& fault = "", DeviceOptions options = {}) {
+    if (!fault.empty()) options.faults.push_back(*ParseFault(fault));
     return Gr33Device(std::make_unique<SimBank>(), std::move(options));
 }
 
-Gr33Device faultyDevice(std::vector<std::string> faults) {
-    DeviceOptions options;
-    for (const auto& f : faults)
-        options.faults.push_back(*ParseFault(f));
-    return makeDevice(options);
-}
-
-// Reads a reply as the data message of the number; the patch bytes or the error text.
-std::string readAs(int number, const Bytes& reply, PatchBytes* out = nullptr) {
+// What a reply is: "identity", a short message in hex, or how it reads as the data message of
+// patch `number`: "ok" (with the bytes of the device's patch `number`), "other" or the error.
+std::string describe(Gr33Device& device, int number, const Bytes& reply) {
+    if (reply == ExpectedIdentityReply()) return "identity";
+    if (reply.size() < 4) {
+        std::ostringstream hex;
+        for (auto byte : reply)
+            hex << std::hex << std::uppercase << int(byte);
+        return hex.str();
+    }
     TPatch patch;
     ByteReader reader(reply);
     try {
@@ -31,168 +36,117 @@ std::string readAs(int number, const Bytes& reply, PatchBytes* out = nullptr) {
     } catch (const EKelvoError& e) {
         return e.what();
     }
-    if (out) *out = patch.Bytes();
-    return "ok";
+    return patch.Bytes() == device.Bank().Patch(number) ? "ok" : "other";
 }
+
+const Bytes broadcast{0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7};
+const Bytes otherId{0xF0, 0x7E, 0x11, 0x06, 0x01, 0xF7};
+const std::string bad = "Illegal patch data format";
 
 } // namespace
 
-TEST(Gr33Device, AnswersTheIdentityRequestToItsOwnIdOrEveryDevice) {
-    auto device = makeDevice();
-    auto replies = device.Receive(IdentityRequest());
-    ASSERT_EQ(replies.size(), 1u);
-    EXPECT_EQ(replies[0].bytes, ExpectedIdentityReply());
-    Bytes broadcast{0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7};
-    EXPECT_EQ(device.Receive(broadcast).size(), 1u);
-    Bytes otherDevice{0xF0, 0x7E, 0x11, 0x06, 0x01, 0xF7};
-    EXPECT_TRUE(device.Receive(otherDevice).empty());
-}
-
-TEST(Gr33Device, AnswersARequestWithThatPatchOfItsMemory) {
-    auto device = makeDevice();
-    for (int number : {1, 37, 128, TempPatchNumber}) {
-        auto replies = device.Receive(RequestMessage(number));
-        ASSERT_EQ(replies.size(), 1u) << number;
-        PatchBytes bytes;
-        ASSERT_EQ(readAs(number, replies[0].bytes, &bytes), "ok") << number;
-        EXPECT_EQ(bytes, device.Bank().Patch(number));
-        EXPECT_EQ(replies[0].due, 0us);
+TEST(Gr33Device, RepliesWithAndWithoutFaults) {
+    struct Case {
+        std::string fault;
+        Bytes request;
+        int readAs;
+        std::vector<std::string> replies;
+    } cases[] = {
+        {"", IdentityRequest(), 0, {"identity"}},
+        {"", broadcast, 0, {"identity"}},
+        {"", otherId, 0, {}},
+        {"", RequestMessage(1), 1, {"ok"}},
+        {"", RequestMessage(37), 37, {"ok"}},
+        {"", RequestMessage(128), 128, {"ok"}},
+        {"", RequestMessage(TempPatchNumber), TempPatchNumber, {"ok"}},
+        {"silent", IdentityRequest(), 0, {}},
+        {"silent", RequestMessage(1), 1, {}},
+        {"silent@A12", RequestMessage(1), 1, {"ok"}},
+        {"silent@A12", RequestMessage(2), 2, {}},
+        {"silent@A12", IdentityRequest(), 0, {"identity"}},
+        {"wrong-address", RequestMessage(5), 5, {bad}},
+        {"wrong-address", RequestMessage(5), 6, {"other"}}, // only the address is wrong
+        {"wrong-address", RequestMessage(128), 1, {"other"}},
+        {"bad-checksum", RequestMessage(5), 5, {bad}},
+        {"truncated@A11", RequestMessage(1), 1, {bad}},
+        {"truncated@A11", RequestMessage(2), 2, {"ok"}},
+        {"noise", RequestMessage(3), 3, {"903C64", "FE", "ok"}},
+        {"identity-extra", RequestMessage(1), 1, {"ok"}},
+        {"late@temp", RequestMessage(1), 1, {"ok"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault + " " + std::to_string(c.readAs));
+        auto device = makeDevice(c.fault);
+        std::vector<std::string> replies;
+        for (const auto& reply : device.Receive(c.request)) {
+            replies.push_back(describe(device, c.readAs, reply.bytes));
+            EXPECT_EQ(reply.due, 0us);
+        }
+        EXPECT_EQ(replies, c.replies);
     }
+    EXPECT_EQ(makeDevice("wrong-address").Receive(RequestMessage(5))[0].bytes.size(), 140u);
+    const auto truncated = makeDevice("truncated").Receive(RequestMessage(5))[0].bytes;
+    EXPECT_EQ(truncated.size(), 101u);
+    EXPECT_EQ(truncated.back(), 0xF7);
+    EXPECT_EQ(makeDevice("late@temp").Receive(RequestMessage(0))[0].due, LateReplyTime);
+    auto extra = makeDevice("identity-extra").Receive(IdentityRequest())[0].bytes;
+    const auto identity = ExpectedIdentityReply();
+    EXPECT_EQ(Bytes(extra.begin(), extra.end() - 2), Bytes(identity.begin(), identity.end() - 1));
+    EXPECT_EQ(extra.back(), 0xF7);
 }
 
-TEST(Gr33Device, StoresValidDataMessagesAndAnswersWithTheStoredPatch) {
+// Valid data messages are stored (the temporary patch too, a silent device included); every
+// damaged one is rejected and changes nothing.
+TEST(Gr33Device, StoresOnlyValidDataMessages) {
+    for (const char* fault : {"", "silent"}) {
+        auto device = makeDevice(fault);
+        const int b23 = *PatchNumberOfLabel("B23");
+        EXPECT_TRUE(device.Receive(DataMessage(b23, FilledPatch(0x11, "B23"))).empty());
+        device.Receive(DataMessage(TempPatchNumber, FilledPatch(0x22, "Temp")));
+        EXPECT_EQ(device.Stored(), 2);
+        EXPECT_EQ(device.Bank().Patch(b23), FilledPatch(0x11, "B23"));
+        EXPECT_EQ(device.Bank().Patch(0), FilledPatch(0x22, "Temp"));
+        EXPECT_EQ(device.Bank().Patch(b23 + 1), DemoPatch(b23 + 1));
+    }
     auto device = makeDevice();
-    auto bytes = FilledPatch(0x11, "Stored B23");
-    int b23 = *PatchNumberOfLabel("B23");
-    EXPECT_TRUE(device.Receive(DataMessage(b23, bytes)).empty());
-    EXPECT_EQ(device.Stored(), 1);
-    EXPECT_EQ(device.Bank().Patch(b23), bytes);
-    EXPECT_EQ(device.Bank().Patch(b23 + 1), DemoPatch(b23 + 1));
-
-    auto temp = FilledPatch(0x22, "Temp");
-    device.Receive(DataMessage(TempPatchNumber, temp));
-    PatchBytes back;
-    ASSERT_EQ(readAs(TempPatchNumber, device.Receive(RequestMessage(0))[0].bytes, &back), "ok");
-    EXPECT_EQ(back, temp);
-}
-
-TEST(Gr33Device, IgnoresInvalidMessages) {
-    auto device = makeDevice();
-    auto valid = DataMessage(5, FilledPatch(0x11, "X"));
-    auto badChecksum = valid;
-    badChecksum[138] ^= 1;
-    auto eightBit = DataMessage(5, FilledPatch(0x11, "X"));
-    eightBit[40] = 0x81; // also ends the message early as a status byte
-    Bytes shortened(valid.begin(), valid.begin() + 100);
-    shortened.push_back(0xF7);
-    auto badAddress = valid;
-    badAddress[6] = 0x03;
-    auto badRequest = RequestMessage(5);
-    badRequest[11] = 0x02; // asks for 256 bytes
-    badRequest[14] = RolandChecksum(std::span(badRequest).subspan(6, 8));
-    auto requestBadChecksum = RequestMessage(5);
-    requestBadChecksum[14] ^= 1;
-    auto unterminated = valid;
-    unterminated.pop_back();
-
-    for (const Bytes& m : {badChecksum, eightBit, shortened, badAddress, badRequest,
-                           requestBadChecksum, unterminated})
-        EXPECT_TRUE(device.Receive(m).empty());
+    const auto valid = DataMessage(5, FilledPatch(0x11, "X"));
+    std::vector<Bytes> damaged(7, valid);
+    damaged[0][138] ^= 1;  // checksum
+    damaged[1][40] = 0x81; // an 8-bit byte, which also ends the message as a status byte
+    damaged[2].erase(damaged[2].begin() + 100, damaged[2].end() - 1);
+    damaged[3][6] = 0x03; // address
+    damaged[4].pop_back();
+    damaged[5] = RequestMessage(5);
+    damaged[5][11] = 0x02; // asks for 256 bytes
+    damaged[5][14] = RolandChecksum(std::span(damaged[5]).subspan(6, 8));
+    damaged[6] = RequestMessage(5);
+    damaged[6][14] ^= 1;
+    for (const Bytes& message : damaged)
+        EXPECT_TRUE(device.Receive(message).empty());
     EXPECT_EQ(device.Stored(), 0);
     EXPECT_GE(device.Rejected(), 7);
     EXPECT_EQ(device.Bank().Patch(5), DemoPatch(5));
 }
 
-TEST(Gr33Device, TakesSeveralMessagesInOneBlockAndSkipsRealTimeBytes) {
-    auto device = makeDevice();
-    Bytes block = DataMessage(2, FilledPatch(0x10, "Two"));
-    block.insert(block.begin() + 50, 0xF8); // a timing clock inside the message
-    auto request = RequestMessage(2);
-    block.insert(block.end(), request.begin(), request.end());
-    block.push_back(0xFE);
-    auto replies = device.Receive(block);
-    ASSERT_EQ(replies.size(), 1u);
-    PatchBytes back;
-    ASSERT_EQ(readAs(2, replies[0].bytes, &back), "ok");
-    EXPECT_EQ(back, FilledPatch(0x10, "Two"));
-}
-
-TEST(Gr33Device, WireEmulationAndDelayTimeTheReply) {
+TEST(Gr33Device, BlocksOfMessagesAndTheWireTime) {
     DeviceOptions options;
     options.wire = true;
     options.delay = 7ms;
-    auto device = makeDevice(options);
-    auto replies = device.Receive(RequestMessage(1));
-    ASSERT_EQ(replies.size(), 1u);
-    EXPECT_EQ(replies[0].due, WireTime(16) + 7ms + WireTime(140));
-
-    // Two requests in one block: the second reply queues behind the first on the cable.
-    Bytes two = RequestMessage(1);
-    auto second = RequestMessage(2);
-    two.insert(two.end(), second.begin(), second.end());
-    replies = device.Receive(two);
+    auto device = makeDevice("", options);
+    Bytes block = DataMessage(2, FilledPatch(0x10, "Two"));
+    block.insert(block.begin() + 50, 0xF8); // a timing clock inside the message
+    for (int number : {2, 3}) {
+        auto request = RequestMessage(number);
+        block.insert(block.end(), request.begin(), request.end());
+    }
+    block.push_back(0xFE);
+    auto replies = device.Receive(block);
     ASSERT_EQ(replies.size(), 2u);
+    EXPECT_EQ(describe(device, 2, replies[0].bytes), "ok");
+    EXPECT_EQ(device.Bank().Patch(2), FilledPatch(0x10, "Two"));
+    // The second reply queues behind the first on the cable.
+    EXPECT_EQ(replies[0].due, WireTime(141 + 16) + 7ms + WireTime(140));
     EXPECT_EQ(replies[1].due, replies[0].due + WireTime(140));
-}
-
-TEST(Gr33Device, SilentFaultDropsRepliesButStillStores) {
-    auto everything = faultyDevice({"silent"});
-    EXPECT_TRUE(everything.Receive(IdentityRequest()).empty());
-    EXPECT_TRUE(everything.Receive(RequestMessage(1)).empty());
-    everything.Receive(DataMessage(1, FilledPatch(0x12, "Kept")));
-    EXPECT_EQ(everything.Stored(), 1);
-
-    auto oneSlot = faultyDevice({"silent@A12"});
-    EXPECT_EQ(oneSlot.Receive(RequestMessage(1)).size(), 1u);
-    EXPECT_TRUE(oneSlot.Receive(RequestMessage(2)).empty());
-    EXPECT_EQ(oneSlot.Receive(IdentityRequest()).size(), 1u);
-}
-
-TEST(Gr33Device, LateFaultDelaysTheReplyPastTheTimeout) {
-    auto device = faultyDevice({"late@temp"});
-    auto replies = device.Receive(RequestMessage(TempPatchNumber));
-    ASSERT_EQ(replies.size(), 1u);
-    EXPECT_EQ(replies[0].due, LateReplyTime);
-    EXPECT_EQ(device.Receive(RequestMessage(1))[0].due, 0us);
-}
-
-TEST(Gr33Device, MalformedReplyFaultsAreRejectedByTheReader) {
-    auto wrong = faultyDevice({"wrong-address"});
-    auto reply = wrong.Receive(RequestMessage(5))[0].bytes;
-    EXPECT_EQ(readAs(5, reply), "Illegal patch data format");
-    PatchBytes back;
-    EXPECT_EQ(readAs(6, reply, &back), "ok"); // consistent, only the address is wrong
-    EXPECT_EQ(back, DemoPatch(5));
-    EXPECT_EQ(readAs(1, wrong.Receive(RequestMessage(128))[0].bytes), "ok");
-
-    auto checksum = faultyDevice({"bad-checksum"});
-    EXPECT_EQ(readAs(5, checksum.Receive(RequestMessage(5))[0].bytes), "Illegal patch data format");
-
-    auto truncated = faultyDevice({"truncated@A11"});
-    reply = truncated.Receive(RequestMessage(1))[0].bytes;
-    ASSERT_EQ(reply.size(), 101u);
-    EXPECT_EQ(reply.back(), 0xF7);
-    EXPECT_EQ(readAs(1, reply), "Illegal patch data format");
-    EXPECT_EQ(readAs(2, truncated.Receive(RequestMessage(2))[0].bytes), "ok");
-}
-
-TEST(Gr33Device, NoiseFaultSendsShortMessagesBeforeTheReply) {
-    auto device = faultyDevice({"noise"});
-    auto replies = device.Receive(RequestMessage(3));
-    ASSERT_EQ(replies.size(), 3u);
-    EXPECT_EQ(replies[0].bytes, (Bytes{0x90, 0x3C, 0x64}));
-    EXPECT_EQ(replies[1].bytes, (Bytes{0xFE}));
-    EXPECT_EQ(readAs(3, replies[2].bytes), "ok");
-}
-
-TEST(Gr33Device, IdentityExtraFaultLengthensOnlyTheIdentityReply) {
-    auto device = faultyDevice({"identity-extra"});
-    auto reply = device.Receive(IdentityRequest())[0].bytes;
-    ASSERT_EQ(reply.size(), ExpectedIdentityReply().size() + 1);
-    EXPECT_TRUE(std::equal(ExpectedIdentityReply().begin(), ExpectedIdentityReply().end() - 1,
-                           reply.begin()));
-    EXPECT_EQ(reply.back(), 0xF7);
-    EXPECT_EQ(readAs(1, device.Receive(RequestMessage(1))[0].bytes), "ok");
 }
 
 TEST(SimFault, ParsesKindsAndLabels) {
