@@ -1,0 +1,60 @@
+#include "library/Schema.h"
+
+#include <array>
+
+namespace {
+
+std::string ByteColumns() {
+    std::string columns;
+    for (int byte = 12; byte < 128; ++byte)
+        columns += ", b" + std::to_string(byte) + " INTEGER NOT NULL";
+    return columns;
+}
+
+std::string FirstStep() {
+    return "CREATE TABLE sounds(id INTEGER PRIMARY KEY, body BLOB NOT NULL UNIQUE,"
+           " names INTEGER NOT NULL DEFAULT 1);"
+           "CREATE TABLE patches(id INTEGER PRIMARY KEY, bytes BLOB NOT NULL UNIQUE,"
+           " sound INTEGER NOT NULL REFERENCES sounds(id), name TEXT NOT NULL" +
+           ByteColumns() +
+           ");"
+           "CREATE INDEX patches_sound ON patches(sound);"
+           "CREATE TABLE snapshots(id INTEGER PRIMARY KEY, taken INTEGER NOT NULL,"
+           " port TEXT NOT NULL, received INTEGER NOT NULL);"
+           "CREATE TABLE sightings(id INTEGER PRIMARY KEY,"
+           " patch INTEGER NOT NULL REFERENCES patches(id), seen INTEGER NOT NULL,"
+           " kind INTEGER NOT NULL, place TEXT NOT NULL,"
+           " snapshot INTEGER REFERENCES snapshots(id), slot INTEGER NOT NULL);"
+           "CREATE INDEX sightings_patch ON sightings(patch);"
+           "CREATE INDEX sightings_snapshot ON sightings(snapshot, slot);";
+}
+
+const std::array<std::string, LibrarySchemaVersion> Steps = {
+    FirstStep(),
+    "ALTER TABLE patches ADD COLUMN favourite INTEGER NOT NULL DEFAULT 0;"
+    "ALTER TABLE patches ADD COLUMN notes TEXT NOT NULL DEFAULT '';"
+    "CREATE TABLE tags(patch INTEGER NOT NULL REFERENCES patches(id),"
+    " tag TEXT NOT NULL COLLATE NOCASE, PRIMARY KEY(patch, tag)) WITHOUT ROWID;"
+    "CREATE INDEX tags_tag ON tags(tag);",
+};
+
+} // namespace
+
+int LibraryVersion(TDatabase& db) {
+    TStatement version = db.Prepare("PRAGMA user_version");
+    version.Step();
+    return static_cast<int>(version.Int(0));
+}
+
+void MigrateLibrary(TDatabase& db, int target) {
+    int version = LibraryVersion(db);
+    while (version < target) {
+        // Read again under the write lock: another program may have taken the step meanwhile.
+        TTransaction step(db);
+        version = LibraryVersion(db);
+        if (version >= target) break;
+        db.Execute(Steps[version]);
+        db.Execute("PRAGMA user_version = " + std::to_string(++version));
+        step.Commit();
+    }
+}
