@@ -15,13 +15,29 @@ namespace {
 constexpr int FirstSoundByte = NameSize;
 
 std::string InsertPatchSql() {
-    std::string columns = "bytes, sound, name";
-    std::string values = "?, ?, ?";
+    std::string columns = "hash, bytes, sound, name";
+    std::string values = "?, ?, ?, ?";
     for (int byte = FirstSoundByte; byte < static_cast<int>(PatchSize); ++byte) {
         columns += ", b" + std::to_string(byte);
         values += ", ?";
     }
     return "INSERT INTO patches(" + columns + ") VALUES(" + values + ")";
+}
+
+// FNV-1a over the bytes: the same in every run and on every machine, as the file keeps it.
+std::int64_t StableHash(std::span<const std::uint8_t> bytes) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (std::uint8_t b : bytes)
+        hash = (hash ^ b) * 1099511628211ull;
+    return static_cast<std::int64_t>(hash);
+}
+
+// The id of the row whose hash and bytes are these, or 0.
+std::int64_t Find(TStatement& find, std::int64_t hash, std::span<const std::uint8_t> bytes) {
+    std::int64_t id = 0;
+    if (find.Bind(1, hash).Bind(2, bytes).Step()) id = find.Int(0);
+    find.Reset();
+    return id;
 }
 
 bool IsEmptyPatch(const PatchBytes& bytes) {
@@ -67,13 +83,14 @@ template <typename Fn> auto Explained(const std::string& path, Fn&& fn) {
 
 struct TPatchLibrary::Statements {
     explicit Statements(TDatabase& db)
-        : findPatch(db.Prepare("SELECT id FROM patches WHERE bytes = ?")),
-          addSound(db.Prepare("INSERT INTO sounds(body) VALUES(?) ON CONFLICT(body) DO UPDATE SET"
-                              " names = names + 1 RETURNING id")),
+        : findPatch(db.Prepare("SELECT id FROM patches WHERE hash = ? AND bytes = ?")),
+          findSound(db.Prepare("SELECT id FROM sounds WHERE hash = ? AND body = ?")),
+          addSound(db.Prepare("INSERT INTO sounds(hash, body) VALUES(?, ?)")),
+          nameSound(db.Prepare("UPDATE sounds SET names = names + 1 WHERE id = ?")),
           addPatch(db.Prepare(InsertPatchSql())),
           addSighting(db.Prepare("INSERT INTO sightings(patch, seen, kind, place, snapshot, slot)"
                                  " VALUES(?, ?, ?, ?, ?, ?)")) {}
-    TStatement findPatch, addSound, addPatch, addSighting;
+    TStatement findPatch, findSound, addSound, nameSound, addPatch, addSighting;
 };
 
 std::int64_t NowMs() {
@@ -109,7 +126,8 @@ TPatchLibrary::TPatchLibrary(const std::string& path, LibraryOptions options) : 
         if (foreign) throw ESqlError("foreign", SQLITE_NOTADB);
         if (db_->IsReadOnly()) throw ESqlError("read-only", SQLITE_READONLY);
         db_->Execute("PRAGMA foreign_keys = ON; PRAGMA synchronous = NORMAL;"
-                     " PRAGMA cache_size = -16000; PRAGMA journal_mode = WAL");
+                     " PRAGMA cache_size = -32000; PRAGMA mmap_size = 268435456;"
+                     " PRAGMA journal_mode = WAL");
         MigrateLibrary(*db_);
         statements_ = std::make_unique<Statements>(*db_);
         return 0;
@@ -122,16 +140,21 @@ std::int64_t TPatchLibrary::addOne(const PatchBytes& bytes, const SightingSource
                                    std::int64_t snapshot, int slot) {
     if (IsEmptyPatch(bytes)) return 0;
     Statements& s = *statements_;
-    std::int64_t patch = 0;
-    if (s.findPatch.Bind(1, bytes).Step()) patch = s.findPatch.Int(0);
-    s.findPatch.Reset();
+    const std::int64_t hash = StableHash(bytes);
+    std::int64_t patch = Find(s.findPatch, hash, bytes);
     if (patch == 0) {
-        s.addSound.Bind(1, std::span(bytes).subspan(FirstSoundByte)).Step();
-        const std::int64_t sound = s.addSound.Int(0);
-        s.addSound.Reset();
-        s.addPatch.Bind(1, bytes).Bind(2, sound).Bind(3, PatchName(bytes));
+        const auto body = std::span(bytes).subspan(FirstSoundByte);
+        const std::int64_t soundHash = StableHash(body);
+        std::int64_t sound = Find(s.findSound, soundHash, body);
+        if (sound != 0) {
+            s.nameSound.Bind(1, sound).Run();
+        } else {
+            s.addSound.Bind(1, soundHash).Bind(2, body).Run();
+            sound = db().LastInsertId();
+        }
+        s.addPatch.Bind(1, hash).Bind(2, bytes).Bind(3, sound).Bind(4, PatchName(bytes));
         for (int byte = FirstSoundByte; byte < static_cast<int>(PatchSize); ++byte)
-            s.addPatch.Bind(byte - FirstSoundByte + 4, std::int64_t{bytes[byte]});
+            s.addPatch.Bind(byte - FirstSoundByte + 5, std::int64_t{bytes[byte]});
         s.addPatch.Run();
         patch = db().LastInsertId();
     }

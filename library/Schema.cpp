@@ -11,13 +11,17 @@ std::string ByteColumns() {
     return columns;
 }
 
+// Patches and sounds are found by a 64-bit hash of their bytes (a small index) and then compared
+// whole; the bytes come last in a row, so a search that reads columns skips them.
 std::string FirstStep() {
-    return "CREATE TABLE sounds(id INTEGER PRIMARY KEY, body BLOB NOT NULL UNIQUE,"
-           " names INTEGER NOT NULL DEFAULT 1);"
-           "CREATE TABLE patches(id INTEGER PRIMARY KEY, bytes BLOB NOT NULL UNIQUE,"
+    return "CREATE TABLE sounds(id INTEGER PRIMARY KEY, hash INTEGER NOT NULL,"
+           " names INTEGER NOT NULL DEFAULT 1, body BLOB NOT NULL);"
+           "CREATE INDEX sounds_hash ON sounds(hash);"
+           "CREATE TABLE patches(id INTEGER PRIMARY KEY, hash INTEGER NOT NULL,"
            " sound INTEGER NOT NULL REFERENCES sounds(id), name TEXT NOT NULL" +
            ByteColumns() +
-           ");"
+           ", bytes BLOB NOT NULL);"
+           "CREATE INDEX patches_hash ON patches(hash);"
            "CREATE INDEX patches_sound ON patches(sound);"
            "CREATE TABLE snapshots(id INTEGER PRIMARY KEY, taken INTEGER NOT NULL,"
            " port TEXT NOT NULL, received INTEGER NOT NULL);"

@@ -7,6 +7,7 @@
 //           number of patches (names) that share it.
 // patches   one row per distinct 128 bytes; the name and every byte 12..127 as its own column
 //           b12..b127, so searches on parameters compare plain integer columns.
+// Both are found by a 64-bit hash of their bytes (StableHash) and then compared whole.
 // snapshots one row per collection received from the device; `received` slots of 128 arrived.
 // sightings each time a patch was seen: when, how, where (file path or port) and slot; a
 //           device snapshot's slots are its sightings (an empty slot has none).

@@ -11,6 +11,7 @@
 #include "tests/support/ScratchFolder.h"
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -324,14 +325,19 @@ TEST_F(LibraryFile, AWriteWhileAnotherProgramWritesSaysSo) {
     EXPECT_EQ(OpenError(path), "");
 }
 
-// An import killed at any moment leaves a sound file holding each import whole or not at all.
+// An import killed at any moment leaves a sound file holding each import whole or not at all,
+// and every import that was reported done is there. Every other loop waits for one import to
+// be done before the kill, so both outcomes occur.
 TEST_F(LibraryFile, KilledImportsAreWholeOrAbsent) {
     const char* loops = std::getenv("KELVO_KILL_LOOPS");
     const int count = loops ? std::atoi(loops) : 3;
     constexpr int Batch = 10000;
     std::mt19937 random(3);
+    std::int64_t done = 0;
     { TPatchLibrary library(path); }
     for (int i = 0; i < count; ++i) {
+        int report[2];
+        ASSERT_EQ(::pipe(report), 0);
         pid_t child = ::fork();
         if (child == 0) {
             TPatchLibrary library(path);
@@ -341,16 +347,25 @@ TEST_F(LibraryFile, KilledImportsAreWholeOrAbsent) {
                 for (auto& p : batch)
                     p.bytes = RandomPatch(patches);
                 library.Add(batch, FileA);
+                (void)::write(report[1], "x", 1);
             }
         }
-        ::usleep(100000 + random() % 1400000);
+        ::close(report[1]);
+        char byte;
+        if (i % 2 == 1 && ::read(report[0], &byte, 1) == 1) ++done;
+        ::usleep(random() % 1000000);
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
+        while (::read(report[0], &byte, 1) == 1)
+            ++done;
+        ::close(report[0]);
         TPatchLibrary library(path);
         ASSERT_EQ(library.IntegrityCheck(), "ok") << "after kill " << i;
         ASSERT_EQ(library.PatchCount() % Batch, 0) << "after kill " << i;
+        ASSERT_GE(library.PatchCount(), done * Batch) << "after kill " << i;
         ASSERT_EQ(library.Search("seen:fileA").size(), std::size_t(library.PatchCount()));
     }
+    std::printf("%d kills, %lld imports done\n", count, static_cast<long long>(done));
 }
 
 } // namespace
