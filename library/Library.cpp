@@ -7,6 +7,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <filesystem>
 
@@ -15,13 +16,19 @@ namespace {
 constexpr int FirstSoundByte = NameSize;
 
 std::string InsertPatchSql() {
-    std::string columns = "hash, bytes, sound, name";
-    std::string values = "?, ?, ?, ?";
-    for (int byte = FirstSoundByte; byte < static_cast<int>(PatchSize); ++byte) {
-        columns += ", b" + std::to_string(byte);
+    std::string columns = "hash, bytes, sound, name, folded";
+    std::string values = "?, ?, ?, ?, ?";
+    for (int word = 0; word < PackedWords; ++word) {
+        columns += ", w" + std::to_string(word);
         values += ", ?";
     }
     return "INSERT INTO patches(" + columns + ") VALUES(" + values + ")";
+}
+
+std::string Folded(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
 }
 
 // FNV-1a over the bytes: the same in every run and on every machine, as the file keeps it.
@@ -152,9 +159,13 @@ std::int64_t TPatchLibrary::addOne(const PatchBytes& bytes, const SightingSource
             s.addSound.Bind(1, soundHash).Bind(2, body).Run();
             sound = db().LastInsertId();
         }
-        s.addPatch.Bind(1, hash).Bind(2, bytes).Bind(3, sound).Bind(4, PatchName(bytes));
-        for (int byte = FirstSoundByte; byte < static_cast<int>(PatchSize); ++byte)
-            s.addPatch.Bind(byte - FirstSoundByte + 5, std::int64_t{bytes[byte]});
+        const std::string name = PatchName(bytes);
+        s.addPatch.Bind(1, hash).Bind(2, bytes).Bind(3, sound).Bind(4, name).Bind(5, Folded(name));
+        std::array<std::int64_t, PackedWords> words{};
+        for (int byte = FirstPackedByte; byte < static_cast<int>(PatchSize); ++byte)
+            words[PackedWord(byte)] |= std::int64_t{bytes[byte]} << PackedShift(byte);
+        for (int word = 0; word < PackedWords; ++word)
+            s.addPatch.Bind(word + 6, words[word]);
         s.addPatch.Run();
         patch = db().LastInsertId();
     }

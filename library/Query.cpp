@@ -1,6 +1,7 @@
 #include "library/Query.h"
 
 #include "gr33/Catalogue.h"
+#include "library/Schema.h"
 
 #include <algorithm>
 #include <charconv>
@@ -67,10 +68,6 @@ bool CaptionMatches(std::string_view caption, const std::string& key) {
     return full == key || full.substr(0, full.find(" (")) == key;
 }
 
-std::string Column(int byte) {
-    return "p.b" + std::to_string(byte);
-}
-
 // One place a parameter lives: the condition under which it applies and the SQL of its shown
 // value (list position for a list).
 struct Target {
@@ -81,15 +78,16 @@ struct Target {
 };
 
 void AddTargets(const ParameterInfo& parameter, std::vector<Target>& targets) {
-    const std::string guard = parameter.effectSlot != 0 ? "p.b107 >= 40" : "";
+    const std::string guard =
+        parameter.effectSlot != 0 ? ByteExpression(EffectTypeByte) + " >= 40" : "";
     const int first = parameter.firstByte;
     for (int string = 0; string < (parameter.IsPerString() ? StringCount : 1); ++string) {
-        std::string column = Column(first + string);
+        std::string column = ByteExpression(first + string);
         std::string shown = column;
         switch (parameter.coding) {
         case ParamCoding::Pair:
         case ParamCoding::PairList:
-            shown = "(" + Column(first + 1) + " * 128 + " + column + ")";
+            shown = PairExpression(first);
             break;
         case ParamCoding::Signed:
             shown = "(" + column + " - 64)";
@@ -115,20 +113,12 @@ std::vector<Target> FindTargets(const std::string& key) {
         for (int slot = 1; slot <= EffectSlotCount; ++slot)
             if (type.parameters[slot - 1].IsUsed() &&
                 CaptionMatches(type.parameters[slot - 1].caption, key))
-                targets.push_back({"p.b107 = " + std::to_string(type.number),
-                                   Column(FirstEffectByte + slot - 1),
-                                   {},
-                                   false});
+                targets.push_back(
+                    {ByteExpression(EffectTypeByte) + " = " + std::to_string(type.number),
+                     ByteExpression(FirstEffectByte + slot - 1),
+                     {},
+                     false});
     return targets;
-}
-
-std::string EscapeLike(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '%' || c == '_' || c == '\\') out += '\\';
-        out += c;
-    }
-    return out;
 }
 
 class Parser {
@@ -163,12 +153,14 @@ public:
             } else {
                 term = name(key.text);
             }
-            terms.push_back((negate ? "NOT (" : "(") + term + ")");
+            terms.push_back(std::string(negate ? "NOT (" : "(") + term + ")");
         }
         SqlCondition condition;
         condition.values = std::move(values_);
-        for (const auto& term : terms)
-            condition.where += (condition.where.empty() ? "" : " AND ") + term;
+        for (const auto& term : terms) {
+            if (!condition.where.empty()) condition.where += " AND ";
+            condition.where += term;
+        }
         if (condition.where.empty()) condition.where = "1";
         return condition;
     }
@@ -182,7 +174,10 @@ private:
     }
 
     std::string name(const std::string& text) {
-        return "p.name LIKE " + bind("%" + EscapeLike(text) + "%") + " ESCAPE '\\'";
+        std::string folded = text;
+        for (char& c : folded)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return "instr(p.folded, " + bind(folded) + ") > 0";
     }
 
     std::int64_t number(const Token& value, const std::string& what) {
@@ -235,7 +230,8 @@ private:
         for (const Target& target : targets) {
             std::string test = compare(target, key, op, value);
             if (!target.guard.empty()) test = "(" + target.guard + " AND " + test + ")";
-            any += (any.empty() ? "" : " OR ") + test;
+            if (!any.empty()) any += " OR ";
+            any += test;
         }
         return any;
     }
@@ -249,8 +245,10 @@ private:
             std::string positions;
             for (std::size_t i = 0; i < target.entries.size(); ++i) {
                 const std::string entry = Normalize(target.entries[i]);
-                if (op.text == ":" ? entry.find(wanted) != std::string::npos : entry == wanted)
-                    positions += (positions.empty() ? "" : ", ") + bind(std::int64_t(i));
+                if (op.text == ":" ? entry.find(wanted) != std::string::npos : entry == wanted) {
+                    if (!positions.empty()) positions += ", ";
+                    positions += bind(std::int64_t(i));
+                }
             }
             if (positions.empty())
                 throw EQueryError("No entry of " + key.text + " " +

@@ -4,10 +4,10 @@
 
 namespace {
 
-std::string ByteColumns() {
+std::string WordColumns() {
     std::string columns;
-    for (int byte = 12; byte < 128; ++byte)
-        columns += ", b" + std::to_string(byte) + " INTEGER NOT NULL";
+    for (int word = 0; word < PackedWords; ++word)
+        columns += ", w" + std::to_string(word) + " INTEGER NOT NULL";
     return columns;
 }
 
@@ -18,10 +18,20 @@ std::string FirstStep() {
            " names INTEGER NOT NULL DEFAULT 1, body BLOB NOT NULL);"
            "CREATE INDEX sounds_hash ON sounds(hash);"
            "CREATE TABLE patches(id INTEGER PRIMARY KEY, hash INTEGER NOT NULL,"
-           " sound INTEGER NOT NULL REFERENCES sounds(id), name TEXT NOT NULL" +
-           ByteColumns() +
+           " sound INTEGER NOT NULL REFERENCES sounds(id), name TEXT NOT NULL, folded TEXT NOT "
+           "NULL" +
+           WordColumns() +
            ", bytes BLOB NOT NULL);"
            "CREATE INDEX patches_hash ON patches(hash);"
+           "CREATE INDEX patches_tone1 ON patches(" +
+           PairExpression(66) +
+           ");"
+           "CREATE INDEX patches_tone2 ON patches(" +
+           PairExpression(78) +
+           ");"
+           "CREATE INDEX patches_effect ON patches(" +
+           ByteExpression(107) +
+           ");"
            "CREATE INDEX patches_sound ON patches(sound);"
            "CREATE TABLE snapshots(id INTEGER PRIMARY KEY, taken INTEGER NOT NULL,"
            " port TEXT NOT NULL, received INTEGER NOT NULL);"
@@ -43,6 +53,15 @@ const std::array<std::string, LibrarySchemaVersion> Steps = {
 };
 
 } // namespace
+
+std::string ByteExpression(int byte) {
+    return "((w" + std::to_string(PackedWord(byte)) + " >> " + std::to_string(PackedShift(byte)) +
+           ") & 255)";
+}
+
+std::string PairExpression(int firstByte) {
+    return "(" + ByteExpression(firstByte + 1) + " * 128 + " + ByteExpression(firstByte) + ")";
+}
 
 int LibraryVersion(TDatabase& db) {
     TStatement version = db.Prepare("PRAGMA user_version");

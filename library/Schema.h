@@ -5,8 +5,10 @@
 //
 // sounds    one row per sound: bytes 12..127 of a patch (everything but the name), with the
 //           number of patches (names) that share it.
-// patches   one row per distinct 128 bytes; the name and every byte 12..127 as its own column
-//           b12..b127, so searches on parameters compare plain integer columns.
+// patches   one row per distinct 128 bytes: the name, the name in lower case (`folded`), and
+//           bytes 12..127 packed seven to an integer column (w0..w16, ByteExpression), so a
+//           search reads a few short columns per row; the two tones and the effect type are
+//           indexed.
 // Both are found by a 64-bit hash of their bytes (StableHash) and then compared whole.
 // snapshots one row per collection received from the device; `received` slots of 128 arrived.
 // sightings each time a patch was seen: when, how, where (file path or port) and slot; a
@@ -16,7 +18,23 @@
 
 #include "library/Sqlite.h"
 
+#include <string>
+
 constexpr int LibrarySchemaVersion = 2;
+
+// Bytes 12..127 of a patch as seven bytes to a word: byte b is bits 8k..8k+7 of word
+// (b - 12) / 7, k = (b - 12) % 7.
+constexpr int FirstPackedByte = 12;
+constexpr int PackedWords = 17;
+constexpr int PackedWord(int byte) {
+    return (byte - FirstPackedByte) / 7;
+}
+constexpr int PackedShift(int byte) {
+    return 8 * ((byte - FirstPackedByte) % 7);
+}
+// The SQL of byte 12..127's value in a patches row, and of the pair starting at the byte.
+std::string ByteExpression(int byte);
+std::string PairExpression(int firstByte);
 
 // Applies the steps from the file's version up to `target`; a file of a newer version is left
 // alone (the caller refuses it).
