@@ -357,7 +357,9 @@ std::vector<PatchSummary> TPatchLibrary::Search(const std::string& text) const {
 std::string TPatchLibrary::IntegrityCheck() const {
     TStatement query = db().Prepare("PRAGMA integrity_check");
     std::string out;
-    while (query.Step())
-        out += (out.empty() ? "" : "\n") + query.Text(0);
+    while (query.Step()) {
+        if (!out.empty()) out += '\n';
+        out += query.Text(0);
+    }
     return out;
 }

@@ -155,21 +155,21 @@ public:
             }
             terms.push_back(std::string(negate ? "NOT (" : "(") + term + ")");
         }
-        SqlCondition condition;
-        condition.values = std::move(values_);
-        for (const auto& term : terms) {
-            if (!condition.where.empty()) condition.where += " AND ";
-            condition.where += term;
-        }
-        if (condition.where.empty()) condition.where = "1";
-        return condition;
+        std::string where = "1";
+        for (const auto& term : terms)
+            where.append(" AND ").append(term);
+        return {where, std::move(values_)};
     }
 
 private:
     Token take() { return tokens_[next_++]; }
 
-    std::string bind(SqlValue value) {
-        values_.push_back(std::move(value));
+    std::string bind(std::int64_t number) {
+        values_.emplace_back(std::in_place_index<0>, number);
+        return "?";
+    }
+    std::string bind(const std::string& text) {
+        values_.emplace_back(std::in_place_index<1>, text);
         return "?";
     }
 

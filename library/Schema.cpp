@@ -1,46 +1,47 @@
 #include "library/Schema.h"
 
+#include "gr33/Catalogue.h"
+
 #include <array>
+#include <utility>
 
 namespace {
 
 std::string WordColumns() {
     std::string columns;
     for (int word = 0; word < PackedWords; ++word)
-        columns += ", w" + std::to_string(word) + " INTEGER NOT NULL";
+        columns.append(", w").append(std::to_string(word)).append(" INTEGER NOT NULL");
     return columns;
 }
 
 // Patches and sounds are found by a 64-bit hash of their bytes (a small index) and then compared
 // whole; the bytes come last in a row, so a search that reads columns skips them.
 std::string FirstStep() {
-    return "CREATE TABLE sounds(id INTEGER PRIMARY KEY, hash INTEGER NOT NULL,"
-           " names INTEGER NOT NULL DEFAULT 1, body BLOB NOT NULL);"
-           "CREATE INDEX sounds_hash ON sounds(hash);"
-           "CREATE TABLE patches(id INTEGER PRIMARY KEY, hash INTEGER NOT NULL,"
-           " sound INTEGER NOT NULL REFERENCES sounds(id), name TEXT NOT NULL, folded TEXT NOT "
-           "NULL" +
-           WordColumns() +
-           ", bytes BLOB NOT NULL);"
-           "CREATE INDEX patches_hash ON patches(hash);"
-           "CREATE INDEX patches_tone1 ON patches(" +
-           PairExpression(66) +
-           ");"
-           "CREATE INDEX patches_tone2 ON patches(" +
-           PairExpression(78) +
-           ");"
-           "CREATE INDEX patches_effect ON patches(" +
-           ByteExpression(107) +
-           ");"
-           "CREATE INDEX patches_sound ON patches(sound);"
-           "CREATE TABLE snapshots(id INTEGER PRIMARY KEY, taken INTEGER NOT NULL,"
-           " port TEXT NOT NULL, received INTEGER NOT NULL);"
-           "CREATE TABLE sightings(id INTEGER PRIMARY KEY,"
-           " patch INTEGER NOT NULL REFERENCES patches(id), seen INTEGER NOT NULL,"
-           " kind INTEGER NOT NULL, place TEXT NOT NULL,"
-           " snapshot INTEGER REFERENCES snapshots(id), slot INTEGER NOT NULL);"
-           "CREATE INDEX sightings_patch ON sightings(patch);"
-           "CREATE INDEX sightings_snapshot ON sightings(snapshot, slot);";
+    std::string sql =
+        "CREATE TABLE sounds(id INTEGER PRIMARY KEY, hash INTEGER NOT NULL,"
+        " names INTEGER NOT NULL DEFAULT 1, body BLOB NOT NULL);"
+        "CREATE INDEX sounds_hash ON sounds(hash);"
+        "CREATE TABLE patches(id INTEGER PRIMARY KEY, hash INTEGER NOT NULL,"
+        " sound INTEGER NOT NULL REFERENCES sounds(id), name TEXT NOT NULL, folded TEXT NOT NULL";
+    sql.append(WordColumns()).append(", bytes BLOB NOT NULL);");
+    sql.append("CREATE INDEX patches_hash ON patches(hash);"
+               "CREATE INDEX patches_sound ON patches(sound);");
+    for (auto [name, expression] :
+         {std::pair{"tone1", PairExpression(66)}, std::pair{"tone2", PairExpression(78)},
+          std::pair{"effect", ByteExpression(EffectTypeByte)}})
+        sql.append("CREATE INDEX patches_")
+            .append(name)
+            .append(" ON patches(")
+            .append(expression)
+            .append(");");
+    return sql.append("CREATE TABLE snapshots(id INTEGER PRIMARY KEY, taken INTEGER NOT NULL,"
+                      " port TEXT NOT NULL, received INTEGER NOT NULL);"
+                      "CREATE TABLE sightings(id INTEGER PRIMARY KEY,"
+                      " patch INTEGER NOT NULL REFERENCES patches(id), seen INTEGER NOT NULL,"
+                      " kind INTEGER NOT NULL, place TEXT NOT NULL,"
+                      " snapshot INTEGER REFERENCES snapshots(id), slot INTEGER NOT NULL);"
+                      "CREATE INDEX sightings_patch ON sightings(patch);"
+                      "CREATE INDEX sightings_snapshot ON sightings(snapshot, slot);");
 }
 
 const std::array<std::string, LibrarySchemaVersion> Steps = {
@@ -55,12 +56,15 @@ const std::array<std::string, LibrarySchemaVersion> Steps = {
 } // namespace
 
 std::string ByteExpression(int byte) {
-    return "((w" + std::to_string(PackedWord(byte)) + " >> " + std::to_string(PackedShift(byte)) +
-           ") & 255)";
+    std::string sql = "((w";
+    sql.append(std::to_string(PackedWord(byte))).append(" >> ");
+    return sql.append(std::to_string(PackedShift(byte))).append(") & 255)");
 }
 
 std::string PairExpression(int firstByte) {
-    return "(" + ByteExpression(firstByte + 1) + " * 128 + " + ByteExpression(firstByte) + ")";
+    std::string sql = "(";
+    sql.append(ByteExpression(firstByte + 1)).append(" * 128 + ");
+    return sql.append(ByteExpression(firstByte)).append(")");
 }
 
 int LibraryVersion(TDatabase& db) {
@@ -77,7 +81,7 @@ void MigrateLibrary(TDatabase& db, int target) {
         version = LibraryVersion(db);
         if (version >= target) break;
         db.Execute(Steps[version]);
-        db.Execute("PRAGMA user_version = " + std::to_string(++version));
+        db.Execute(std::string("PRAGMA user_version = ").append(std::to_string(++version)));
         step.Commit();
     }
 }
