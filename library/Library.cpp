@@ -16,8 +16,8 @@ namespace {
 constexpr int FirstSoundByte = NameSize;
 
 std::string InsertPatchSql() {
-    std::string columns = "hash, bytes, sound, name, folded";
-    std::string values = "?, ?, ?, ?, ?";
+    std::string columns = "sound, namebytes, name, folded";
+    std::string values = "?, ?, ?, ?";
     for (int word = 0; word < PackedWords; ++word) {
         columns += ", w" + std::to_string(word);
         values += ", ?";
@@ -39,12 +39,22 @@ std::int64_t StableHash(std::span<const std::uint8_t> bytes) {
     return static_cast<std::int64_t>(hash);
 }
 
-// The id of the row whose hash and bytes are these, or 0.
-std::int64_t Find(TStatement& find, std::int64_t hash, std::span<const std::uint8_t> bytes) {
+// The id of the row whose key (hash or sound) and bytes are these, or 0.
+std::int64_t Find(TStatement& find, std::int64_t key, std::span<const std::uint8_t> bytes) {
     std::int64_t id = 0;
-    if (find.Bind(1, hash).Bind(2, bytes).Step()) id = find.Int(0);
+    if (find.Bind(1, key).Bind(2, bytes).Step()) id = find.Int(0);
     find.Reset();
     return id;
+}
+
+// A patch's 128 bytes from its name bytes (column 0) and its sound's bytes (column 1).
+PatchBytes ReadBytes(const TStatement& row) {
+    PatchBytes bytes{};
+    auto name = row.Blob(0), body = row.Blob(1);
+    std::copy_n(name.begin(), std::min(name.size(), NameSize), bytes.begin());
+    std::copy_n(body.begin(), std::min(body.size(), PatchSize - NameSize),
+                bytes.begin() + NameSize);
+    return bytes;
 }
 
 bool IsEmptyPatch(const PatchBytes& bytes) {
@@ -90,7 +100,7 @@ template <typename Fn> auto Explained(const std::string& path, Fn&& fn) {
 
 struct TPatchLibrary::Statements {
     explicit Statements(TDatabase& db)
-        : findPatch(db.Prepare("SELECT id FROM patches WHERE hash = ? AND bytes = ?")),
+        : findPatch(db.Prepare("SELECT id FROM patches WHERE sound = ? AND namebytes = ?")),
           findSound(db.Prepare("SELECT id FROM sounds WHERE hash = ? AND body = ?")),
           addSound(db.Prepare("INSERT INTO sounds(hash, body) VALUES(?, ?)")),
           nameSound(db.Prepare("UPDATE sounds SET names = names + 1 WHERE id = ?")),
@@ -147,25 +157,25 @@ std::int64_t TPatchLibrary::addOne(const PatchBytes& bytes, const SightingSource
                                    std::int64_t snapshot, int slot) {
     if (IsEmptyPatch(bytes)) return 0;
     Statements& s = *statements_;
-    const std::int64_t hash = StableHash(bytes);
-    std::int64_t patch = Find(s.findPatch, hash, bytes);
+    const auto body = std::span(bytes).subspan(FirstSoundByte);
+    const auto nameBytes = std::span(bytes).first(NameSize);
+    const std::int64_t hash = StableHash(body);
+    std::int64_t sound = Find(s.findSound, hash, body);
+    std::int64_t patch = sound != 0 ? Find(s.findPatch, sound, nameBytes) : 0;
     if (patch == 0) {
-        const auto body = std::span(bytes).subspan(FirstSoundByte);
-        const std::int64_t soundHash = StableHash(body);
-        std::int64_t sound = Find(s.findSound, soundHash, body);
         if (sound != 0) {
             s.nameSound.Bind(1, sound).Run();
         } else {
-            s.addSound.Bind(1, soundHash).Bind(2, body).Run();
+            s.addSound.Bind(1, hash).Bind(2, body).Run();
             sound = db().LastInsertId();
         }
         const std::string name = PatchName(bytes);
-        s.addPatch.Bind(1, hash).Bind(2, bytes).Bind(3, sound).Bind(4, name).Bind(5, Folded(name));
+        s.addPatch.Bind(1, sound).Bind(2, nameBytes).Bind(3, name).Bind(4, Folded(name));
         std::array<std::int64_t, PackedWords> words{};
         for (int byte = FirstPackedByte; byte < static_cast<int>(PatchSize); ++byte)
             words[PackedWord(byte)] |= std::int64_t{bytes[byte]} << PackedShift(byte);
         for (int word = 0; word < PackedWords; ++word)
-            s.addPatch.Bind(word + 6, words[word]);
+            s.addPatch.Bind(word + 5, words[word]);
         s.addPatch.Run();
         patch = db().LastInsertId();
     }
@@ -240,25 +250,19 @@ std::vector<PatchBytes> TPatchLibrary::RestoreSnapshot(std::int64_t snapshot) co
     if (!known.Bind(1, snapshot).Step())
         throw EKelvoError("There is no snapshot " + std::to_string(snapshot) + " in the library");
     std::vector<PatchBytes> slots(CollectionSlots);
-    TStatement query = db().Prepare("SELECT g.slot, p.bytes FROM sightings g JOIN patches p ON"
-                                    " p.id = g.patch WHERE g.snapshot = ?");
+    TStatement query = db().Prepare("SELECT p.namebytes, s.body, g.slot FROM sightings g"
+                                    " JOIN patches p ON p.id = g.patch JOIN sounds s ON"
+                                    " s.id = p.sound WHERE g.snapshot = ?");
     query.Bind(1, snapshot);
-    while (query.Step()) {
-        auto blob = query.Blob(1);
-        std::copy_n(blob.begin(), std::min(blob.size(), PatchSize),
-                    slots[query.Int(0) - 1].begin());
-    }
+    while (query.Step())
+        slots[query.Int(2) - 1] = ReadBytes(query);
     return slots;
 }
 
 PatchBytes TPatchLibrary::Bytes(std::int64_t patch) const {
-    TStatement query = db().Prepare("SELECT bytes FROM patches WHERE id = ?");
-    PatchBytes bytes{};
-    if (query.Bind(1, patch).Step()) {
-        auto blob = query.Blob(0);
-        std::copy_n(blob.begin(), std::min(blob.size(), PatchSize), bytes.begin());
-    }
-    return bytes;
+    TStatement query = db().Prepare("SELECT p.namebytes, s.body FROM patches p JOIN sounds s ON"
+                                    " s.id = p.sound WHERE p.id = ?");
+    return query.Bind(1, patch).Step() ? ReadBytes(query) : PatchBytes{};
 }
 
 std::vector<Sighting> TPatchLibrary::Sightings(std::int64_t patch) const {

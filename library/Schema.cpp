@@ -14,18 +14,14 @@ std::string WordColumns() {
     return columns;
 }
 
-// Patches and sounds are found by a 64-bit hash of their bytes (a small index) and then compared
-// whole; the bytes come last in a row, so a search that reads columns skips them.
 std::string FirstStep() {
-    std::string sql =
-        "CREATE TABLE sounds(id INTEGER PRIMARY KEY, hash INTEGER NOT NULL,"
-        " names INTEGER NOT NULL DEFAULT 1, body BLOB NOT NULL);"
-        "CREATE INDEX sounds_hash ON sounds(hash);"
-        "CREATE TABLE patches(id INTEGER PRIMARY KEY, hash INTEGER NOT NULL,"
-        " sound INTEGER NOT NULL REFERENCES sounds(id), name TEXT NOT NULL, folded TEXT NOT NULL";
-    sql.append(WordColumns()).append(", bytes BLOB NOT NULL);");
-    sql.append("CREATE INDEX patches_hash ON patches(hash);"
-               "CREATE INDEX patches_sound ON patches(sound);");
+    std::string sql = "CREATE TABLE sounds(id INTEGER PRIMARY KEY, hash INTEGER NOT NULL,"
+                      " names INTEGER NOT NULL DEFAULT 1, body BLOB NOT NULL);"
+                      "CREATE INDEX sounds_hash ON sounds(hash);"
+                      "CREATE TABLE patches(id INTEGER PRIMARY KEY,"
+                      " sound INTEGER NOT NULL REFERENCES sounds(id), namebytes BLOB NOT NULL,"
+                      " name TEXT NOT NULL, folded TEXT NOT NULL";
+    sql.append(WordColumns()).append(");CREATE INDEX patches_sound ON patches(sound);");
     for (auto [name, expression] :
          {std::pair{"tone1", PairExpression(66)}, std::pair{"tone2", PairExpression(78)},
           std::pair{"effect", ByteExpression(EffectTypeByte)}})

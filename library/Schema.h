@@ -5,11 +5,12 @@
 //
 // sounds    one row per sound: bytes 12..127 of a patch (everything but the name), with the
 //           number of patches (names) that share it.
-// patches   one row per distinct 128 bytes: the name, the name in lower case (`folded`), and
-//           bytes 12..127 packed seven to an integer column (w0..w16, ByteExpression), so a
-//           search reads a few short columns per row; the two tones and the effect type are
-//           indexed.
-// Both are found by a 64-bit hash of their bytes (StableHash) and then compared whole.
+//           Found by a 64-bit hash of those bytes, then compared whole.
+// patches   one row per distinct 128 bytes: its sound and name bytes (together the patch's
+//           bytes, its identity), the name as text and in lower case (`folded`), and bytes
+//           12..127 again, packed seven to an integer column (w0..w16, ByteExpression), so a
+//           search reads a few short columns of a short row; the two tones and the effect type
+//           are indexed.
 // snapshots one row per collection received from the device; `received` slots of 128 arrived.
 // sightings each time a patch was seen: when, how, where (file path or port) and slot; a
 //           device snapshot's slots are its sightings (an empty slot has none).
