@@ -193,6 +193,7 @@ TEST_F(Search, ErrorsSayWhatAndWhere) {
         {":x", "Expected a word or a caption before \":\" at character 1"},
         {"Pan>abc", "Pan needs a number, not \"abc\" at character 5"},
         {"Pan=3x", "Pan needs a number, not \"3x\" at character 5"},
+        {"drive:on", "drive needs a number, not \"on\" at character 7"},
         {"tone>3", "tone is a list: use \":\" or \"=\" at character 5"},
         {"tone:zzz", "No entry of tone contains \"zzz\" at character 6"},
         {"tone=piano", "No entry of tone is \"piano\" at character 6"},
