@@ -11,7 +11,7 @@ RELEASE_BUILD ?= build-release
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 15
 
-PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev librtmidi-dev libasound2-dev jackd2 libjack-jackd2-dev \
+PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev librtmidi-dev libasound2-dev jackd2 libjack-jackd2-dev libsqlite3-dev \
            libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev \
            xvfb xauth fonts-dejavu-core libgl-dev \
            scdoc librsvg2-bin desktop-file-utils appstream shared-mime-info libxml2-utils \

@@ -1,0 +1,372 @@
+// The patch library on scratch files: what is stored once and what is added as a sighting,
+// device snapshots, the search language and its errors, and library files that are old,
+// damaged, read-only, in use or killed during an import.
+#include "gr33/Catalogue.h"
+#include "library/Library.h"
+#include "library/Query.h"
+#include "library/Schema.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/ScratchFolder.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+PatchBytes RandomPatch(std::mt19937& random) {
+    PatchBytes bytes{};
+    for (auto& b : bytes)
+        b = static_cast<std::uint8_t>(random() % 128);
+    return bytes;
+}
+
+PatchBytes Renamed(PatchBytes bytes, const std::string& name) {
+    auto text = TextToName(name);
+    std::copy(text.begin(), text.end(), bytes.begin());
+    return bytes;
+}
+
+// Sets a parameter (by caption, or an effect slot of the patch's type) to the shown value.
+void Set(PatchBytes& bytes, std::string_view caption, int shown, int string = 1) {
+    if (const ParameterInfo* p = FindParameter(caption)) {
+        const int raw = ShownToRaw(*p, shown);
+        if (p->byteCount == 2)
+            ValueToPair(raw, &bytes[p->firstByte]);
+        else
+            bytes[p->firstByte + string - 1] = static_cast<std::uint8_t>(raw);
+        return;
+    }
+    const auto& slots = EffectType(bytes[EffectTypeByte])->parameters;
+    for (int slot = 0; slot < EffectSlotCount; ++slot)
+        if (slots[slot].caption == caption) bytes[FirstEffectByte + slot] = std::uint8_t(shown);
+}
+
+std::vector<std::string> Names(const std::vector<PatchSummary>& found) {
+    std::vector<std::string> names;
+    for (const auto& p : found)
+        names.push_back(p.name);
+    return names;
+}
+
+const SightingSource FileA{SightingKind::File, "/music/fileA.G33", 1000};
+
+TEST(Library, SameBytesAddSightingsAndNameVariantsShareASound) {
+    TPatchLibrary library(":memory:");
+    std::mt19937 random(1);
+    const PatchBytes a = Renamed(RandomPatch(random), "Alpha");
+    const PatchBytes b = Renamed(a, "Beta");
+    const std::vector<SlotPatch> batch = {{1, a}, {2, a}, {3, b}, {4, PatchBytes{}}};
+    auto ids = library.Add(batch, FileA);
+    EXPECT_EQ(ids[0], ids[1]);
+    EXPECT_NE(ids[0], ids[2]);
+    EXPECT_EQ(ids[3], 0) << "an empty slot is not a patch";
+    EXPECT_EQ(library.Add(a, {SightingKind::Editor, "editor", 2000}), ids[0]);
+    EXPECT_EQ(library.PatchCount(), 2);
+    EXPECT_EQ(library.Bytes(ids[2]), b);
+    EXPECT_EQ(library.Sightings(ids[0]),
+              (std::vector<Sighting>{{1000, SightingKind::File, FileA.place, 0, 1},
+                                     {1000, SightingKind::File, FileA.place, 0, 2},
+                                     {2000, SightingKind::Editor, "editor", 0, 0}}));
+    const auto variants = library.Variants(library.Search("Alpha")[0].sound);
+    EXPECT_EQ(Names(variants), (std::vector<std::string>{"Alpha", "Beta"}));
+    EXPECT_EQ(Names(library.Search("is:duplicate")), Names(variants));
+}
+
+TEST(Library, SnapshotsKeepSlotHistoryAndRestoreWhole) {
+    TPatchLibrary library(":memory:");
+    std::mt19937 random(2);
+    std::vector<PatchBytes> first(CollectionSlots), second(10);
+    for (auto& p : first)
+        p = RandomPatch(random);
+    for (auto& p : second)
+        p = RandomPatch(random);
+    first[4] = {};
+    second[0] = first[0];
+    const auto one = library.AddSnapshot(first, "GR-33 port", 100);
+    const auto two = library.AddSnapshot(second, "other port", 200);
+    const auto snapshots = library.Snapshots();
+    ASSERT_EQ(snapshots.size(), 2u);
+    EXPECT_TRUE(snapshots[0].Complete());
+    EXPECT_FALSE(snapshots[1].Complete());
+    EXPECT_EQ(snapshots[1].received, 10);
+    EXPECT_EQ(snapshots[1].port, "other port");
+    EXPECT_EQ(library.RestoreSnapshot(one), first);
+    auto restored = library.RestoreSnapshot(two);
+    second.resize(CollectionSlots);
+    EXPECT_EQ(restored, second) << "slots not received come back empty";
+    // Slot 5 was empty in the first snapshot; slot 20 was not reached by the second.
+    for (auto [slot, count, firstPatch, secondPatch] :
+         {std::tuple{1, 2u, true, true}, {5, 2u, false, true}, {20, 1u, true, false}}) {
+        SCOPED_TRACE(slot);
+        auto history = library.SlotHistory(slot);
+        ASSERT_EQ(history.size(), count);
+        EXPECT_EQ(history[0].snapshot, one);
+        EXPECT_EQ(history[0].patch != 0, firstPatch);
+        if (count == 2) {
+            EXPECT_EQ(history[1].patch != 0, secondPatch);
+        }
+    }
+    EXPECT_EQ(library.SlotHistory(1)[0].patch, library.SlotHistory(1)[1].patch);
+    EXPECT_THROW(library.RestoreSnapshot(99), EKelvoError);
+}
+
+class Search : public ::testing::Test {
+protected:
+    void SetUp() override {
+        PatchBytes piano = Renamed({}, "Grand Piano");
+        Set(piano, "1st Select", 0); // "  1 GR Piano"
+        Set(piano, "2nd Select", 100);
+        Set(piano, "Pan", -20);
+        Set(piano, "Rev Send Level", 80);
+        Set(piano, "Multi-FX Type", 16); // stereo-delay
+        PatchBytes pad = Renamed({}, "Soft Pad");
+        Set(pad, "1st Select", 100);
+        Set(pad, "2nd Select", 100);
+        Set(pad, "Pan", 30);
+        Set(pad, "Rev Send Level", 40);
+        Set(pad, "Multi-FX Type", 1); // overdrive
+        Set(pad, "* Drive (0..127)", 100);
+        Set(pad, "MIDI [PC]", 5, 3);
+        Set(pad, "Har/Arp Control", 1);
+        const auto ids = library.Add(
+            std::vector<SlotPatch>{{1, piano}, {2, pad}, {3, Renamed(piano, "Piano 50%_")}}, FileA);
+        library.AddSnapshot(std::vector<PatchBytes>{pad}, "port", 5);
+        library.AddTag(ids[1], "Warm");
+        library.SetFavourite(ids[0], true);
+    }
+    TPatchLibrary library{":memory:"};
+};
+
+TEST_F(Search, EveryFormFindsWhatItSays) {
+    using V = std::vector<std::string>;
+    const V pianos{"Grand Piano", "Piano 50%_"}, pad{"Soft Pad"};
+    const std::vector<std::pair<std::string, V>> cases = {
+        {"", {"Grand Piano", "Piano 50%_", "Soft Pad"}},
+        {"piano", pianos},
+        {"PIANO -grand", {"Piano 50%_"}},
+        {"50%_", {"Piano 50%_"}},
+        {"0%", {"Piano 50%_"}},
+        {"\"soft p\"", pad},
+        {"name:pad", pad},
+        {"tone:piano", pianos},
+        {"\"1st Select\"=\"1 gr piano\"", pianos},
+        {"\"Multi-FX Type\":\"stereo delay\"", pianos},
+        {"\"Rev Send Level\">60", pianos},
+        {"\"Rev Send Level\"<=40", pad},
+        {"\"Rev Send Level\" >= 80", pianos},
+        {"Pan<0", pianos},
+        {"pan:30", pad},
+        {"drive>=100", pad},
+        {"Drive<100", {}},
+        {"\"MIDI [PC]\"=5", pad},
+        {"\"Har/Arp Control\":on", pad},
+        {"tag:warm", pad},
+        {"is:favourite", {"Grand Piano"}},
+        {"is:duplicate", pianos},
+        {"seen:fileA", {"Grand Piano", "Piano 50%_", "Soft Pad"}},
+        {"seen:port -seen:fileA", {}},
+        {"snapshot:1", pad},
+        {"tone:piano \"Rev Send Level\">60 -is:favourite", {"Piano 50%_"}},
+        {"\"x') OR 1=1 --\"", {}},
+    };
+    for (const auto& [query, names] : cases) {
+        SCOPED_TRACE(query);
+        EXPECT_EQ(Names(library.Search(query)), names);
+    }
+}
+
+TEST_F(Search, ErrorsSayWhatAndWhere) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"piano \"Pan", "Unclosed quote at character 7"},
+        {"Bogus:3", "Unknown parameter \"Bogus\" at character 1"},
+        {"pan>", "Missing value after \">\" at character 5"},
+        {"pan>=:", "Missing value after \">=\" at character 6"},
+        {":x", "Expected a word or a caption before \":\" at character 1"},
+        {"Pan>abc", "Pan needs a number, not \"abc\" at character 5"},
+        {"Pan=3x", "Pan needs a number, not \"3x\" at character 5"},
+        {"drive:on", "drive needs a number, not \"on\" at character 7"},
+        {"tone>3", "tone is a list: use \":\" or \"=\" at character 5"},
+        {"tone:zzz", "No entry of tone contains \"zzz\" at character 6"},
+        {"tone=piano", "No entry of tone is \"piano\" at character 6"},
+        {"is:nice", "Unknown \"is:nice\" (favourite or duplicate) at character 4"},
+        {"name>x", "\">\" does not apply to name at character 5"},
+        {"snapshot:x", "snapshot needs a number, not \"x\" at character 10"},
+        {"a -", "Nothing after \"-\" at character 3"},
+    };
+    for (const auto& [query, message] : cases) {
+        SCOPED_TRACE(query);
+        try {
+            library.Search(query);
+            ADD_FAILURE() << "no error";
+        } catch (const EQueryError& e) {
+            EXPECT_EQ(std::string(e.what()), message);
+        }
+    }
+}
+
+// Runs fn in a child process and returns its exit status (fn's result).
+int InChild(const std::function<int()>& fn) {
+    pid_t child = ::fork();
+    if (child == 0) std::_Exit(fn());
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
+}
+
+std::string Contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string OpenError(const std::string& path) {
+    try {
+        TPatchLibrary library(path, {100});
+        library.Add(Renamed({}, "x"), FileA);
+    } catch (const EKelvoError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+class LibraryFile : public ::testing::Test {
+protected:
+    ScratchFolder folder;
+    std::string path = folder.File("data/KelvoLight/library.sqlite");
+};
+
+TEST_F(LibraryFile, OlderVersionsAreBroughtUpToDate) {
+    std::int64_t id = 0;
+    {
+        TPatchLibrary library(path);
+        id = library.Add(Renamed({}, "Kept"), FileA);
+    }
+    { // The same file as the first version wrote it.
+        TDatabase db(path, false);
+        db.Execute("DROP TABLE tags; ALTER TABLE patches DROP COLUMN favourite;"
+                   "ALTER TABLE patches DROP COLUMN notes; PRAGMA user_version = 1");
+    }
+    TPatchLibrary library(path);
+    library.AddTag(id, "old");
+    library.SetNotes(id, "from version 1");
+    EXPECT_EQ(library.Tags(id), std::vector<std::string>{"old"});
+    EXPECT_EQ(library.Notes(id), "from version 1");
+    EXPECT_EQ(Names(library.Search("kept tag:old")), std::vector<std::string>{"Kept"});
+    TDatabase db(path, false);
+    EXPECT_EQ(LibraryVersion(db), LibrarySchemaVersion);
+}
+
+TEST_F(LibraryFile, BadFilesAreReportedAndLeftAsTheyAre) {
+    { TPatchLibrary library(path); }
+    const std::string good = Contents(path);
+    {
+        TDatabase other(folder.File("other"), true);
+        other.Execute("CREATE TABLE t(x)");
+    }
+    ::chmod(folder.Path().c_str(), 0777);
+    struct Case {
+        std::string name, contents, message;
+        mode_t mode = 0666;
+    };
+    const std::vector<Case> cases = {
+        {"damaged", std::string(4096, 'x'), " is damaged or is not a KelvoLight library"},
+        {"truncated", good.substr(0, 1000), " is damaged or is not a KelvoLight library"},
+        {"other program's", Contents(folder.File("other")),
+         " is damaged or is not a KelvoLight library"},
+        {"read-only", good, " cannot be written", 0444},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string file = folder.File(c.name + ".sqlite");
+        std::ofstream(file, std::ios::binary) << c.contents;
+        ::chmod(file.c_str(), c.mode);
+        // A child that is not the superuser, so file permissions apply.
+        EXPECT_EQ(InChild([&] {
+                      if (::getuid() == 0 && ::setuid(65534) != 0) return 2;
+                      return OpenError(file).find(file + c.message) != std::string::npos ? 0 : 1;
+                  }),
+                  0);
+        EXPECT_EQ(Contents(file), c.contents);
+    }
+    {
+        TDatabase db(path, false);
+        db.Execute("PRAGMA user_version = 9");
+    }
+    EXPECT_EQ(OpenError(path),
+              "The library " + path +
+                  " was made by a newer KelvoLight (version 9); it was left as it is");
+}
+
+TEST_F(LibraryFile, AWriteWhileAnotherProgramWritesSaysSo) {
+    { TPatchLibrary library(path); }
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    pid_t child = ::fork();
+    if (child == 0) {
+        TDatabase db(path, false);
+        db.Execute("BEGIN IMMEDIATE");
+        (void)::write(ready[1], "x", 1);
+        ::pause();
+    }
+    char byte;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    EXPECT_EQ(OpenError(path), "The library " + path +
+                                   " is in use by another program; try again when it is done"
+                                   " (database is locked)");
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_EQ(OpenError(path), "");
+}
+
+// An import killed at any moment leaves a sound file holding each import whole or not at all,
+// and every import that was reported done is there. Every other loop waits for one import to
+// be done before the kill, so both outcomes occur.
+TEST_F(LibraryFile, KilledImportsAreWholeOrAbsent) {
+    const char* loops = std::getenv("KELVO_KILL_LOOPS");
+    const int count = loops ? std::atoi(loops) : 3;
+    constexpr int Batch = 10000;
+    std::mt19937 random(3);
+    std::int64_t done = 0;
+    { TPatchLibrary library(path); }
+    for (int i = 0; i < count; ++i) {
+        int report[2];
+        ASSERT_EQ(::pipe(report), 0);
+        pid_t child = ::fork();
+        if (child == 0) {
+            TPatchLibrary library(path);
+            std::mt19937 patches(static_cast<unsigned>(::getpid()));
+            std::vector<SlotPatch> batch(Batch);
+            for (;;) {
+                for (auto& p : batch)
+                    p.bytes = RandomPatch(patches);
+                library.Add(batch, FileA);
+                (void)::write(report[1], "x", 1);
+            }
+        }
+        ::close(report[1]);
+        char byte;
+        if (i % 2 == 1 && ::read(report[0], &byte, 1) == 1) ++done;
+        ::usleep(random() % 1000000);
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        while (::read(report[0], &byte, 1) == 1)
+            ++done;
+        ::close(report[0]);
+        TPatchLibrary library(path);
+        ASSERT_EQ(library.IntegrityCheck(), "ok") << "after kill " << i;
+        ASSERT_EQ(library.PatchCount() % Batch, 0) << "after kill " << i;
+        ASSERT_GE(library.PatchCount(), done * Batch) << "after kill " << i;
+        ASSERT_EQ(library.Search("seen:fileA").size(), std::size_t(library.PatchCount()));
+    }
+    std::printf("%d kills, %lld imports done\n", count, static_cast<long long>(done));
+}
+
+} // namespace
