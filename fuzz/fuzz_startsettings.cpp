@@ -1,9 +1,9 @@
 // Settings read at start from arbitrary lines (GridFont, MidiInEntry, a port caption, Channel,
 // Poly): each parser takes or refuses a value, and what it takes reads back the same.
 #include "base/Errors.h"
-#include "librarian/model/GridFont.h"
-#include "librarian/model/PortList.h"
-#include "librarian/model/Settings.h"
+#include "model/GridFont.h"
+#include "model/PortList.h"
+#include "model/Settings.h"
 
 #include <cstdlib>
 

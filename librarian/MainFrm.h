@@ -6,9 +6,9 @@
 
 #include "base/Dialogs.h"
 #include "librarian/WaitFrm.h"
-#include "librarian/model/Collection.h"
-#include "librarian/model/CollectionView.h"
-#include "librarian/model/LibrarianHost.h"
+#include "model/Collection.h"
+#include "model/CollectionView.h"
+#include "model/LibrarianHost.h"
 
 #include <QMainWindow>
 #include <QPointer>

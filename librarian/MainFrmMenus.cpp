@@ -2,7 +2,7 @@
 
 #include "librarian/MainFrm.h"
 
-#include "librarian/model/Settings.h"
+#include "model/Settings.h"
 #include "qtcommon/RunHandler.h"
 
 #include <QAction>

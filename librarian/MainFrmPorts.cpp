@@ -6,8 +6,8 @@
 #include "base/Dialogs.h"
 #include "base/Errors.h"
 #include "gr33/Exchange.h"
-#include "librarian/model/PortList.h"
-#include "librarian/model/Settings.h"
+#include "model/PortList.h"
+#include "model/Settings.h"
 #include "qtcommon/BusyCursor.h"
 #include "qtcommon/RunHandler.h"
 

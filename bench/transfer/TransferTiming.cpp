@@ -14,10 +14,10 @@
 #include "cli/CliArguments.h"
 #include "cli/DevicePorts.h"
 #include "gr33/SysEx.h"
-#include "librarian/model/Collection.h"
-#include "librarian/model/CollectionView.h"
 #include "midi/MidiDevices.h"
 #include "midi/MidiOutSysEx.h"
+#include "model/Collection.h"
+#include "model/CollectionView.h"
 
 #include <CLI/CLI.hpp>
 

@@ -7,7 +7,7 @@
 #include "controls/IBar.h"
 #include "editor/EditFrm.h"
 #include "gr33/Patch.h"
-#include "librarian/model/LibrarianHost.h"
+#include "model/LibrarianHost.h"
 #include "sim/DemoBank.h"
 
 #include <gtest/gtest.h>

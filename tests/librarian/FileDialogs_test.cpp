@@ -1,5 +1,5 @@
 // The librarian's file dialogs, typed into as a user does.
-#include "librarian/model/Collection.h"
+#include "model/Collection.h"
 #include "qtcommon/QtDialogs.h"
 #include "tests/support/ScratchFolder.h"
 

@@ -5,7 +5,7 @@
 #include "gr33/Exchange.h"
 #include "gr33/Patch.h"
 #include "librarian/StringGrid.h"
-#include "librarian/model/Settings.h"
+#include "model/Settings.h"
 
 #include <QAbstractButton>
 #include <QHeaderView>

@@ -2,7 +2,7 @@
 
 #include "WindowFixture.h"
 #include "librarian/StringGrid.h"
-#include "librarian/model/Settings.h"
+#include "model/Settings.h"
 #include "sim/DemoBank.h"
 #include "tests/support/UserClose.h"
 #include "tools/ConsoleFrm.h"

@@ -1,6 +1,6 @@
 #include "WindowFixture.h"
 
-#include "librarian/model/Settings.h"
+#include "model/Settings.h"
 #include "sim/VirtualGr33.h"
 
 WindowTest::WindowTest() {

@@ -7,7 +7,7 @@
 
 #include "gr33/Patch.h"
 #include "gr33/PatchNumber.h"
-#include "librarian/model/CollectionView.h"
+#include "model/CollectionView.h"
 
 #include <array>
 #include <string>

@@ -4,9 +4,9 @@
 #include "base/AtomicFile.h"
 #include "base/RecordingDialogs.h"
 #include "gr33/CollectionFile.h"
-#include "librarian/model/Collection.h"
-#include "librarian/model/Recovery.h"
-#include "librarian/model/Settings.h"
+#include "model/Collection.h"
+#include "model/Recovery.h"
+#include "model/Settings.h"
 
 #include <gtest/gtest.h>
 

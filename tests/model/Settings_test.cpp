@@ -1,7 +1,7 @@
 // The settings store's file rules: case-insensitive names, first match wins, lines without "="
 // kept in place, CR LF on write, any line end on read, written only when something was written.
 #include "base/AtomicFile.h"
-#include "librarian/model/Settings.h"
+#include "model/Settings.h"
 
 #include <gtest/gtest.h>
 

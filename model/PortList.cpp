@@ -1,8 +1,8 @@
-#include "librarian/model/PortList.h"
+#include "model/PortList.h"
 
 #include "base/Errors.h"
-#include "librarian/model/Settings.h"
 #include "midi/MidiDevices.h"
+#include "model/Settings.h"
 
 #include <charconv>
 

@@ -4,9 +4,9 @@
 #include "FakeView.h"
 #include "base/RecordingDialogs.h"
 #include "gr33/Exchange.h"
-#include "librarian/model/Collection.h"
-#include "librarian/model/Settings.h"
 #include "midi/MidiDevices.h"
+#include "model/Collection.h"
+#include "model/Settings.h"
 #include "sim/DemoBank.h"
 #include "sim/VirtualGr33.h"
 

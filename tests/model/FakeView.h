@@ -3,7 +3,7 @@
 
 #include "base/Errors.h"
 #include "gr33/Patch.h"
-#include "librarian/model/CollectionView.h"
+#include "model/CollectionView.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <filesystem>

@@ -1,7 +1,7 @@
 // The GridFont text.
 
 #include "base/Errors.h"
-#include "librarian/model/GridFont.h"
+#include "model/GridFont.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "FakeView.h"
 #include "base/RecordingDialogs.h"
-#include "librarian/model/Collection.h"
+#include "model/Collection.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // its own.
 
 #include "base/Errors.h"
-#include "librarian/model/LibrarianHost.h"
+#include "model/LibrarianHost.h"
 
 class DetachedHost : public LibrarianHost {
 public:

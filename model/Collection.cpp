@@ -1,4 +1,4 @@
-#include "librarian/model/Collection.h"
+#include "model/Collection.h"
 
 #include "base/AtomicFile.h"
 #include "base/Dialogs.h"
@@ -6,7 +6,7 @@
 #include "gr33/CollectionFile.h"
 #include "gr33/Exchange.h"
 #include "gr33/TextForm.h"
-#include "librarian/model/Settings.h"
+#include "model/Settings.h"
 
 #include <algorithm>
 #include <cctype>
