@@ -5,7 +5,6 @@
 #include "librarian/About.h"
 #include "librarian/StringGrid.h"
 #include "librarian/WaitFrm.h"
-#include "model/PortList.h"
 #include "model/Settings.h"
 #include "qtcommon/BusyCursor.h"
 #include "qtcommon/QtDialogs.h"
@@ -69,10 +68,6 @@ void TFormMain::UpdateTempPatchMenu() {
     temporaryMenu_->setTitle(caption.replace('&', "&&"));
     for (QAction* item : tempItems_)
         item->setEnabled(true);
-}
-
-bool TFormMain::TestBeforeSend() const {
-    return testOnSendOption_->isChecked();
 }
 
 void TFormMain::ShowWait(bool visible) {

@@ -25,13 +25,6 @@ std::string PortCaption(const std::string& name, int device) {
     return name + "  #" + std::to_string(device);
 }
 
-int DeviceOfCaption(const std::string& caption) {
-    auto hash = caption.rfind('#');
-    int device = -1;
-    if (hash == std::string::npos || !parseDecimal(caption.substr(hash + 1), device)) return -1;
-    return device;
-}
-
 int RestoredEntry(const std::string& stored, int count) {
     int entry = 0;
     if (!parseDecimal(stored, entry) || entry < 0 || entry >= count) return 0;
