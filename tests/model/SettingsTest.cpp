@@ -70,6 +70,14 @@ TEST(SettingInteger, TakesDecimalsInTheSixteenBitRange) {
         EXPECT_EQ(SettingInteger(text), value) << text;
 }
 
+TEST_F(SettingsStore, AFileOfExactlyOneMiBIsStillRead) {
+    Write("Poly=Yes\n");
+    fs::resize_file(file, 1 << 20);
+    store.Start(file);
+    EXPECT_EQ(store.ReadError(), "");
+    EXPECT_EQ(store.ReadSetting("Poly"), "Yes");
+}
+
 // What cannot be the settings file is reported at start, not read (a pipe would block the
 // start), and left as it is at the end.
 TEST_F(SettingsStore, WhatIsNotASettingsFileIsReportedAndNeverOverwritten) {
