@@ -3,9 +3,9 @@
 #include "base/Dialogs.h"
 #include "base/Errors.h"
 #include "base/UserFolders.h"
-#include "librarian/model/Collection.h"
-#include "librarian/model/Recovery.h"
-#include "librarian/model/Settings.h"
+#include "model/Collection.h"
+#include "model/Recovery.h"
+#include "model/Settings.h"
 
 #include <ctime>
 #include <iostream>

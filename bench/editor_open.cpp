@@ -3,7 +3,7 @@
 
 #include "base/RecordingDialogs.h"
 #include "editor/EditFrm.h"
-#include "librarian/model/DetachedHost.h"
+#include "model/DetachedHost.h"
 #include "sim/DemoBank.h"
 
 #include <QApplication>

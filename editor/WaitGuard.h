@@ -2,7 +2,7 @@
 // Shows the librarian's wait window for the guard's lifetime and hides it again on every exit.
 // Pending window messages are processed once after showing it, so that it is painted.
 
-#include "librarian/model/LibrarianHost.h"
+#include "model/LibrarianHost.h"
 
 #include <QCoreApplication>
 

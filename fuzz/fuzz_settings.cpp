@@ -1,6 +1,6 @@
 // The settings file from arbitrary text: reading never fails, and every setting read back
 // after a write holds exactly the value written.
-#include "librarian/model/Settings.h"
+#include "model/Settings.h"
 
 #include <cstdlib>
 #include <string>

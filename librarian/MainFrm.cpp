@@ -5,8 +5,7 @@
 #include "librarian/About.h"
 #include "librarian/StringGrid.h"
 #include "librarian/WaitFrm.h"
-#include "librarian/model/PortList.h"
-#include "librarian/model/Settings.h"
+#include "model/Settings.h"
 #include "qtcommon/BusyCursor.h"
 #include "qtcommon/QtDialogs.h"
 #include "qtcommon/RunHandler.h"
@@ -69,10 +68,6 @@ void TFormMain::UpdateTempPatchMenu() {
     temporaryMenu_->setTitle(caption.replace('&', "&&"));
     for (QAction* item : tempItems_)
         item->setEnabled(true);
-}
-
-bool TFormMain::TestBeforeSend() const {
-    return testOnSendOption_->isChecked();
 }
 
 void TFormMain::ShowWait(bool visible) {

@@ -1,14 +1,14 @@
 #pragma once
 // TFormMain: the librarian window. It shows the collection of 128 slots as a grid of patch
-// names, runs every collection, patch and temporary-patch command through its menus, holds the
-// choice of MIDI ports and the option switches, and is what the editor, console and converter
-// reach the librarian through (LibrarianHost).
+// names, runs every collection, patch and temporary-patch command through its menus, sets the
+// collection's ports and send-test switch from its menus, and is what the editor, console and
+// converter reach the librarian through (LibrarianHost).
 
 #include "base/Dialogs.h"
 #include "librarian/WaitFrm.h"
-#include "librarian/model/Collection.h"
-#include "librarian/model/CollectionView.h"
-#include "librarian/model/LibrarianHost.h"
+#include "model/Collection.h"
+#include "model/CollectionObserver.h"
+#include "model/LibrarianHost.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -25,7 +25,7 @@ class QScrollArea;
 class TAboutForm;
 class TStringGrid;
 
-class TFormMain : public QMainWindow, public LibrarianHost, private CollectionView {
+class TFormMain : public QMainWindow, public LibrarianHost, private CollectionObserver {
     Q_OBJECT
 public:
     explicit TFormMain(QWidget* parent = nullptr);
@@ -47,10 +47,10 @@ public:
     TCollection& Collection() { return collection_; }
     TAboutForm* AboutForm() const { return about_; }
 
-    // LibrarianHost (and what the collection asks of its window).
-    int SelectedMidiOut() override;
-    int SelectedMidiIn() override;
-    bool TestBeforeSend() const override;
+    // LibrarianHost.
+    int SelectedMidiOut() override { return collection_.Ports().Out(); }
+    int SelectedMidiIn() override { return collection_.Ports().In(); }
+    bool TestBeforeSend() const override { return collection_.Ports().TestBeforeSend(); }
     std::string CollectionFile() const override { return collection_.CollectionFile(); }
     void SetCollectionFile(const std::string& fileName, bool modified) override;
     void UpdateCell(int column, int row) override;
@@ -78,7 +78,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // CollectionView
+    // CollectionObserver
     void CellChanged(int number) override;
     void TitleChanged() override;
     void TempPatchMenuChanged() override { UpdateTempPatchMenu(); }
@@ -128,6 +128,7 @@ private:
     void MidiInEntryClick(QAction* entry);
     void MidiOutEntryClick(QAction* entry);
     void entryChosen(QActionGroup* group, QAction* entry, const char* setting);
+    void connectEntries(QActionGroup* group, void (TFormMain::*handler)(QAction*));
     void TestIdentity1Click();
 
     // Grid (MainFrmGrid.cpp).
@@ -153,7 +154,6 @@ private:
     QActionGroup* inGroup_ = nullptr;
     std::vector<QAction*> tempItems_; // enabled by the first UpdateTempPatchMenu
     QAction* consoleOption_ = nullptr;
-    QAction* testOnSendOption_ = nullptr;
 
     TAboutForm* about_ = nullptr;
     QPointer<TFormWait> wait_;

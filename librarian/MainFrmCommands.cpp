@@ -10,8 +10,8 @@
 #include "base/Dialogs.h"
 #include "gr33/TextForm.h"
 #include "librarian/About.h"
-#include "librarian/model/GridFont.h"
-#include "librarian/model/Settings.h"
+#include "model/GridFont.h"
+#include "model/Settings.h"
 #include "qtcommon/RunHandler.h"
 
 #include <QAction>

@@ -6,8 +6,8 @@
 #include "base/Errors.h"
 #include "gr33/PatchNumber.h"
 #include "librarian/StringGrid.h"
-#include "librarian/model/GridFont.h"
-#include "librarian/model/Settings.h"
+#include "model/GridFont.h"
+#include "model/Settings.h"
 #include "qtcommon/FontText.h"
 
 #include <QAbstractButton>

@@ -2,7 +2,7 @@
 
 #include "librarian/MainFrm.h"
 
-#include "librarian/model/Settings.h"
+#include "model/Settings.h"
 #include "qtcommon/RunHandler.h"
 
 #include <QAction>
@@ -135,8 +135,10 @@ void TFormMain::createMainMenu() {
     option(options, "CompatibilityWarnings1", "SysEx Compatibility Warnings",
            "CompatibilityWarnings");
     option(options, "RightClickSelect1", "Right Click Select", "RightClickSelect");
-    testOnSendOption_ =
+    QAction* testOnSend =
         option(options, "GrTestBeforeSend1", "Test Connection On Send", "GRTestBeforeSend");
+    connect(testOnSend, &QAction::toggled, this,
+            [this](bool on) { collection_.Ports().SetTestBeforeSend(on); });
     option(options, "VirtualDevice1", "Virtual GR-33 Device", "VirtualDevice");
 
     QAction* about = bar->addAction("About");

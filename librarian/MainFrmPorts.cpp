@@ -1,13 +1,12 @@
-// The two port menus of the "Options" menu, the selected device numbers and the connection
-// test that runs when a port is chosen.
+// The two port menus of the "Options" menu, the ports they choose for the collection and the
+// connection test that runs when a port is chosen.
 
 #include "librarian/MainFrm.h"
 
 #include "base/Dialogs.h"
-#include "base/Errors.h"
 #include "gr33/Exchange.h"
-#include "librarian/model/PortList.h"
-#include "librarian/model/Settings.h"
+#include "model/PortList.h"
+#include "model/Settings.h"
 #include "qtcommon/BusyCursor.h"
 #include "qtcommon/RunHandler.h"
 
@@ -17,6 +16,7 @@
 
 namespace {
 
+// Each entry carries its device number; the caption is only shown.
 void addEntries(QMenu* menu, QActionGroup* group, const std::vector<PortEntry>& entries,
                 const char* namePrefix) {
     int position = 0;
@@ -26,16 +26,9 @@ void addEntries(QMenu* menu, QActionGroup* group, const std::vector<PortEntry>& 
         QAction* action = menu->addAction(caption);
         action->setObjectName(QString("%1%2").arg(namePrefix).arg(position++));
         action->setCheckable(true);
+        action->setData(entry.device);
         group->addAction(action);
     }
-}
-
-int checkedDevice(QActionGroup* group, const char* noneText) {
-    QAction* checked = group->checkedAction();
-    if (!checked) throw EKelvoError(noneText);
-    int device = DeviceOfCaption(checked->text().toStdString());
-    if (device < 0) throw EKelvoError(noneText);
-    return device;
 }
 
 void showWarning(const std::string& text) {
@@ -44,13 +37,17 @@ void showWarning(const std::string& text) {
 
 } // namespace
 
-void TFormMain::buildInputMenu() {
-    addEntries(inMenu_, inGroup_, ListInputPorts(showWarning), "MidiInEntry");
-    const auto entries = inGroup_->actions();
+void TFormMain::connectEntries(QActionGroup* group, void (TFormMain::*handler)(QAction*)) {
+    const auto entries = group->actions();
     for (QAction* entry : entries)
         connect(entry, &QAction::triggered, this,
-                [this, entry] { RunHandler([&] { MidiInEntryClick(entry); }); });
-    if (entries.isEmpty()) Prompts().ShowMessage("No MIDI-IN port found");
+                [this, entry, handler] { RunHandler([&] { (this->*handler)(entry); }); });
+}
+
+void TFormMain::buildInputMenu() {
+    addEntries(inMenu_, inGroup_, ListInputPorts(showWarning), "MidiInEntry");
+    connectEntries(inGroup_, &TFormMain::MidiInEntryClick);
+    if (inGroup_->actions().isEmpty()) Prompts().ShowMessage("No MIDI-IN port found");
 }
 
 void TFormMain::restoreInputEntry() {
@@ -61,10 +58,7 @@ void TFormMain::restoreInputEntry() {
 
 void TFormMain::buildOutputMenu() {
     addEntries(outMenu_, outGroup_, ListOutputPorts(showWarning), "MidiOutEntry");
-    const auto entries = outGroup_->actions();
-    for (QAction* entry : entries)
-        connect(entry, &QAction::triggered, this,
-                [this, entry] { RunHandler([&] { MidiOutEntryClick(entry); }); });
+    connectEntries(outGroup_, &TFormMain::MidiOutEntryClick);
 }
 
 void TFormMain::restoreOutputEntry() {
@@ -77,10 +71,12 @@ void TFormMain::restoreOutputEntry() {
 }
 
 void TFormMain::MidiInEntryClick(QAction* entry) {
+    collection_.Ports().ChooseIn(entry->data().toInt());
     entryChosen(inGroup_, entry, "MidiInEntry");
 }
 
 void TFormMain::MidiOutEntryClick(QAction* entry) {
+    collection_.Ports().ChooseOut(entry->data().toInt());
     entryChosen(outGroup_, entry, "MidiOutEntry");
 }
 
@@ -90,18 +86,9 @@ void TFormMain::entryChosen(QActionGroup* group, QAction* entry, const char* set
     if (portTestArmed_) TestIdentity1Click();
 }
 
-int TFormMain::SelectedMidiOut() {
-    return checkedDevice(outGroup_, "No midi-out device found");
-}
-
-int TFormMain::SelectedMidiIn() {
-    return checkedDevice(inGroup_, "No midi-in device found");
-}
-
 void TFormMain::TestIdentity1Click() {
     BusyCursor busy;
-    int in = SelectedMidiIn();
-    int out = SelectedMidiOut();
+    auto [out, in] = collection_.Ports().Both();
     for (const auto& text : DeviceAnswerTexts(TestDevice(out, in)))
         Prompts().ShowMessage(text);
 }

@@ -5,8 +5,8 @@
 #include "librarian/About.h"
 #include "librarian/MainFrm.h"
 #include "librarian/WaitFrm.h"
-#include "librarian/model/Settings.h"
 #include "midi/MidiDevices.h"
+#include "model/Settings.h"
 #include "sim/VirtualGr33.h"
 
 #include <QAction>

@@ -2,8 +2,8 @@
 // converter showing an exported demo patch.
 #include "base/Errors.h"
 #include "gr33/Patch.h"
-#include "librarian/model/DetachedHost.h"
-#include "librarian/model/Settings.h"
+#include "model/DetachedHost.h"
+#include "model/Settings.h"
 #include "tools/ConsoleFrm.h"
 #include "tools/ConverterFrm.h"
 

@@ -2,9 +2,9 @@
 #include "tools/ConsoleFrm.h"
 
 #include "controls/IBar.h"
-#include "librarian/model/LibrarianHost.h"
-#include "librarian/model/Settings.h"
 #include "midi/NoteConversion.h"
+#include "model/LibrarianHost.h"
+#include "model/Settings.h"
 #include "qtcommon/RunHandler.h"
 #include "tools/ConsoleText.h"
 #include "tools/UpDown.h"

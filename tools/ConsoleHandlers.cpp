@@ -4,9 +4,9 @@
 
 #include "controls/IBar.h"
 #include "controls/ValueText.h"
-#include "librarian/model/LibrarianHost.h"
 #include "midi/MidiOutSysEx.h"
 #include "midi/NoteConversion.h"
+#include "model/LibrarianHost.h"
 #include "qtcommon/RunHandler.h"
 #include "tools/ConsoleText.h"
 #include "tools/UpDown.h"

@@ -3,7 +3,7 @@
 #include "base/Dialogs.h"
 #include "gr33/PatchNumber.h"
 #include "gr33/TextForm.h"
-#include "librarian/model/LibrarianHost.h"
+#include "model/LibrarianHost.h"
 #include "qtcommon/RunHandler.h"
 
 #include <QApplication>

@@ -14,10 +14,10 @@
 #include "cli/CliArguments.h"
 #include "cli/DevicePorts.h"
 #include "gr33/SysEx.h"
-#include "librarian/model/Collection.h"
-#include "librarian/model/CollectionView.h"
 #include "midi/MidiDevices.h"
 #include "midi/MidiOutSysEx.h"
+#include "model/Collection.h"
+#include "model/CollectionObserver.h"
 
 #include <CLI/CLI.hpp>
 
@@ -31,25 +31,17 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// What the window does during a transfer, minus the window: the selected ports, no busy
-// cursor, no progress notice.
-class BenchView : public CollectionView {
+// What the window does during a transfer, minus the window: no busy cursor, no progress notice.
+class BenchView : public CollectionObserver {
 public:
-    BenchView(int out, int in) : out_(out), in_(in) {}
     void CellChanged(int) override {}
     void TitleChanged() override {}
     void TempPatchMenuChanged() override {}
-    int SelectedMidiOut() override { return out_; }
-    int SelectedMidiIn() override { return in_; }
-    bool TestBeforeSend() const override { return false; }
     void SetBusy(bool) override {}
     void PresetFileName(const std::string&) override {}
     void BeginTransfer(int) override {}
     bool TransferStep(const std::string&, int) override { return true; }
     void EndTransfer() override {}
-
-private:
-    int out_, in_;
 };
 
 double secondsOf(const std::function<void()>& run) {
@@ -82,8 +74,10 @@ CliArguments parseArguments(int argc, char** argv) {
 int run(const CliArguments& args) {
     const std::string mode = args.positional[0];
     DeviceSession session(args);
-    BenchView view(session.OutputDevice(), session.InputDevice());
+    BenchView view;
     TCollection collection(view);
+    collection.Ports().ChooseOut(session.OutputDevice());
+    collection.Ports().ChooseIn(session.InputDevice());
 
     // The librarian lists the ports when it starts; the backend's clients are open by the time
     // a transfer begins.

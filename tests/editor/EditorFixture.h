@@ -10,7 +10,7 @@
 #include "editor/OnePack.h"
 #include "editor/SixPack.h"
 #include "gr33/Patch.h"
-#include "librarian/model/LibrarianHost.h"
+#include "model/LibrarianHost.h"
 #include "sim/DemoBank.h"
 
 #include <gtest/gtest.h>

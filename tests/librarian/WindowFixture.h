@@ -1,11 +1,13 @@
 #pragma once
 // A librarian window on a fresh settings store, with scripted prompts and a device list made
-// of fake ports or the virtual GR-33.
+// of fake ports or the virtual GR-33; menu items are chosen by mouse as the user does.
 
 #include "base/Errors.h"
 #include "base/RecordingDialogs.h"
 #include "librarian/MainFrm.h"
+#include "librarian/StringGrid.h"
 #include "midi/MidiDevices.h"
+#include "model/Settings.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <QAction>
@@ -14,20 +16,14 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <memory>
-
 // Lists ports and refuses to open them.
-class ListingBackend : public MidiBackend {
-public:
+struct ListingBackend : MidiBackend {
     std::vector<MidiPortInfo> ins, outs;
     std::vector<MidiPortInfo> InputPorts() override { return ins; }
     std::vector<MidiPortInfo> OutputPorts() override { return outs; }
-    std::unique_ptr<MidiOutputPort> OpenOutput(int) override {
-        throw EMidiOut("Unable to open midi-out device");
-    }
+    std::unique_ptr<MidiOutputPort> OpenOutput(int) override { throw EMidiOut("no"); }
     std::unique_ptr<MidiInputPort> OpenInput(int, MidiMessageHandler) override {
-        throw EMidiIn("Unable to open midi-in device");
+        throw EMidiIn("no");
     }
 };
 
@@ -37,9 +33,8 @@ protected:
     ~WindowTest() override;
 
     std::string File(const std::string& name) const { return folder_.File(name); }
-    // Installs fake ports (nullptr for none) or the virtual GR-33.
-    void UsePorts(std::unique_ptr<ListingBackend> ports);
-    void UseVirtualDevice();
+    // A patch file holding the first demo patch.
+    std::string PatchFile() const;
     // Creates and shows the window and runs its start-up.
     TFormMain& Open();
 
@@ -48,7 +43,13 @@ protected:
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
-    // Captions of a menu's items in order, "-" for a separator.
+    TStringGrid* Grid() { return Find<TStringGrid>("StringGrid"); }
+    // Clicks the item's menu in the menu bar, the submenus on the way, then the item.
+    void Choose(const char* item);
+    // Clicks the cell of patch `number` with the given button.
+    void ClickCell(int number, Qt::MouseButton button = Qt::LeftButton,
+                   Qt::KeyboardModifiers keys = {});
+    // Captions of a menu's items in order, "-" for a separator, shortcuts in brackets.
     static QStringList Captions(QMenu* menu);
 
     RecordingDialogs prompts;

@@ -5,9 +5,9 @@
 #include "base/Errors.h"
 #include "base/RecordingDialogs.h"
 #include "gr33/Patch.h"
-#include "librarian/model/LibrarianHost.h"
-#include "librarian/model/Settings.h"
 #include "midi/MidiDevices.h"
+#include "model/LibrarianHost.h"
+#include "model/Settings.h"
 
 #include <gtest/gtest.h>
 

@@ -11,12 +11,12 @@ class LibrarianHost {
 public:
     virtual ~LibrarianHost() = default;
 
-    // Device numbers of the checked port entries; raise "No midi-out device found" /
-    // "No midi-in device found" when no entry is checked.
+    // Device numbers of the chosen ports (PortChoice); raise "No midi-out device found" /
+    // "No midi-in device found" while a port menu has no choice.
     virtual int SelectedMidiOut() = 0;
     virtual int SelectedMidiIn() = 0;
 
-    // Check mark of "Test Connection On Send".
+    // The "Test Connection On Send" switch.
     virtual bool TestBeforeSend() const = 0;
 
     // The collection's file name and modified mark; SetCollectionFile rewrites the title.

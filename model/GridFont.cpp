@@ -1,4 +1,4 @@
-#include "librarian/model/GridFont.h"
+#include "model/GridFont.h"
 
 #include "base/Errors.h"
 

@@ -1,8 +1,8 @@
-#include "librarian/model/PortList.h"
+#include "model/PortList.h"
 
 #include "base/Errors.h"
-#include "librarian/model/Settings.h"
 #include "midi/MidiDevices.h"
+#include "model/Settings.h"
 
 #include <charconv>
 
@@ -23,13 +23,6 @@ bool parseDecimal(const std::string& text, int& value) {
 
 std::string PortCaption(const std::string& name, int device) {
     return name + "  #" + std::to_string(device);
-}
-
-int DeviceOfCaption(const std::string& caption) {
-    auto hash = caption.rfind('#');
-    int device = -1;
-    if (hash == std::string::npos || !parseDecimal(caption.substr(hash + 1), device)) return -1;
-    return device;
 }
 
 int RestoredEntry(const std::string& stored, int count) {

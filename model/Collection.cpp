@@ -1,4 +1,4 @@
-#include "librarian/model/Collection.h"
+#include "model/Collection.h"
 
 #include "base/AtomicFile.h"
 #include "base/Dialogs.h"
@@ -6,7 +6,7 @@
 #include "gr33/CollectionFile.h"
 #include "gr33/Exchange.h"
 #include "gr33/TextForm.h"
-#include "librarian/model/Settings.h"
+#include "model/Settings.h"
 
 #include <algorithm>
 #include <cctype>
@@ -35,8 +35,10 @@ std::string shownName(const std::string& path) {
 // The progress notice of a collection transfer for the lifetime of the guard.
 class TransferScope {
 public:
-    explicit TransferScope(CollectionView& view) : view_(view) { view_.BeginTransfer(PatchCount); }
-    ~TransferScope() { view_.EndTransfer(); }
+    explicit TransferScope(CollectionObserver& observer) : observer_(observer) {
+        observer_.BeginTransfer(PatchCount);
+    }
+    ~TransferScope() { observer_.EndTransfer(); }
     TransferScope(const TransferScope&) = delete;
     TransferScope& operator=(const TransferScope&) = delete;
 
@@ -44,11 +46,11 @@ public:
     void Step(const char* verb, int number) {
         std::string text = std::string(verb) + " " + PatchLabel(number) + " (" +
                            std::to_string(number) + " of " + std::to_string(PatchCount) + ")";
-        if (!view_.TransferStep(text, number - 1)) throw EKelvoError(CancelledText);
+        if (!observer_.TransferStep(text, number - 1)) throw EKelvoError(CancelledText);
     }
 
 private:
-    CollectionView& view_;
+    CollectionObserver& observer_;
 };
 
 } // namespace
@@ -56,7 +58,7 @@ private:
 void TCollection::SetCollectionFile(const std::string& fileName, bool modified) {
     modified_ = modified;
     file_ = fileName;
-    view_.TitleChanged();
+    observer_.TitleChanged();
 }
 
 std::string TCollection::Title() const {
@@ -77,13 +79,12 @@ std::string TCollection::TempPatchCaption() const {
 void TCollection::copySlot(int target, const TPatch& source) {
     // SetBytes with the slot's own number, so an editor open on it asks with its own label.
     Slot(target).SetBytes(source.Bytes(), target);
-    view_.CellChanged(target);
+    observer_.CellChanged(target);
 }
 
 void TCollection::sendTest() {
-    if (!view_.TestBeforeSend()) return;
-    int in = view_.SelectedMidiIn();
-    int out = view_.SelectedMidiOut();
+    if (!ports_.TestBeforeSend()) return;
+    auto [out, in] = ports_.Both();
     if (!FindDevice(out, in)) throw EKelvoError(DeviceNotFoundText);
 }
 
@@ -95,8 +96,8 @@ void TCollection::QuerySave() {
 
 void TCollection::LoadCollection() {
     QuerySave();
-    BusyScope busy(view_);
-    view_.PresetFileName(file_.empty() ? "Default.G33" : dialogs_.openCollection);
+    BusyScope busy(observer_);
+    observer_.PresetFileName(file_.empty() ? "Default.G33" : dialogs_.openCollection);
     auto name = Prompts().OpenFileName("Load Patch Collection", CollectionOpenFilter, "G33");
     if (!name) return;
     dialogs_.openCollection = *name;
@@ -112,7 +113,7 @@ void TCollection::LoadCollectionFile(const std::string& fileName) {
     auto bytes = ReadCollectionFile(fileName);
     for (int n = 1; n <= PatchCount; ++n) {
         Slot(n).SetBytes(bytes[n - 1], n);
-        view_.CellChanged(n);
+        observer_.CellChanged(n);
     }
     SetCollectionFile(fileName, false);
 }
@@ -132,8 +133,8 @@ void TCollection::OpenFile(const std::string& fileName) {
 }
 
 void TCollection::SaveCollection() {
-    BusyScope busy(view_);
-    view_.PresetFileName(file_.empty() ? dialogs_.saveCollection : file_);
+    BusyScope busy(observer_);
+    observer_.PresetFileName(file_.empty() ? dialogs_.saveCollection : file_);
     auto name = Prompts().SaveFileName("Save Patch Collection", CollectionSaveFilter, "G33");
     if (!name) return;
     dialogs_.saveCollection = *name;
@@ -160,17 +161,16 @@ void TCollection::SaveCollectionFile(const std::string& fileName) {
 
 void TCollection::ReceiveCollection() {
     QuerySave();
-    BusyScope busy(view_);
-    TransferScope transfer(view_);
+    BusyScope busy(observer_);
+    TransferScope transfer(observer_);
     int replaced = 0;
     try {
         for (int n = 1; n <= PatchCount; ++n) {
             transfer.Step("Receiving", n);
-            int in = view_.SelectedMidiIn();
-            int out = view_.SelectedMidiOut();
+            auto [out, in] = ports_.Both();
             Slot(n).ReceiveFromDevice(out, in, n);
             ++replaced;
-            view_.CellChanged(n);
+            observer_.CellChanged(n);
         }
     } catch (...) {
         // Slots already replaced no longer equal the file: the title must say so.
@@ -181,16 +181,13 @@ void TCollection::ReceiveCollection() {
 }
 
 void TCollection::SendCollection() {
-    BusyScope busy(view_);
+    BusyScope busy(observer_);
     sendTest();
-    TransferScope transfer(view_);
+    TransferScope transfer(observer_);
     int sent = 0;
     for (int n = 1; n <= PatchCount; ++n) {
         transfer.Step("Sending", n);
-        int in = view_.SelectedMidiIn();
-        (void)in; // both ports must be selected for every device command
-        int out = view_.SelectedMidiOut();
-        if (Slot(n).SendToDevice(out, n)) ++sent;
+        if (Slot(n).SendToDevice(ports_.Both().out, n)) ++sent;
     }
     if (sent == 0) Prompts().ShowMessage(NoPatchesText);
 }
@@ -198,63 +195,59 @@ void TCollection::SendCollection() {
 // --- Selected-patch commands -----------------------------------------------------------------
 
 void TCollection::LoadPatch(int number) {
-    view_.PresetFileName(dialogs_.openPatch);
+    observer_.PresetFileName(dialogs_.openPatch);
     auto name = Prompts().OpenFileName("Load Patch", PatchFilter, "P33");
     if (!name) return;
     dialogs_.openPatch = *name;
-    BusyScope busy(view_);
+    BusyScope busy(observer_);
     TPatch& slot = Slot(number);
     // Loaded through a scratch record, so the slot's editor asks with the slot's own label.
     TPatch scratch;
     scratch.LoadFromFile(*name);
     slot.SetBytes(scratch.Bytes(), number);
-    view_.CellChanged(number);
+    observer_.CellChanged(number);
     markModified();
 }
 
 void TCollection::SavePatch(int number) {
-    view_.PresetFileName(dialogs_.savePatch);
+    observer_.PresetFileName(dialogs_.savePatch);
     auto name = Prompts().SaveFileName("Save Patch", PatchFilter, "P33");
     if (!name) return;
     dialogs_.savePatch = *name;
-    BusyScope busy(view_);
+    BusyScope busy(observer_);
     Slot(number).SaveToFile(*name, number);
 }
 
 void TCollection::ReceivePatch(int number) {
-    BusyScope busy(view_);
-    int in = view_.SelectedMidiIn();
-    int out = view_.SelectedMidiOut();
+    BusyScope busy(observer_);
+    auto [out, in] = ports_.Both();
     Slot(number).ReceiveFromDevice(out, in, number);
-    view_.CellChanged(number);
+    observer_.CellChanged(number);
     markModified();
 }
 
 void TCollection::SendPatch(int number) {
     Slot(number).CheckNotEmpty(number);
-    BusyScope busy(view_);
+    BusyScope busy(observer_);
     sendTest();
-    int in = view_.SelectedMidiIn();
-    (void)in;
-    int out = view_.SelectedMidiOut();
-    if (!Slot(number).SendToDevice(out, number)) throw EKelvoError(UnableToSendText);
+    if (!Slot(number).SendToDevice(ports_.Both().out, number)) throw EKelvoError(UnableToSendText);
 }
 
 void TCollection::CutPatch(int number) {
     Slot(number).CheckNotEmpty(number);
     temp_.SetBytes(Slot(number).Bytes(), TempPatchNumber);
-    view_.TempPatchMenuChanged();
+    observer_.TempPatchMenuChanged();
     for (int i = number; i < PatchCount; ++i)
         copySlot(i, Slot(i + 1));
     Slot(PatchCount).Clear();
-    view_.CellChanged(PatchCount);
+    observer_.CellChanged(PatchCount);
     markModified();
 }
 
 void TCollection::CopyPatch(int number) {
     Slot(number).CheckNotEmpty(number);
     temp_.SetBytes(Slot(number).Bytes(), TempPatchNumber);
-    view_.TempPatchMenuChanged();
+    observer_.TempPatchMenuChanged();
 }
 
 void TCollection::PasteOver(int number) {
@@ -278,7 +271,7 @@ void TCollection::PasteInsert(int number) {
 // --- Temporary-patch commands ----------------------------------------------------------------
 
 void TCollection::LoadTempPatch() {
-    view_.PresetFileName(dialogs_.openPatch);
+    observer_.PresetFileName(dialogs_.openPatch);
     auto name = Prompts().OpenFileName("Load Patch", PatchFilter, "P33");
     if (!name) return;
     dialogs_.openPatch = *name;
@@ -286,34 +279,31 @@ void TCollection::LoadTempPatch() {
 }
 
 void TCollection::LoadTempPatchFile(const std::string& fileName) {
-    BusyScope busy(view_);
+    BusyScope busy(observer_);
     temp_.LoadFromFile(fileName);
-    view_.TempPatchMenuChanged();
+    observer_.TempPatchMenuChanged();
 }
 
 void TCollection::SaveTempPatch() {
-    view_.PresetFileName(dialogs_.savePatch);
+    observer_.PresetFileName(dialogs_.savePatch);
     auto name = Prompts().SaveFileName("Save Patch", PatchFilter, "P33");
     if (!name) return;
     dialogs_.savePatch = *name;
-    BusyScope busy(view_);
+    BusyScope busy(observer_);
     temp_.SaveToFile(*name, TempPatchNumber);
 }
 
 void TCollection::ReceiveTempPatch() {
-    BusyScope busy(view_);
-    int in = view_.SelectedMidiIn();
-    int out = view_.SelectedMidiOut();
+    BusyScope busy(observer_);
+    auto [out, in] = ports_.Both();
     temp_.ReceiveFromDevice(out, in, TempPatchNumber);
-    view_.TempPatchMenuChanged();
+    observer_.TempPatchMenuChanged();
 }
 
 void TCollection::SendTempPatch() {
     temp_.CheckNotEmpty(TempPatchNumber);
-    BusyScope busy(view_);
+    BusyScope busy(observer_);
     sendTest();
-    int in = view_.SelectedMidiIn();
-    (void)in;
-    int out = view_.SelectedMidiOut();
-    if (!temp_.SendToDevice(out, TempPatchNumber)) throw EKelvoError(UnableToSendText);
+    if (!temp_.SendToDevice(ports_.Both().out, TempPatchNumber))
+        throw EKelvoError(UnableToSendText);
 }

@@ -1,25 +1,18 @@
 #pragma once
-// What the collection needs of the window that shows it: refreshes of the grid, the title and
-// the temporary-patch menu, the selected MIDI ports and the send-test switch, the busy cursor,
-// the file name a file dialog starts with, and the progress of a collection transfer. The
-// librarian window implements it; tests use a recording fake.
+// What the collection tells the window that shows it: refreshes of the grid, the title and the
+// temporary-patch menu, the busy cursor, the file name a file dialog starts with, and the
+// progress of a collection transfer. The librarian window implements it; tests use a recording
+// fake. The ports and switches the commands use are the collection's own (PortChoice).
 
 #include <string>
 
-class CollectionView {
+class CollectionObserver {
 public:
-    virtual ~CollectionView() = default;
+    virtual ~CollectionObserver() = default;
 
     virtual void CellChanged(int number) = 0;
     virtual void TitleChanged() = 0;
     virtual void TempPatchMenuChanged() = 0;
-
-    // Device numbers of the selected ports; raise "No midi-out device found" /
-    // "No midi-in device found" when none is selected.
-    virtual int SelectedMidiOut() = 0;
-    virtual int SelectedMidiIn() = 0;
-    // Check mark of "Test Connection On Send".
-    virtual bool TestBeforeSend() const = 0;
 
     // Hourglass on (nested calls stack) and off again.
     virtual void SetBusy(bool busy) = 0;

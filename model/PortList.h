@@ -21,8 +21,6 @@ std::vector<PortEntry> ListOutputPorts(const PortWarning& warn);
 
 // "%s  #%d".
 std::string PortCaption(const std::string& name, int device);
-// The decimal number after the last "#" of a caption; -1 when there is none.
-int DeviceOfCaption(const std::string& caption);
 // The entry position a stored MidiInEntry/MidiOutEntry text restores: the number itself when
 // it is a decimal integer in 0..count-1, otherwise 0.
 int RestoredEntry(const std::string& stored, int count);

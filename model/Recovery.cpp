@@ -1,9 +1,9 @@
-#include "librarian/model/Recovery.h"
+#include "model/Recovery.h"
 
 #include "base/Errors.h"
 #include "base/FileRead.h"
 #include "gr33/CollectionFile.h"
-#include "librarian/model/Collection.h"
+#include "model/Collection.h"
 
 #include <filesystem>
 

@@ -1,4 +1,4 @@
-#include "librarian/model/Settings.h"
+#include "model/Settings.h"
 
 #include "base/AtomicFile.h"
 #include "base/Errors.h"

@@ -1,16 +1,16 @@
 #pragma once
 // A LibrarianHost for an editor or tool window shown without the librarian window (screenshot
-// pages, benchmarks): no port is selected, there is no collection, and the temporary patch is
+// pages, benchmarks): no port is chosen, there is no collection, and the temporary patch is
 // its own.
 
-#include "base/Errors.h"
-#include "librarian/model/LibrarianHost.h"
+#include "model/LibrarianHost.h"
+#include "model/PortChoice.h"
 
 class DetachedHost : public LibrarianHost {
 public:
-    int SelectedMidiOut() override { throw EMidiOut("No midi-out device found"); }
-    int SelectedMidiIn() override { throw EMidiIn("No midi-in device found"); }
-    bool TestBeforeSend() const override { return false; }
+    int SelectedMidiOut() override { return ports_.Out(); }
+    int SelectedMidiIn() override { return ports_.In(); }
+    bool TestBeforeSend() const override { return ports_.TestBeforeSend(); }
     std::string CollectionFile() const override { return {}; }
     void SetCollectionFile(const std::string&, bool) override {}
     void UpdateCell(int, int) override {}
@@ -21,5 +21,6 @@ public:
     void ConsoleClosed() override {}
 
 private:
+    PortChoice ports_;
     TPatch temp_;
 };

@@ -1,13 +1,15 @@
 #pragma once
 // The patch collection the librarian window shows: 128 slot records, the temporary patch, the
-// collection's file name and its modified mark, and every command that changes them. Records
+// collection's file name and its modified mark, the chosen ports, and every command that
+// changes them. Records
 // are created once and never replaced; every change copies bytes into them, so an editor open
 // on a record stays on its slot and is asked to reload when the bytes are replaced.
 // Commands raise EKelvoError with the user's message; what changed before an error stays.
 
 #include "gr33/Patch.h"
 #include "gr33/PatchNumber.h"
-#include "librarian/model/CollectionView.h"
+#include "model/CollectionObserver.h"
+#include "model/PortChoice.h"
 
 #include <array>
 #include <string>
@@ -27,7 +29,7 @@ inline constexpr const char* PatchFilter = "GR-33 Patch File (*.P33)|*.P33|All F
 
 class TCollection {
 public:
-    explicit TCollection(CollectionView& view) : view_(view) {}
+    explicit TCollection(CollectionObserver& observer) : observer_(observer) {}
     TCollection(const TCollection&) = delete;
     TCollection& operator=(const TCollection&) = delete;
 
@@ -38,6 +40,9 @@ public:
     std::array<const TPatch*, PatchCount> Records() const;
     TPatch& TempPatch() { return temp_; }
     const TPatch& TempPatch() const { return temp_; }
+    // The ports and the send-test switch every device command uses; the port menus set them.
+    PortChoice& Ports() { return ports_; }
+    const PortChoice& Ports() const { return ports_; }
 
     const std::string& CollectionFile() const { return file_; }
     bool Modified() const { return modified_; }
@@ -94,7 +99,8 @@ private:
     void sendTest();
     void markModified() { SetCollectionFile(file_, true); }
 
-    CollectionView& view_;
+    CollectionObserver& observer_;
+    PortChoice ports_;
     std::array<TPatch, PatchCount> slots_;
     TPatch temp_;
     std::string file_;
@@ -105,11 +111,13 @@ private:
 // The hourglass for one scope.
 class BusyScope {
 public:
-    explicit BusyScope(CollectionView& view) : view_(view) { view_.SetBusy(true); }
-    ~BusyScope() { view_.SetBusy(false); }
+    explicit BusyScope(CollectionObserver& observer) : observer_(observer) {
+        observer_.SetBusy(true);
+    }
+    ~BusyScope() { observer_.SetBusy(false); }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 
 private:
-    CollectionView& view_;
+    CollectionObserver& observer_;
 };

@@ -1,0 +1,64 @@
+// The librarian's file dialogs, typed into as a user does.
+#include "model/Collection.h"
+#include "qtcommon/QtDialogs.h"
+#include "tests/support/ScratchFolder.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+// Answers the next file dialog: records the filter descriptions it shows, types the name and
+// presses Return; a dialog still open a moment later (it refused the name) is cancelled.
+void AnswerNextDialog(const QString& typed, QStringList& shown) {
+    QTimer::singleShot(0, [&shown, typed] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+        for (int i = 0; types && i < types->count(); ++i)
+            shown << types->itemText(i);
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        name->selectAll();
+        QTest::keyClicks(name, typed);
+        QTest::keyClick(name, Qt::Key_Return);
+        QTimer::singleShot(300, dialog, [dialog] {
+            if (dialog->isVisible()) dialog->reject();
+        });
+    });
+}
+
+TEST(FileDialogs, ShowTheirDescriptionsAndAddTheDefaultExtension) {
+    ScratchFolder folder;
+    std::ofstream(folder.File("Bank5.G33")) << "x";
+    std::ofstream(folder.File("Lead.P33")) << "x";
+    QtDialogs dialogs;
+    const QStringList collection = {"GR-33 Patch Collection (*.G33)", "All Files (*.*)"};
+    const QStringList patch = {"GR-33 Patch File (*.P33)", "All Files (*.*)"};
+    const std::tuple<bool, const char*, const char*, QStringList> cases[] = {
+        {false, CollectionOpenFilter, "Bank5", {"GR-33 Patch Collection (*.G33)", "All Files"}},
+        {true, CollectionSaveFilter, "Bank6", collection},
+        {false, PatchFilter, "Lead", patch},
+        {true, PatchFilter, "Pad", patch}};
+    for (const auto& [save, filter, typed, expected] : cases) {
+        SCOPED_TRACE(typed);
+        std::string suffix = filter == PatchFilter ? "P33" : "G33";
+        dialogs.SetNextFileName(folder.File("Default." + suffix));
+        QStringList shown;
+        AnswerNextDialog(typed, shown);
+        auto chosen = save ? dialogs.SaveFileName("Save", filter, suffix)
+                           : dialogs.OpenFileName("Load", filter, suffix);
+        EXPECT_EQ(shown, expected);
+        EXPECT_EQ(chosen.value_or("(refused)"), folder.File(typed + ("." + suffix)));
+    }
+}
+
+} // namespace

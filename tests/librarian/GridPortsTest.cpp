@@ -1,0 +1,158 @@
+// Right-press rules, the grid font and sizes, the resize rule, the file named at start, and the
+// port menus with their connection tests.
+
+#include "WindowFixture.h"
+#include "gr33/CollectionFile.h"
+#include "gr33/Exchange.h"
+#include "sim/VirtualGr33.h"
+
+#include <QAbstractButton>
+#include <QHeaderView>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTimer>
+
+namespace {
+
+using GridWindow = WindowTest;
+
+void RightPress(QWidget* target, QPoint pos) {
+    QTest::mousePress(target, Qt::RightButton, Qt::NoModifier, pos);
+    QTest::mouseRelease(target, Qt::RightButton, Qt::NoModifier, pos);
+}
+
+TEST_F(GridWindow, RightPressPicksTheContextMenu) {
+    Open();
+    auto* patchMenu = Find<QMenu>("PopupMenuPatch");
+    auto* collectionMenu = Find<QMenu>("PopupMenuCollection");
+    QHeaderView* left = Grid()->verticalHeader();
+    RightPress(left->viewport(), QPoint(left->width() / 2, left->sectionViewportPosition(8) + 2));
+    EXPECT_EQ(window_->GridPopup(), collectionMenu);
+    EXPECT_EQ(window_->SelectedPatch(), 1);
+    RightPress(Grid()->viewport(), Grid()->visualItemRect(Grid()->item(21, 1)).center());
+    EXPECT_EQ(window_->GridPopup(), patchMenu);
+    EXPECT_EQ(window_->SelectedPatch(), 86); // C32
+    Choose("RightClickSelect1");             // off: the press leaves the selection alone
+    RightPress(Grid()->viewport(), Grid()->visualItemRect(Grid()->item(0, 3)).center());
+    EXPECT_EQ(window_->SelectedPatch(), 86);
+    auto* corner = Grid()->findChild<QAbstractButton*>(); // the top-left corner is no cell
+    RightPress(corner, corner->rect().center());
+    EXPECT_EQ(window_->GridPopup(), collectionMenu);
+}
+
+TEST_F(GridWindow, FontWidensTheGridNeverTheWindow) {
+    Open();
+    QSize before = Grid()->size(), window = window_->size();
+    auto* view = Find<QScrollArea>("ScrollBox")->viewport();
+    EXPECT_EQ(view->width(), Grid()->width()); // every column in view at start, not every row
+    EXPECT_LT(window_->height(), Grid()->height());
+    FontSpec bigger{14, 1, window_->GridFont().name};
+    prompts.fontAnswers = {bigger};
+    Choose("SetGridFont1");
+    EXPECT_EQ(ReadSetting("GridFont"), "14 1 " + bigger.name);
+    EXPECT_EQ(window_->GridFont(), bigger);
+    EXPECT_GT(Grid()->width(), before.width());
+    EXPECT_GT(Grid()->height(), before.height());
+    EXPECT_EQ(window_->size(), window);
+    window_->resize(3000, 3000);
+    QApplication::processEvents();
+    EXPECT_EQ(view->size(), Grid()->size());
+}
+
+// KelvoLight FILE: a collection fills the grid, a patch file the temporary patch; cells show
+// the twelve characters of the name as stored, also those the name field maps.
+TEST_F(GridWindow, FileNamedAtStartIsOpened) {
+    std::array<TPatch, 128> patches;
+    std::array<const TPatch*, 128> records{};
+    for (std::size_t i = 0; i < records.size(); ++i)
+        records[i] = &patches[i];
+    PatchBytes bytes{};
+    const std::string name = "Yen\\ ~<>}{ |";
+    std::copy(name.begin(), name.end(), bytes.begin());
+    patches[0].SetBytes(bytes, 1);
+    WriteCollectionFile(File("start.G33"), records);
+    Open().OpenStartFile(File("start.G33"));
+    EXPECT_EQ(Grid()->item(0, 0)->text().toStdString(), "A11: " + name);
+    EXPECT_EQ(window_->windowTitle(), "KelvoLight 1.01 (start.G33)");
+    window_->OpenStartFile(PatchFile());
+    EXPECT_EQ(Find<QMenu>("Temporary1")->title().left(17), "Temporary Patch (");
+    EXPECT_EQ(window_->windowTitle(), "KelvoLight 1.01 (start.G33)"); // nothing to save
+    window_->OpenStartFile(File("none.G33"));
+    EXPECT_EQ(prompts.Texts("message").back(), "File " + File("none.G33") + " not found");
+}
+
+TEST_F(GridWindow, MalformedGridFontIsReportedAndStartUpGoesOn) {
+    WriteSetting("GridFont", "big 0 Sans");
+    WriteSetting("RightClickSelect", "No");
+    Open();
+    EXPECT_EQ(prompts.Texts("error").front(), "'big' is not a valid integer value.");
+    EXPECT_EQ(Grid()->item(31, 3)->text(), "D84: Empty");
+    EXPECT_FALSE(Find("RightClickSelect1")->isChecked()); // the check marks were still set
+}
+
+TEST_F(GridWindow, PortMenusFromTheDeviceList) {
+    auto ports = std::make_unique<ListingBackend>();
+    ports->ins = {{"USB In"}, {"Hub #2 In"}};
+    ports->outs = {{"Soft Synth", TMidiTechnology::mtSynth},
+                   {"Wave", TMidiTechnology::mtFmSynth},
+                   {"Out & Thru", TMidiTechnology::mtMidiPort}};
+    InstallMidiBackends(std::move(ports), nullptr);
+    WriteSetting("MidiInEntry", "1");
+    WriteSetting("MidiOutEntry", "5");
+    Open();
+    EXPECT_EQ(Captions(Find<QMenu>("SelectMidiInPort1")),
+              QStringList({"USB In  #1", "Hub #2 In  #2"}));
+    EXPECT_EQ(Captions(Find<QMenu>("SelectMidiOutPort1")), QStringList({"Out && Thru  #3"}));
+    EXPECT_EQ(window_->SelectedMidiIn(), 2);
+    EXPECT_EQ(window_->SelectedMidiOut(), 3);
+    EXPECT_EQ(ReadSetting("MidiOutEntry") + ReadSetting("MidiInEntry"), "01"); // 5: out of range
+    // Restoring the output entry ran the one connection test of the start.
+    EXPECT_EQ(prompts.Texts("message"),
+              std::vector<std::string>({CommunicationErrorText, DeviceNotFoundText}));
+    prompts.Clear();
+    Choose("MidiInEntry0"); // another entry is stored and tested at once
+    EXPECT_EQ(ReadSetting("MidiInEntry"), "0");
+    EXPECT_EQ(window_->SelectedMidiIn(), 1);
+    EXPECT_TRUE(Find("MidiInEntry0")->isChecked() && !Find("MidiInEntry1")->isChecked());
+    EXPECT_EQ(prompts.Last(), DeviceNotFoundText);
+}
+
+TEST_F(GridWindow, StartUpWithMissingPortsStillFinishes) {
+    Open();
+    EXPECT_EQ(prompts.Texts("message"),
+              std::vector<std::string>({"No MIDI-IN port found", "No MIDI-OUT port found"}));
+    Choose("TestIdentity1");
+    EXPECT_EQ(prompts.Last(), "No midi-in device found.");
+    EXPECT_THROW(window_->SelectedMidiOut(), EKelvoError);
+
+    auto ports = std::make_unique<ListingBackend>();
+    ports->outs = {{"Out", TMidiTechnology::mtMidiPort}};
+    InstallMidiBackends(std::move(ports), nullptr);
+    prompts.Clear();
+    Open();
+    EXPECT_EQ(prompts.Texts("error"), std::vector<std::string>{"No midi-in device found."});
+    EXPECT_TRUE(Find("GrTestBeforeSend1")->isChecked() && window_->PortTestArmed());
+}
+
+TEST_F(GridWindow, CancelInTheProgressNoticeEndsTheReceive) {
+    InstallMidiBackends(nullptr, CreateVirtualGr33(File("device.G33")));
+    Open();
+    EXPECT_EQ(prompts.Texts("message"), std::vector<std::string>{DeviceFoundText});
+    EXPECT_EQ(Captions(Find<QMenu>("SelectMidiOutPort1")), QStringList({"Virtual GR-33  #1"}));
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [&] {
+        auto* progress = window_->findChild<QProgressDialog*>("TransferProgress");
+        if (progress && progress->value() >= 5)
+            QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+    });
+    cancel.start(0);
+    Choose("ReceiveCollection1");
+    EXPECT_EQ(prompts.Last(), "Operation cancelled.");
+    EXPECT_NE(Grid()->item(0, 0)->text(), "A11: Empty");
+    EXPECT_EQ(Grid()->item(31, 3)->text(), "D84: Empty");
+    EXPECT_EQ(window_->windowTitle(), "KelvoLight 1.01 (* Untitled)");
+    EXPECT_EQ(window_->findChild<QProgressDialog*>("TransferProgress"), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,185 @@
+// The librarian's menus, captions, shortcuts and enabled states, the option switches, the
+// editing commands and closing; all chosen by mouse and keyboard.
+
+#include "WindowFixture.h"
+#include "gr33/CollectionFile.h"
+#include "sim/DemoBank.h"
+#include "tests/support/UserClose.h"
+#include "tools/ConsoleFrm.h"
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QTimer>
+
+namespace {
+
+using MainMenus = WindowTest;
+
+TEST_F(MainMenus, MenuItemsInOrder) {
+    Open();
+    QStringList bar;
+    for (QAction* action : window_->menuBar()->actions())
+        bar << action->text();
+    EXPECT_EQ(bar, QStringList({"Patch Collection", "Selected Patch", "Temporary Patch ()",
+                                "Options", "About"}));
+    const std::vector<std::pair<const char*, QStringList>> menus = {
+        {"Collection1", {"Load...", "Save As...", "-", "Receive", "Send"}},
+        {"Patch1",
+         {"Load...", "Save As...", "-", "Receive", "Send", "-", "Edit", "-", "Cut [Ctrl+X]",
+          "Copy [Ctrl+C]"}},
+        {"Temporary1",
+         {"Load...", "Save As..", "-", "Receive", "Send", "-", "Edit", "-", "Paste-Over [Ctrl+V]",
+          "Paste-Insert [Ctrl+Ins]"}},
+        {"Options1",
+         {"Select MIDI-OUT Port", "Select MIDI-IN Port", "Test MIDI Connection",
+          "Import/Export Patch", "-", "Set Patch Grid Font...", "-", "Show MIDI Console...",
+          "MIDI Device Warnings", "SysEx Compatibility Warnings", "Right Click Select",
+          "Test Connection On Send", "Virtual GR-33 Device"}},
+        {"PopupMenuPatch",
+         {"Load...", "Save As...", "Receive", "Send", "Edit", "Cut [Ctrl+X]", "Copy [Ctrl+C]", "-",
+          "Paste-Over [Ctrl+V]", "Paste-Insert [Ctrl+Ins]"}},
+        {"PopupMenuCollection",
+         {"Collection: Load...", "Collection: Save As...", "Collection: Receive",
+          "Collection: Send"}},
+    };
+    for (const auto& [name, captions] : menus)
+        EXPECT_EQ(Captions(Find<QMenu>(name)), captions) << name;
+}
+
+// The temporary patch's items wait for its first patch; cut, copy and paste by keyboard.
+TEST_F(MainMenus, EditingThroughTheTemporaryPatch) {
+    std::array<TPatch, 128> patches;
+    std::array<const TPatch*, 128> records{};
+    for (int n = 0; n < 128; ++n)
+        records[n] = &patches[n];
+    patches[1].SetBytes(DemoPatch(2), 2);
+    WriteCollectionFile(File("bank.G33"), records);
+    Open();
+    prompts.fileAnswers = {File("bank.G33")};
+    Choose("LoadCollection");
+    const char* waiting[] = {"SaveAsTmpPatch1",    "SendTmpPatch1",        "EditTmpPatch1",
+                             "PasteTmpPatchOver1", "PasteTmpPatchInsert1", "PopupPasteOver",
+                             "PopupPasteInsert"};
+    for (const char* item : waiting)
+        EXPECT_FALSE(Find(item)->isEnabled()) << item;
+    const QString a12 = Grid()->item(0, 1)->text();
+    ClickCell(1);
+    QTest::keyClick(Grid(), Qt::Key_V, Qt::ControlModifier); // disabled: nothing happens
+    EXPECT_EQ(Grid()->item(0, 0)->text(), "A11: Empty");
+    Choose("EditPatch1");
+    EXPECT_EQ(prompts.Last(), "Patch (A11) is empty!");
+
+    ClickCell(2);
+    QTest::keyClick(Grid(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(Grid()->item(0, 1)->text(), "A12: Empty");
+    EXPECT_EQ(Find<QMenu>("Temporary1")->title(), "Temporary Patch (" + a12.mid(5).trimmed() + ")");
+    EXPECT_EQ(window_->windowTitle(), "KelvoLight 1.01 (* bank.G33)");
+    for (const char* item : waiting)
+        EXPECT_TRUE(Find(item)->isEnabled()) << item;
+    ClickCell(7);
+    QTest::keyClick(Grid(), Qt::Key_Insert, Qt::ControlModifier);
+    ClickCell(1);
+    QTest::keyClick(Grid(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Grid()->item(0, 0)->text(), "A11: " + a12.mid(5));
+    EXPECT_EQ(Grid()->item(1, 2)->text(), "A23: " + a12.mid(5));
+}
+
+TEST_F(MainMenus, FreshWindowShowsEmptySlotsAndOneSelectedCell) {
+    Open();
+    EXPECT_EQ(window_->windowTitle(), "KelvoLight 1.01 (Untitled)");
+    TStringGrid* grid = Grid();
+    ASSERT_EQ(grid->rowCount() * grid->columnCount(), 128);
+    EXPECT_EQ(grid->item(9, 2)->text(), "B23: Empty");
+    EXPECT_EQ(grid->item(31, 3)->text(), "D84: Empty");
+    EXPECT_EQ(grid->horizontalHeaderItem(3)->text(), "4");
+    EXPECT_EQ(grid->verticalHeaderItem(8)->text(), "B1");
+    EXPECT_EQ(grid->verticalHeaderItem(31)->text(), "D8");
+    EXPECT_EQ(window_->SelectedPatch(), 1);
+    EXPECT_FALSE(grid->item(0, 0)->flags() & Qt::ItemIsEditable);
+    ClickCell(1, Qt::LeftButton, Qt::ControlModifier); // Ctrl-click keeps the selection
+    EXPECT_EQ(grid->selectedItems().size(), 1);
+}
+
+TEST_F(MainMenus, OptionsPersistAndStartFromTheSettings) {
+    Open();
+    // First run: the two "Yes"-only options unchecked, the others checked.
+    const std::vector<std::pair<const char*, bool>> marks = {
+        {"ShowMIDIConsole1", false}, {"DeviceWarnings1", false},  {"CompatibilityWarnings1", true},
+        {"RightClickSelect1", true}, {"GrTestBeforeSend1", true}, {"VirtualDevice1", true}};
+    for (const auto& [item, checked] : marks) {
+        EXPECT_EQ(Find(item)->isChecked(), checked) << item;
+        if (std::string(item) != "ShowMIDIConsole1") Choose(item);
+    }
+    EXPECT_FALSE(window_->TestBeforeSend());
+    Choose("GrTestBeforeSend1");
+    EXPECT_TRUE(window_->TestBeforeSend());
+    int lines = 0;
+    for (const auto& line : Settings().Lines())
+        lines += line.rfind("GRTestBeforeSend=", 0) == 0;
+    EXPECT_EQ(lines, 1);
+    EXPECT_EQ(ReadSetting("GRTestBeforeSend") + ReadSetting("VirtualDevice"), "YesNo");
+
+    window_.reset();
+    WriteSetting("Console", "yes");
+    Open();
+    for (const auto& [item, checked] : marks)
+        EXPECT_EQ(Find(item)->isChecked(), !checked || std::string(item) == "GrTestBeforeSend1")
+            << item;
+    EXPECT_TRUE(window_->TestBeforeSend());
+    QWidget console;
+    window_->SetConsoleWindow(&console);
+    EXPECT_TRUE(console.isVisible());
+    Choose("ShowMIDIConsole1");
+    EXPECT_FALSE(console.isVisible());
+    EXPECT_EQ(ReadSetting("Console"), "No");
+}
+
+TEST_F(MainMenus, CloseAsksToSaveAndStaysOpenWhenTheSaveFails) {
+    Open();
+    Choose("ReceivePatch1"); // no port: the patch stays, nothing to save
+    EXPECT_EQ(prompts.Last(), "No midi-in device found.");
+    prompts.fileAnswers = {PatchFile(), File("no/such/folder/x.G33"), std::nullopt};
+    Choose("LoadPatch1");
+    prompts.confirmAnswers = {true, true};
+    EXPECT_FALSE(window_->close());
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_TRUE(window_->close()); // Yes, then the dialog cancelled: closes as asked
+    EXPECT_EQ(prompts.Texts("confirm").size(), 2u);
+}
+
+TEST_F(MainMenus, DoubleClickOpensTheEditorOnTheSelectedSlot) {
+    Open();
+    ClickCell(1);
+    QTest::keyClick(Grid(), Qt::Key_Right);
+    QTest::keyClick(Grid(), Qt::Key_Down);
+    EXPECT_EQ(window_->SelectedPatch(), 6);
+    prompts.fileAnswers = {PatchFile()};
+    Choose("LoadPatch1");
+    ClickCell(6);
+    QRect a22 = Grid()->visualItemRect(Grid()->item(1, 1));
+    QTest::mouseDClick(Grid()->viewport(), Qt::LeftButton, Qt::NoModifier, a22.center());
+    EXPECT_TRUE(prompts.Texts("error").empty());
+    EXPECT_NE(window_->Collection().Slot(6).Editor, nullptr);
+    window_.reset(); // the librarian takes the editor down while its record still exists
+}
+
+// The console the user closes stays off; the one still open when the librarian is closed
+// comes back at the next start.
+TEST_F(MainMenus, OnlyTheUserClosingTheConsoleTurnsItOff) {
+    WriteSetting("Console", "Yes");
+    Open();
+    TFormConsole console(*window_);
+    window_->SetConsoleWindow(&console);
+    ASSERT_TRUE(console.isVisible());
+    // Closing the librarian ends the run as the program does: the application quits.
+    QObject::connect(window_.get(), &TFormMain::Closed, qApp, &QApplication::quit);
+    QTimer::singleShot(0, [&] { CloseAsTheUser(*window_); });
+    QApplication::exec();
+    EXPECT_EQ(ReadSetting("Console"), "Yes");
+    console.show();
+    CloseAsTheUser(console);
+    EXPECT_FALSE(Find("ShowMIDIConsole1")->isChecked());
+    EXPECT_EQ(ReadSetting("Console"), "No");
+}
+
+} // namespace

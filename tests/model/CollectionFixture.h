@@ -1,0 +1,83 @@
+#pragma once
+// A recording CollectionObserver, a collection on it with scripted prompts and a fresh settings
+// store, and helpers shared by the collection tests.
+
+#include "base/Errors.h"
+#include "base/RecordingDialogs.h"
+#include "model/Collection.h"
+#include "model/Settings.h"
+#include "tests/support/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+
+struct FakeObserver : CollectionObserver {
+    std::vector<int> cells;
+    int titles = 0, tempMenus = 0, busyDepth = 0, busyCalls = 0;
+    std::vector<std::string> presets, steps;
+    int cancelAtStep = -1; // step (0-based) at which the user presses Cancel
+    bool transferOpen = false;
+
+    void CellChanged(int number) override { cells.push_back(number); }
+    void TitleChanged() override { ++titles; }
+    void TempPatchMenuChanged() override { ++tempMenus; }
+    void SetBusy(bool busy) override { busyDepth += busy ? 1 : -1, busyCalls += busy; }
+    void PresetFileName(const std::string& name) override { presets.push_back(name); }
+    void BeginTransfer(int) override { transferOpen = true; }
+    bool TransferStep(const std::string& text, int done) override {
+        steps.push_back(text);
+        return done != cancelAtStep;
+    }
+    void EndTransfer() override { transferOpen = false; }
+};
+
+// The bytes of patch "P<n>": its name padded with blanks, every other byte 1; and the name a
+// slot holding it shows ("Empty" for n == 0).
+inline std::string P(int n) {
+    std::string name = n == 0 ? "Empty" : "P" + std::to_string(n);
+    if (n) name.resize(NameSize, ' ');
+    return name;
+}
+inline PatchBytes NamedPatch(int n) {
+    PatchBytes bytes;
+    bytes.fill(1);
+    std::string name = P(n);
+    std::copy_n(name.begin(), NameSize, bytes.begin());
+    return bytes;
+}
+
+inline std::set<int> Range(int first, int last) {
+    std::set<int> numbers;
+    for (int n = first; n <= last; ++n)
+        numbers.insert(n);
+    return numbers;
+}
+
+// The message of the EKelvoError `run` raises, "" when it raises none.
+inline std::string ErrorOf(const std::function<void()>& run) {
+    try {
+        run();
+    } catch (const EKelvoError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+class CollectionTest : public ::testing::Test {
+protected:
+    CollectionTest() { Settings().Start(folder.File("settings.ini")); }
+    // Slots in `numbers` hold their own P<n>.
+    static void Fill(TCollection& target, const std::set<int>& numbers) {
+        for (int n : numbers)
+            target.Slot(n).SetBytes(NamedPatch(n), n);
+    }
+    std::string Name(int number) const { return collection.Slot(number).GetName(); }
+
+    ScratchFolder folder;
+    RecordingDialogs prompts;
+    ScopedPrompts guard{prompts};
+    FakeObserver view;
+    TCollection collection{view};
+};

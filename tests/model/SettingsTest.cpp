@@ -1,0 +1,106 @@
+// The settings store's file rules: case-insensitive names, first match wins, lines without "="
+// kept in place, CR LF on write, any line end on read, written only when something was written.
+#include "model/Settings.h"
+#include "base/AtomicFile.h"
+#include "tests/support/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SettingsStore : public ::testing::Test {
+protected:
+    void Write(const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
+    std::string Read() const {
+        Bytes b = ReadWholeFile(file);
+        return std::string(b.begin(), b.end());
+    }
+    ScratchFolder folder;
+    std::string file = folder.File("KelvoLight.ini");
+    TSettingsStore store;
+};
+
+TEST_F(SettingsStore, NamesIgnoreCaseAndTheFirstLineWins) {
+    Write("[Options]\r\ndevicewarnings=yes\nDeviceWarnings=NO\rGridFont=8 0 Sans=Serif");
+    store.Start(file);
+    EXPECT_EQ(store.ReadSetting("DeviceWarnings"), "yes");
+    EXPECT_TRUE(store.IsYes("DEVICEWARNINGS"));
+    EXPECT_EQ(store.ReadSetting("GRIDFONT"), "8 0 Sans=Serif");
+    EXPECT_EQ(store.ReadSetting("Options") + store.ReadSetting("Missing"), "");
+    EXPECT_FALSE(store.IsNo("Missing") || store.IsYes("Missing"));
+}
+
+TEST_F(SettingsStore, WhatTheFileHoldsAfterTheWrites) {
+    const std::vector<
+        std::tuple<const char*, std::vector<std::pair<const char*, const char*>>, const char*>>
+        cases = {
+            {"; comment\n[Section]\nConsole=Yes\n\nconsole=second\n",
+             {{"CONSOLE", "No"}, {"Channel", "3"}, {"Channel", "5"}},
+             "; comment\r\n[Section]\r\nCONSOLE=No\r\n\r\nconsole=second\r\nChannel=5\r\n"},
+            {"Poly=Yes\n", {}, "Poly=Yes\n"},                         // untouched, LF kept
+            {"Poly=Yes\n", {{"Poly", "Yes"}}, "Poly=Yes\r\n"},        // a same value still writes
+            {nullptr, {{"MidiOutEntry", "2"}}, "MidiOutEntry=2\r\n"}, // created at the end
+        };
+    for (const auto& [before, writes, after] : cases) {
+        SCOPED_TRACE(after);
+        fs::remove(file);
+        if (before) Write(before);
+        store.Start(file);
+        EXPECT_EQ(store.Lines().empty(), before == nullptr);
+        store.ReadSetting("Poly");
+        for (const auto& [name, value] : writes)
+            store.WriteSetting(name, value);
+        store.End();
+        store.End(); // nothing written since the last end
+        EXPECT_EQ(Read(), after);
+    }
+}
+
+TEST(SettingInteger, TakesDecimalsInTheSixteenBitRange) {
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {"5", 5}, {"  -32768", -32768}, {"+32767", 32767}, {"32768", {}}, {"-32769", {}},
+        {"", {}}, {"   ", {}},          {"1x", {}},        {"+-1", {}},   {"3 ", {}}};
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(SettingInteger(text), value) << text;
+}
+
+TEST_F(SettingsStore, AFileOfExactlyOneMiBIsStillRead) {
+    Write("Poly=Yes\n");
+    fs::resize_file(file, 1 << 20);
+    store.Start(file);
+    EXPECT_EQ(store.ReadError(), "");
+    EXPECT_EQ(store.ReadSetting("Poly"), "Yes");
+}
+
+// What cannot be the settings file is reported at start, not read (a pipe would block the
+// start), and left as it is at the end.
+TEST_F(SettingsStore, WhatIsNotASettingsFileIsReportedAndNeverOverwritten) {
+    const std::pair<std::function<void()>, std::string> cases[] = {
+        {[&] { fs::create_directory(file); }, file + " is a folder, not a file"},
+        {[&] { ::mkfifo(file.c_str(), 0600); }, file + " is a pipe, not a file"},
+        {[&] { Write("Poly=Yes\n"), fs::resize_file(file, 1ull << 30); },
+         "Settings file " + file + " is larger than 1 MiB"},
+    };
+    for (const auto& [make, error] : cases) {
+        SCOPED_TRACE(error);
+        make();
+        auto kind = fs::status(file).type();
+        store.Start(file);
+        EXPECT_EQ(store.ReadError(), error);
+        store.WriteSetting("Console", "Yes");
+        EXPECT_NO_THROW(store.End());
+        EXPECT_EQ(fs::status(file).type(), kind);
+        if (kind == fs::file_type::regular) {
+            EXPECT_EQ(fs::file_size(file), 1ull << 30);
+        }
+        fs::remove(file);
+    }
+}
+
+} // namespace
