@@ -3,13 +3,11 @@
 // is reported as what it is (and a pipe never blocks the program), and a read takes at most
 // as many bytes as the caller can use, so a huge file costs no more than a valid one.
 
+#include "base/Bytes.h"
+
 #include <cstddef>
-#include <cstdint>
 #include <limits>
 #include <string>
-#include <vector>
-
-using Bytes = std::vector<std::uint8_t>;
 
 // True when something is there (a file, a folder, a pipe...), so that a caller says
 // "not found" only when nothing is; the read then names anything that is not a file.

@@ -1,3 +1,4 @@
+#include "base/AtomicFile.h"
 #include "base/Errors.h"
 #include "cli/Commands.h"
 #include "cli/Gr33Cli.h"

@@ -1,5 +1,6 @@
 #include "gr33/CollectionFile.h"
 
+#include "base/AtomicFile.h"
 #include "base/Errors.h"
 #include "gr33/SysEx.h"
 

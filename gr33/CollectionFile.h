@@ -1,7 +1,7 @@
 #pragma once
 // Collection files (.G33): the 128 user patches as data messages in slot order, 17,920 bytes.
 
-#include "base/AtomicFile.h"
+#include "base/Bytes.h"
 #include "gr33/Patch.h"
 #include "gr33/SysEx.h"
 

@@ -3,7 +3,7 @@
 // the name). Slot records live for the whole run; every change copies bytes into them, and an
 // editor open on a record is told when all of its bytes are replaced from outside.
 
-#include "base/AtomicFile.h"
+#include "base/Bytes.h"
 #include "gr33/PatchEditorLink.h"
 
 #include <array>

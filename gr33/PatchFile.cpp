@@ -1,4 +1,5 @@
 // Single-patch files (.P33): one data message addressed to the temporary patch.
+#include "base/AtomicFile.h"
 #include "base/Errors.h"
 #include "gr33/Patch.h"
 #include "gr33/PatchNumber.h"

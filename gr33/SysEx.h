@@ -1,7 +1,7 @@
 #pragma once
 // The GR-33's System Exclusive messages as bytes: data set, request, identity request and reply.
 
-#include "base/AtomicFile.h"
+#include "base/Bytes.h"
 
 #include <cstdint>
 #include <span>

@@ -3,7 +3,7 @@
 // is created before the request is sent (so the reply cannot be missed), waited on once with
 // a timeout, and closed. Short messages and every message after the first SysEx are ignored.
 
-#include "base/AtomicFile.h"
+#include "base/Bytes.h"
 #include "midi/Port.h"
 
 #include <condition_variable>

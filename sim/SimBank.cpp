@@ -1,5 +1,6 @@
 #include "sim/SimBank.h"
 
+#include "base/AtomicFile.h"
 #include "gr33/CollectionFile.h"
 #include "gr33/PatchNumber.h"
 #include "sim/DemoBank.h"

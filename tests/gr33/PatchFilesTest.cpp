@@ -1,5 +1,6 @@
 // Single-patch and collection files on disk.
 #include "base/Errors.h"
+#include "base/FileRead.h"
 #include "gr33/CollectionFile.h"
 #include "gr33/Patch.h"
 #include "tests/support/ScratchFolder.h"

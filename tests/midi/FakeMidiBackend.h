@@ -4,7 +4,7 @@
 // thread. Failures of each step can be switched on. The state is shared, so a test keeps it
 // after the backend was handed to InstallMidiBackends.
 
-#include "base/AtomicFile.h"
+#include "base/Bytes.h"
 #include "base/Errors.h"
 #include "midi/MidiDevices.h"
 #include "midi/Port.h"
