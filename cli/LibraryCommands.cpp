@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <memory>
@@ -65,19 +66,27 @@ std::string placeText(const Sighting& sighting) {
     return sighting.slot ? sighting.place + ":" + PatchLabel(sighting.slot) : sighting.place;
 }
 
+// ".G33" for "bank.g33".
+std::string upperExtension(const std::string& file) {
+    std::string extension = std::filesystem::path(file).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return extension;
+}
+
 // The patches of one file or text form, with their slots (0 for a single patch).
 std::vector<SlotPatch> readPatches(const std::string& file, SightingKind& kind) {
-    const auto extension = std::filesystem::path(file).extension().string();
+    const auto extension = upperExtension(file);
     kind = SightingKind::File;
     std::vector<SlotPatch> patches;
-    if (extension == ".G33" || extension == ".g33") {
+    if (extension == ".G33") {
         const auto slots = ReadCollectionFile(file);
         for (int n = 1; n <= PatchCount; ++n)
             patches.push_back({n, slots[n - 1]});
         return patches;
     }
     TPatch patch;
-    if (extension == ".P33" || extension == ".p33") {
+    if (extension == ".P33") {
         patch.LoadFromFile(file);
     } else {
         kind = SightingKind::Text;
@@ -95,9 +104,7 @@ std::vector<std::string> filesOf(const std::string& argument) {
     if (!fs::is_directory(argument)) return {argument};
     std::vector<std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(argument)) {
-        std::string extension = entry.path().extension().string();
-        std::transform(extension.begin(), extension.end(), extension.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        const auto extension = upperExtension(entry.path().string());
         if (entry.is_regular_file() &&
             (extension == ".G33" || extension == ".P33" || extension == ".TXT"))
             files.push_back(entry.path().string());
