@@ -25,3 +25,6 @@ int PortsCommand(const CliArguments& args, CliContext& context);
 int IdentifyCommand(const CliArguments& args, CliContext& context);
 int ReceiveCommand(const CliArguments& args, CliContext& context);
 int SendCommand(const CliArguments& args, CliContext& context);
+
+// Library commands: import, find, history, snapshots and export after the word library.
+int LibraryCommand(const CliArguments& args, CliContext& context);

@@ -3,6 +3,7 @@
 #include "cli/DevicePorts.h"
 #include "cli/Gr33Cli.h"
 #include "cli/Interrupt.h"
+#include "cli/LibraryCommands.h"
 #include "cli/PatchSource.h"
 #include "gr33/CollectionFile.h"
 #include "gr33/Exchange.h"
@@ -88,15 +89,27 @@ int ReceiveCommand(const CliArguments& args, CliContext& context) {
         patch.SaveToFile(*output, number);
         return ExitOk;
     }
-    // The file is written only once all 128 patches have come.
+    // The file is written only once all 128 patches have come; the library records what came,
+    // also when the receive stops part-way.
+    auto library = OpenSnapshotLibrary(args, context);
+    TMidiInSpecs port;
+    GetMidiInSpecs(in, port);
     auto slots = std::make_unique<std::array<TPatch, 128>>();
     std::array<const TPatch*, 128> records;
-    for (int n = 1; n <= PatchCount; ++n) {
-        ThrowIfInterrupted();
-        progress(context, n);
-        (*slots)[n - 1].ReceiveFromDevice(out, in, n);
-        records[n - 1] = &(*slots)[n - 1];
+    std::vector<PatchBytes> received;
+    try {
+        for (int n = 1; n <= PatchCount; ++n) {
+            ThrowIfInterrupted();
+            progress(context, n);
+            (*slots)[n - 1].ReceiveFromDevice(out, in, n);
+            records[n - 1] = &(*slots)[n - 1];
+            received.push_back((*slots)[n - 1].Bytes());
+        }
+    } catch (...) {
+        RecordSnapshot(library.get(), received, port.Name, context);
+        throw;
     }
+    RecordSnapshot(library.get(), received, port.Name, context);
     WriteCollectionFile(*output, records);
     return ExitOk;
 }

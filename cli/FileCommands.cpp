@@ -12,29 +12,6 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-// The text file as lines; a carriage return before a line feed is dropped.
-std::vector<std::string> readLines(const std::string& fileName) {
-    if (!FileExists(fileName)) throw EKelvoError("File " + fileName + " not found");
-    auto bytes = ReadWholeFile(fileName);
-    std::vector<std::string> lines;
-    std::string line;
-    for (auto b : bytes) {
-        if (b == '\n') {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            lines.push_back(line);
-            line.clear();
-        } else {
-            line += static_cast<char>(b);
-        }
-    }
-    if (!line.empty()) lines.push_back(line);
-    return lines;
-}
-
-} // namespace
-
 int ListCommand(const CliArguments& args, CliContext& context) {
     auto source = ParsePatchSource(args.positional[0]);
     if (source.kind == FileKind::Collection && !source.slot) {
@@ -89,7 +66,7 @@ int ImportTextCommand(const CliArguments& args, CliContext& context) {
     auto output = args.Value("-o");
     if (!output) throw EUsage("import-text needs -o OUT.P33");
     ExpectOutputKind(*output, FileKind::SinglePatch);
-    auto lines = readLines(args.positional[0]);
+    auto lines = ReadTextLines(args.positional[0]);
     TPatch patch;
     const TextImport result = patch.ImportText(lines);
     if (result != TextImport::Imported) {

@@ -25,6 +25,7 @@ const std::map<std::string, Command>& commands() {
         {"identify", IdentifyCommand},
         {"receive", ReceiveCommand},
         {"send", SendCommand},
+        {"library", LibraryCommand},
     };
     return table;
 }

@@ -23,6 +23,12 @@ const char* const Gr33Usage =
     "  gr33 identify\n"
     "  gr33 receive all|LABEL|temp -o FILE\n"
     "  gr33 send FILE[:LABEL] [--to LABEL|temp]\n"
+    "Library commands (the patches seen so far; --library FILE for another library file):\n"
+    "  gr33 library import FILE|FOLDER...\n"
+    "  gr33 library find QUERY\n"
+    "  gr33 library history LABEL\n"
+    "  gr33 library snapshots\n"
+    "  gr33 library export QUERY|SNAPSHOT -o OUT.G33\n"
     "Ports: --in PORT --out PORT (a device number or part of a port name), --api API,\n"
     "       --virtual [--bank FILE] for the simulated GR-33.\n"
     "Help: gr33 --help, gr33 COMMAND --help; gr33 --version prints the version.\n";
@@ -46,6 +52,7 @@ const OptionSyntax Options[] = {
     {"--api", "API", "The MIDI system to use (alsa or jack)"},
     {"--virtual", nullptr, "Talk to the built-in virtual GR-33 instead of a device"},
     {"--bank", "FILE", "With --virtual: the collection file of the virtual device's patches"},
+    {"--library", "FILE", "The patch library file instead of the user's own"},
 };
 
 struct CommandSyntax {
@@ -53,6 +60,7 @@ struct CommandSyntax {
     std::size_t words; // positional arguments
     std::vector<std::string> options;
     const char* summary;
+    bool moreWords = false; // at least `words`, checked further by the command
 };
 
 const std::vector<std::string> PortOptions = {"--in", "--out", "--api", "--virtual", "--bank"};
@@ -60,6 +68,12 @@ const std::vector<std::string> PortOptions = {"--in", "--out", "--api", "--virtu
 std::vector<std::string> withPorts(std::string option) {
     std::vector<std::string> all = {std::move(option)};
     all.insert(all.end(), PortOptions.begin(), PortOptions.end());
+    return all;
+}
+
+std::vector<std::string> withReceive() {
+    auto all = withPorts("-o");
+    all.push_back("--library");
     return all;
 }
 
@@ -77,22 +91,30 @@ const std::vector<CommandSyntax>& commands() {
         {"extract", 1, {"-o"}, "Write one slot of a collection as a patch file."},
         {"ports", 0, PortOptions, "List the MIDI input and output ports with their numbers."},
         {"identify", 0, PortOptions, "Ask the device who it is and print the answer."},
-        {"receive", 1, withPorts("-o"),
+        {"receive", 1, withReceive(),
          "Receive all 128 user patches into a collection, or one patch into a patch file."},
         {"send", 1, withPorts("--to"),
          "Send a collection, or one patch to its own slot, another slot or the temporary "
          "patch."},
+        {"library",
+         1,
+         {"-o", "--library"},
+         "Import patches into the patch library, search it, show what the device's slots held "
+         "and write collections of its patches.",
+         true},
     };
     return table;
 }
 
-// The command's line of the overview, "gr33 list FILE".
+// The command's lines of the overview, "gr33 list FILE"; one below the other for the library
+// commands.
 std::string usageLine(const std::string& command) {
     std::istringstream lines(Gr33Usage);
+    std::string usage;
     for (std::string line; std::getline(lines, line);)
         if (line.starts_with("  gr33 " + command + " ") || line == "  gr33 " + command)
-            return line.substr(2);
-    return "gr33 " + command;
+            usage += (usage.empty() ? "" : "\n       ") + line.substr(2);
+    return usage.empty() ? "gr33 " + command : usage;
 }
 
 // The options a command accepts; the others are in a group its help leaves out.
@@ -159,7 +181,9 @@ std::string check(const CommandParser& parser, CliArguments& arguments) {
     }
     arguments.positional = parser.words;
     const std::size_t count = parser.syntax->words;
-    if (arguments.positional.size() != count)
+    if (parser.syntax->moreWords) {
+        if (arguments.positional.size() < count) return command + " needs a command";
+    } else if (arguments.positional.size() != count)
         return command + " takes " + std::to_string(count) + " argument" + (count == 1 ? "" : "s");
     const auto& allowed = parser.syntax->options;
     for (const auto& given : arguments.values)

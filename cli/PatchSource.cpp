@@ -1,5 +1,7 @@
 #include "cli/PatchSource.h"
 
+#include "base/Errors.h"
+#include "base/FileRead.h"
 #include "cli/CliArguments.h"
 #include "gr33/CollectionFile.h"
 #include "gr33/PatchNumber.h"
@@ -68,4 +70,23 @@ void ExpectOutputKind(const std::string& fileName, FileKind kind) {
         throw EUsage(std::string("the output must be a ") +
                      (kind == FileKind::Collection ? "collection (.G33)" : "single patch (.P33)") +
                      ": " + fileName);
+}
+
+// The text file as lines; a carriage return before a line feed is dropped.
+std::vector<std::string> ReadTextLines(const std::string& fileName) {
+    if (!FileExists(fileName)) throw EKelvoError("File " + fileName + " not found");
+    auto bytes = ReadWholeFile(fileName);
+    std::vector<std::string> lines;
+    std::string line;
+    for (auto b : bytes) {
+        if (b == '\n') {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            lines.push_back(line);
+            line.clear();
+        } else {
+            line += static_cast<char>(b);
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
 }

@@ -7,6 +7,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 enum class FileKind { Collection, SinglePatch };
 
@@ -32,3 +33,7 @@ void LoadCollection(const std::string& fileName, std::array<TPatch, 128>& slots)
 
 // Raises EUsage unless the output file name has the extension of that kind.
 void ExpectOutputKind(const std::string& fileName, FileKind kind);
+
+// The text file as lines; a carriage return before a line feed is dropped. Raises
+// "File <name> not found" and the file's read errors.
+std::vector<std::string> ReadTextLines(const std::string& fileName);

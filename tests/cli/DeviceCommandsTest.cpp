@@ -18,6 +18,8 @@ namespace {
 
 class DeviceCommands : public ::testing::Test {
 protected:
+    // A receive records its snapshot in the user's library: here one in the scratch folder.
+    DeviceCommands() { setenv("XDG_DATA_HOME", folder.Path().c_str(), 1); }
     CliRun Device(std::vector<std::string> args) {
         args.insert(args.end(), {"--virtual", "--bank", deviceBank});
         return Gr33(args);

@@ -1,0 +1,169 @@
+// The library commands on a library in a scratch folder, fed by files and by receives from the
+// in-process simulated GR-33.
+#include "CliTestSupport.h"
+#include "gr33/CollectionFile.h"
+#include "gr33/PatchNumber.h"
+#include "sim/DemoBank.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using ::testing::HasSubstr;
+using ::testing::SizeIs;
+
+namespace {
+
+// The name as the library keeps it, without trailing blanks.
+std::string NameOf(const PatchBytes& bytes) {
+    TPatch patch;
+    patch.SetBytes(bytes, 1);
+    std::string name = patch.GetName();
+    return name.erase(name.find_last_not_of(' ') + 1);
+}
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 3) {
+        end = line.find(" | ", start);
+        fields.push_back(line.substr(start, end - start));
+    }
+    return fields;
+}
+
+class LibraryCommands : public ::testing::Test {
+protected:
+    LibraryCommands() {
+        std::array<PatchBytes, 128> slots{};
+        slots[0] = DemoPatch(1);
+        slots[1] = DemoPatch(2);
+        WriteCollection(collection, slots);
+        WriteSinglePatch(single, DemoPatch(3));
+        std::filesystem::create_directories(folder.File("tree/deeper"));
+        std::filesystem::copy_file(collection, folder.File("tree/deeper/copy.G33"));
+        WriteFileAtomically(folder.File("tree/deeper/bad.P33"), Bytes(7, 1));
+        WriteSinglePatch(folder.File("four.P33"), DemoPatch(4));
+        std::ofstream(folder.File("tree/four.txt"))
+            << Gr33({"export-text", folder.File("four.P33")}).out;
+    }
+    CliRun Library(std::vector<std::string> args) {
+        args.insert(args.begin(), "library");
+        args.insert(args.end(), {"--library", library});
+        return Gr33(args);
+    }
+    CliRun Receive(const std::string& into) {
+        return Gr33({"receive", "all", "-o", folder.File("received.G33"), "--virtual", "--bank",
+                     bank, "--library", into});
+    }
+
+    ScratchFolder folder;
+    std::string library = folder.File("library.sqlite");
+    std::string bank = folder.File("device.G33");
+    std::string collection = folder.File("two.G33");
+    std::string single = folder.File("three.P33");
+};
+
+} // namespace
+
+// Each import adds to the same library, so the counts say what it already knew.
+TEST_F(LibraryCommands, ImportCountsNewKnownAndRefusedPatches) {
+    const struct {
+        std::vector<std::string> args;
+        std::string summary;
+        std::string refused; // the error output's one line, "" for none
+    } cases[] = {
+        {{"import", collection}, "2 new, 0 already known, 0 refused", ""},
+        {{"import", collection, single}, "1 new, 2 already known, 0 refused", ""},
+        {{"import", folder.File("tree")}, "1 new, 2 already known, 1 refused", "deeper/bad.P33: "},
+        {{"import", folder.File("no.G33"), folder.File("tree/four.txt")},
+         "0 new, 1 already known, 1 refused",
+         "no.G33: "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.summary);
+        auto run = Library(c.args);
+        EXPECT_EQ(run.code, c.refused.empty() ? 0 : 1);
+        EXPECT_EQ(run.out, c.summary + "\n");
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), c.refused.empty() ? 0 : 1);
+        EXPECT_THAT(run.err, HasSubstr(c.refused));
+    }
+    EXPECT_THAT(Library({"find", ""}).OutLines(), SizeIs(4)); // every patch once
+}
+
+TEST_F(LibraryCommands, FindAndExportTheMatchesInOrder) {
+    ASSERT_EQ(Library({"import", collection, collection, single}).code, 0);
+    auto one = Library({"find", NameOf(DemoPatch(1))}).OutLines();
+    ASSERT_THAT(one, SizeIs(1));
+    const auto fields = Fields(one[0]); // name | tones | multi-FX | tags | first seen | places
+    ASSERT_THAT(fields, SizeIs(6));
+    EXPECT_EQ(fields[0], NameOf(DemoPatch(1)));
+    EXPECT_THAT(fields[1], HasSubstr(" / "));
+    EXPECT_EQ(fields[5], collection + ":A11"); // seen twice in the same place
+
+    auto out = folder.File("out.G33");
+    ASSERT_EQ(Library({"export", "", "-o", out}).code, 0);
+    const auto slots = ReadCollectionFile(out);
+    const auto all = Library({"find", ""}).OutLines();
+    ASSERT_THAT(all, SizeIs(3));
+    for (std::size_t i = 0; i < 128; ++i)
+        EXPECT_EQ(i < all.size() ? Fields(all[i])[0] : "Empty", NameOf(slots[i])) << i;
+
+    const std::string badQuery = "at character"; // a query error says where
+    const struct {
+        std::vector<std::string> args;
+        int code;
+        std::string err;
+    } refusals[] = {
+        {{"find", "\"open"}, 2, badQuery},
+        {{"find", "nonesuch>3"}, 2, badQuery},
+        {{"export", "\"open", "-o", out}, 2, badQuery},
+        {{"export", "9", "-o", out}, 1, "No snapshot 9"},
+        {{"export", "", "-o", folder.File("out.P33")}, 2, "collection (.G33)"},
+        {{"history", "temp"}, 2, "A11 .. D84"},
+        {{"snapshots", "-o", out}, 2, "no option -o"},
+        {{"nonesuch"}, 2, "nonesuch"},
+    };
+    for (const auto& r : refusals) {
+        SCOPED_TRACE(::testing::PrintToString(r.args));
+        auto run = Library(r.args);
+        EXPECT_EQ(run.code, r.code);
+        EXPECT_EQ(run.out, "");
+        EXPECT_THAT(run.err, HasSubstr(r.err));
+    }
+    EXPECT_EQ(ReadCollectionFile(out), slots);
+}
+
+TEST_F(LibraryCommands, ReceivesBecomeSnapshotsWithSlotHistories) {
+    ASSERT_EQ(Receive(library).code, 0);
+    WriteSinglePatch(single, NamedPatch("Replaced"));
+    ASSERT_EQ(Gr33({"send", single, "--to", "B23", "--virtual", "--bank", bank}).code, 0);
+    auto second = Receive(library);
+    ASSERT_EQ(second.code, 0);
+    EXPECT_THAT(second.err, Not(HasSubstr("Warning")));
+
+    auto snapshots = Library({"snapshots"}).OutLines();
+    ASSERT_THAT(snapshots, SizeIs(2));
+    for (const auto& line : snapshots)
+        EXPECT_TRUE(line.ends_with("  Virtual GR-33  complete")) << line;
+    auto history = Library({"history", "b23"}).OutLines();
+    ASSERT_THAT(history, SizeIs(2));
+    EXPECT_TRUE(history[0].starts_with("2  ") && history[0].ends_with("  Replaced")) << history[0];
+    EXPECT_TRUE(history[1].ends_with(NameOf(DemoPatch(*PatchNumberOfLabel("B23")))));
+
+    auto restored = folder.File("restored.G33");
+    ASSERT_EQ(Library({"export", "1", "-o", restored}).code, 0);
+    const auto slots = ReadCollectionFile(restored);
+    for (int n = 1; n <= 128; ++n)
+        EXPECT_EQ(slots[n - 1], DemoPatch(n)) << n;
+
+    // A file that is no library: a warning, and the receive goes on.
+    const auto foreign = folder.File("foreign.sqlite");
+    WriteFileAtomically(foreign, Bytes(4096, 0x33));
+    auto run = Receive(foreign);
+    EXPECT_EQ(run.code, 0);
+    EXPECT_THAT(run.err, HasSubstr("Warning: "));
+    EXPECT_EQ(ReadWholeFile(folder.File("received.G33")), ReadWholeFile(bank));
+    EXPECT_EQ(ReadWholeFile(foreign), Bytes(4096, 0x33));
+}
