@@ -1,8 +1,8 @@
 // The patch library on scratch files: what is stored once and what is added as a sighting,
 // device snapshots, the search language and its errors, and library files that are old,
 // damaged, read-only, in use or killed during an import.
-#include "gr33/Catalogue.h"
 #include "library/Library.h"
+#include "gr33/Catalogue.h"
 #include "library/Query.h"
 #include "library/Schema.h"
 
