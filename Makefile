@@ -70,7 +70,7 @@ fuzz: deps
 
 # Line and branch coverage of every layer by the whole suite (end-to-end runs included), one
 # gcovr summary per layer folder; the HTML report is in $(COVERAGE_BUILD)/coverage/.
-COVERAGE_LAYERS = base midi gr33 sim model qtcommon controls editor tools librarian cli app
+COVERAGE_LAYERS = base midi gr33 sim model library qtcommon controls editor tools librarian cli app
 
 coverage: deps
 	cmake -S . -B $(COVERAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVO_COVERAGE=ON -DKELVO_BENCH=OFF
@@ -78,7 +78,7 @@ coverage: deps
 	find $(COVERAGE_BUILD) -name '*.gcda' -delete
 	cd $(COVERAGE_BUILD) && $(CTEST) -L e2e && $(CTEST) -LE e2e
 	mkdir -p $(COVERAGE_BUILD)/coverage
-	gcovr -r . $(COVERAGE_BUILD) --exclude-unreachable-branches --exclude-throw-branches \
+	gcovr -r . $(COVERAGE_BUILD) -j $(JOBS) --exclude-unreachable-branches --exclude-throw-branches \
 	    $(foreach l,$(COVERAGE_LAYERS),--filter '$(l)/') \
 	    --json $(COVERAGE_BUILD)/coverage/all.json --html-details $(COVERAGE_BUILD)/coverage/index.html
 	@printf '%-10s %8s %8s\n' layer lines branches

@@ -3,6 +3,7 @@
 
 #include "editor/EditFrm.h"
 
+#include "base/Dialogs.h"
 #include "base/Errors.h"
 #include "editor/WaitGuard.h"
 #include "gr33/Exchange.h"
@@ -19,13 +20,10 @@ void TFormEdit::ButtonSendClick() {
     // bytes no control covers go out as 0.
     StoreControls(scratch, ignored);
     BusyCursor busy;
-    if (librarian_.TestBeforeSend()) {
-        const int in = librarian_.SelectedMidiIn();
-        const int out = librarian_.SelectedMidiOut();
-        if (!FindDevice(out, in)) throw EKelvoError(DeviceNotFoundText);
-    }
-    // Both ports are required even without the identity test.
-    librarian_.SelectedMidiIn();
+    // Both ports are required even without the identity test; the input is checked first.
+    const int in = librarian_.SelectedMidiIn();
     const int out = librarian_.SelectedMidiOut();
+    if (librarian_.TestBeforeSend())
+        RequireDevice(out, in, [](const std::string& text) { Prompts().ShowMessage(text); });
     if (!scratch.SendToDevice(out, TempPatchNumber)) throw EKelvoError("Unable to send patch");
 }

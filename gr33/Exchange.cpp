@@ -1,6 +1,5 @@
 #include "gr33/Exchange.h"
 
-#include "base/Dialogs.h"
 #include "base/Errors.h"
 #include "gr33/Patch.h"
 #include "gr33/PatchNumber.h"
@@ -56,10 +55,11 @@ DeviceAnswer TestDevice(int outDevice, int inDevice) {
     }
 }
 
-bool FindDevice(int outDevice, int inDevice) {
+void RequireDevice(int outDevice, int inDevice,
+                   const std::function<void(const std::string&)>& warn) {
     const DeviceAnswer answer = TestDevice(outDevice, inDevice);
-    if (answer == DeviceAnswer::CommunicationError) Prompts().ShowMessage(CommunicationErrorText);
-    return answer == DeviceAnswer::Found;
+    if (answer == DeviceAnswer::CommunicationError) warn(CommunicationErrorText);
+    if (answer != DeviceAnswer::Found) throw EKelvoError(DeviceNotFoundText);
 }
 
 std::vector<std::string> DeviceAnswerTexts(DeviceAnswer answer) {

@@ -4,6 +4,7 @@
 // Every exchange opens its ports (input before anything is sent) and closes them again on
 // every path.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,11 @@ enum class DeviceAnswer { Found, NotFound, CommunicationError };
 // Sends the identity request and compares the reply byte for byte. Never raises and shows
 // nothing: a port or device failure is CommunicationError.
 DeviceAnswer TestDevice(int outDevice, int inDevice);
-// The identity test as yes or no, for the exchanges that need the device before they start: a
-// communication error shows CommunicationErrorText through the prompts.
-bool FindDevice(int outDevice, int inDevice);
+// The identity test before an exchange that needs the device: raises DeviceNotFoundText unless
+// the device answered. A communication error is first handed to `warn` as
+// CommunicationErrorText, so the window shows the warning and then the error.
+void RequireDevice(int outDevice, int inDevice,
+                   const std::function<void(const std::string&)>& warn);
 // What a window shows for an answer, in order: CommunicationErrorText after a communication
 // error, then DeviceFoundText or DeviceNotFoundText.
 std::vector<std::string> DeviceAnswerTexts(DeviceAnswer answer);

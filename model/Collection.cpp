@@ -85,7 +85,7 @@ void TCollection::copySlot(int target, const TPatch& source) {
 void TCollection::sendTest() {
     if (!ports_.TestBeforeSend()) return;
     auto [out, in] = ports_.Both();
-    if (!FindDevice(out, in)) throw EKelvoError(DeviceNotFoundText);
+    RequireDevice(out, in, [](const std::string& text) { Prompts().ShowMessage(text); });
 }
 
 void TCollection::QuerySave() {

@@ -100,18 +100,21 @@ TEST_F(Exchange, SendWritesTheDataMessageAndSkipsEmptyPatches) {
 }
 
 // The identity test compares the whole reply; only a port failure is a communication error,
-// and only FindDevice shows it.
+// and only RequireDevice passes it on, before it raises "not found".
 TEST_F(Exchange, IdentityTestAnswers) {
     EXPECT_EQ(TestDevice(1, 1), DeviceAnswer::Found);
     EXPECT_EQ(fake.system->log, FullExchange);
     EXPECT_EQ(fake.system->sent, std::vector<Bytes>{IdentityRequest()});
-    EXPECT_TRUE(FindDevice(1, 1));
+    std::vector<std::string> warnings;
+    const auto warn = [&](const std::string& text) { warnings.push_back(text); };
+    EXPECT_NO_THROW(RequireDevice(1, 1, warn));
 
     identityReply.insert(identityReply.end() - 1, 0x00); // one more byte still fits the buffer
     EXPECT_EQ(TestDevice(1, 1), DeviceAnswer::NotFound);
     identityReply.insert(identityReply.end() - 1, {0x00, 0x00, 0x00}); // cut to 16 bytes
     EXPECT_EQ(TestDevice(1, 1), DeviceAnswer::NotFound);
-    EXPECT_FALSE(FindDevice(1, 1));
+    EXPECT_THROW(RequireDevice(1, 1, warn), EKelvoError);
+    EXPECT_TRUE(warnings.empty());
     fake.system->replier = nullptr;
     EXPECT_EQ(TestDevice(1, 1), DeviceAnswer::NotFound);
     EXPECT_TRUE(prompts.shown.empty());
@@ -120,9 +123,14 @@ TEST_F(Exchange, IdentityTestAnswers) {
     fake.system->failSend = true;
     EXPECT_EQ(TestDevice(1, 1), DeviceAnswer::CommunicationError);
     EXPECT_EQ(fake.system->OpenPorts(), 0);
+    try {
+        RequireDevice(1, 1, warn);
+        ADD_FAILURE() << "a communication error must raise";
+    } catch (const EKelvoError& error) {
+        EXPECT_STREQ(error.what(), DeviceNotFoundText);
+    }
+    EXPECT_EQ(warnings, std::vector<std::string>{CommunicationErrorText});
     EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_FALSE(FindDevice(1, 1));
-    EXPECT_EQ(prompts.Texts("message"), std::vector<std::string>{CommunicationErrorText});
 }
 
 TEST(DeviceAnswerTexts, AreTheMessagesInOrder) {

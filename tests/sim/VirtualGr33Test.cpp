@@ -48,7 +48,7 @@ TEST(VirtualGr33, ServesTheExchangeOfTheDeviceList) {
     InstallMidiBackends(nullptr, CreateVirtualGr33(bankFile));
     RecordingDialogs prompts;
     ScopedPrompts scoped(prompts);
-    EXPECT_TRUE(FindDevice(1, 1));
+    EXPECT_EQ(TestDevice(1, 1), DeviceAnswer::Found);
     TPatch patch;
     patch.ReceiveFromDevice(1, 1, 7);
     EXPECT_EQ(patch.Bytes(), DemoPatch(7));
