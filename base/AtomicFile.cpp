@@ -166,11 +166,39 @@ mode_t modeFor(const fs::path& target) {
     return 0666 & ~mask;
 }
 
+// A device or a pipe (/dev/null, /dev/stdout behind its links, a FIFO) is written into as it
+// is: renaming a file over it would replace the device itself with a plain file, which for
+// the superuser breaks /dev/null for every program on the machine.
+bool writeIntoSpecialFile(const fs::path& target, const std::string& userPath, const Bytes& bytes) {
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0 || S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))
+        return false;
+    const auto fail = [&](int error) {
+        throw EKelvoError(FileErrorText("Unable to write", userPath, error));
+    };
+    int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) fail(errno);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            int error = errno;
+            ::close(fd);
+            fail(error);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::close(fd) != 0) fail(errno);
+    return true;
+}
+
 } // namespace
 
 void WriteFileAtomically(const std::string& path, const Bytes& bytes) {
     reportSizeLimitAsError();
     fs::path target = resolveLinks(path);
+    if (writeIntoSpecialFile(target, path, bytes)) return;
     mode_t mode = modeFor(target);
     removeStrandedFiles(target);
     {

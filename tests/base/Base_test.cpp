@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <random>
 #include <sys/resource.h>
@@ -60,6 +61,23 @@ TEST_F(AtomicFile, ReplacesWholeKeepsPermissionsAndWritesThroughLinks) {
         EXPECT_EQ(std::string(e.what()), "Unable to write " + folder.File("no/such/x.G33") +
                                              ": No such file or directory");
     }
+}
+
+// A pipe (like /dev/null or /dev/stdout for the superuser) is written into, never replaced.
+TEST_F(AtomicFile, APipeIsWrittenIntoAndStaysAPipe) {
+    const std::string pipe = folder.File("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    fs::create_symlink("pipe", folder.File("out.G33"));
+    int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK); // the write then never waits
+    ASSERT_GE(reader, 0);
+    WriteFileAtomically(folder.File("out.G33"), Bytes(5000, 7));
+    Bytes read(6000);
+    ssize_t n = ::read(reader, read.data(), read.size());
+    ::close(reader);
+    read.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    EXPECT_EQ(read, Bytes(5000, 7));
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_EQ(names(), (std::vector<std::string>{"out.G33", "pipe"}));
 }
 
 TEST_F(AtomicFile, FileSizeLimitIsReportedAndKeepsTheOldFile) {
