@@ -20,10 +20,13 @@ void TFormEdit::ButtonSendClick() {
     // bytes no control covers go out as 0.
     StoreControls(scratch, ignored);
     BusyCursor busy;
-    // Both ports are required even without the identity test; the input is checked first.
-    const int in = librarian_.SelectedMidiIn();
-    const int out = librarian_.SelectedMidiOut();
-    if (librarian_.TestBeforeSend())
+    if (librarian_.TestBeforeSend()) {
+        const int in = librarian_.SelectedMidiIn();
+        const int out = librarian_.SelectedMidiOut();
         RequireDevice(out, in, [](const std::string& text) { Prompts().ShowMessage(text); });
+    }
+    // Both ports are required even without the identity test.
+    librarian_.SelectedMidiIn();
+    const int out = librarian_.SelectedMidiOut();
     if (!scratch.SendToDevice(out, TempPatchNumber)) throw EKelvoError("Unable to send patch");
 }
