@@ -96,6 +96,15 @@ template <typename Fn> auto Explained(const std::string& path, Fn&& fn) {
     }
 }
 
+// One statement with two bound values, its SQLite failures raised as the texts above.
+template <typename A, typename B>
+void RunExplained(const std::string& path, TDatabase& db, const char* sql, const A& a, const B& b) {
+    Explained(path, [&] {
+        db.Prepare(sql).Bind(1, a).Bind(2, b).Run();
+        return 0;
+    });
+}
+
 } // namespace
 
 struct TPatchLibrary::Statements {
@@ -293,23 +302,12 @@ std::int64_t TPatchLibrary::PatchCount() const {
 }
 
 void TPatchLibrary::SetFavourite(std::int64_t patch, bool favourite) {
-    Explained(path_, [&] {
-        db().Prepare("UPDATE patches SET favourite = ? WHERE id = ?")
-            .Bind(1, std::int64_t{favourite})
-            .Bind(2, patch)
-            .Run();
-        return 0;
-    });
+    RunExplained(path_, db(), "UPDATE patches SET favourite = ? WHERE id = ?",
+                 std::int64_t{favourite}, patch);
 }
 
 void TPatchLibrary::SetNotes(std::int64_t patch, const std::string& notes) {
-    Explained(path_, [&] {
-        db().Prepare("UPDATE patches SET notes = ? WHERE id = ?")
-            .Bind(1, notes)
-            .Bind(2, patch)
-            .Run();
-        return 0;
-    });
+    RunExplained(path_, db(), "UPDATE patches SET notes = ? WHERE id = ?", notes, patch);
 }
 
 std::string TPatchLibrary::Notes(std::int64_t patch) const {
@@ -318,23 +316,11 @@ std::string TPatchLibrary::Notes(std::int64_t patch) const {
 }
 
 void TPatchLibrary::AddTag(std::int64_t patch, const std::string& tag) {
-    Explained(path_, [&] {
-        db().Prepare("INSERT OR IGNORE INTO tags(patch, tag) VALUES(?, ?)")
-            .Bind(1, patch)
-            .Bind(2, tag)
-            .Run();
-        return 0;
-    });
+    RunExplained(path_, db(), "INSERT OR IGNORE INTO tags(patch, tag) VALUES(?, ?)", patch, tag);
 }
 
 void TPatchLibrary::RemoveTag(std::int64_t patch, const std::string& tag) {
-    Explained(path_, [&] {
-        db().Prepare("DELETE FROM tags WHERE patch = ? AND tag = ?")
-            .Bind(1, patch)
-            .Bind(2, tag)
-            .Run();
-        return 0;
-    });
+    RunExplained(path_, db(), "DELETE FROM tags WHERE patch = ? AND tag = ?", patch, tag);
 }
 
 std::vector<std::string> TPatchLibrary::Tags(std::int64_t patch) const {
