@@ -1,7 +1,7 @@
 // Opening an editor: open and close 100 editors on demo-bank patches and report the time of
 // one open (building the window, loading every control, setting up the effect page, showing).
 
-#include "base/RecordingDialogs.h"
+#include "tests/support/RecordingDialogs.h"
 #include "editor/EditFrm.h"
 #include "model/DetachedHost.h"
 #include "sim/DemoBank.h"

@@ -35,7 +35,7 @@ function(kelvo_tests name folder)
         return()
     endif()
     add_executable(${name} ${sources})
-    target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main GTest::gmock)
+    target_link_libraries(${name} PRIVATE ${ARGN} test_support GTest::gtest GTest::gtest_main GTest::gmock)
     kelvo_strict(${name})
     # Window tests need Qt's offscreen platform also while CTest lists their cases.
     set_target_properties(${name} PROPERTIES

@@ -1,7 +1,7 @@
 // Screenshots of the patch editor's four pages on a patch of the demo bank:
 // editor-common.png, editor-tone.png, editor-effects.png, editor-fx.png in the folder argv[1].
 
-#include "base/RecordingDialogs.h"
+#include "tests/support/RecordingDialogs.h"
 #include "editor/EditFrm.h"
 #include "model/DetachedHost.h"
 #include "sim/DemoBank.h"

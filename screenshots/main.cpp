@@ -1,7 +1,7 @@
 // Screenshots of the librarian: fresh, with the demo bank received from the virtual GR-33, the
 // about window and the wait notice. argv[1] is the output folder.
 
-#include "base/RecordingDialogs.h"
+#include "tests/support/RecordingDialogs.h"
 #include "librarian/About.h"
 #include "librarian/MainFrm.h"
 #include "librarian/WaitFrm.h"

@@ -1,7 +1,7 @@
 // Shared mechanisms: the error text rule, whole-file writes and reads.
 #include "base/AtomicFile.h"
 #include "base/Errors.h"
-#include "base/RecordingDialogs.h"
+#include "tests/support/RecordingDialogs.h"
 
 #include <gtest/gtest.h>
 

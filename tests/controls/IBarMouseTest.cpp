@@ -3,7 +3,7 @@
 #include "BarTestSupport.h"
 
 #include "base/Errors.h"
-#include "base/RecordingDialogs.h"
+#include "tests/support/RecordingDialogs.h"
 #include "controls/ClickSound.h"
 
 #include <gtest/gtest.h>

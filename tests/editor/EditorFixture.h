@@ -4,7 +4,7 @@
 // does: tabs, fields, lists and buttons found by name, clicked and typed into.
 
 #include "base/Errors.h"
-#include "base/RecordingDialogs.h"
+#include "tests/support/RecordingDialogs.h"
 #include "controls/IBar.h"
 #include "editor/EditFrm.h"
 #include "editor/OnePack.h"

@@ -2,7 +2,7 @@
 #include "gr33/Exchange.h"
 
 #include "base/Errors.h"
-#include "base/RecordingDialogs.h"
+#include "tests/support/RecordingDialogs.h"
 #include "gr33/Patch.h"
 #include "gr33/PatchNumber.h"
 #include "gr33/SysEx.h"

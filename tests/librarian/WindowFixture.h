@@ -3,7 +3,7 @@
 // of fake ports or the virtual GR-33; menu items are chosen by mouse as the user does.
 
 #include "base/Errors.h"
-#include "base/RecordingDialogs.h"
+#include "tests/support/RecordingDialogs.h"
 #include "librarian/MainFrm.h"
 #include "librarian/StringGrid.h"
 #include "midi/MidiDevices.h"

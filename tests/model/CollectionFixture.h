@@ -3,7 +3,7 @@
 // store, and helpers shared by the collection tests.
 
 #include "base/Errors.h"
-#include "base/RecordingDialogs.h"
+#include "tests/support/RecordingDialogs.h"
 #include "model/Collection.h"
 #include "model/Settings.h"
 #include "tests/support/ScratchFolder.h"

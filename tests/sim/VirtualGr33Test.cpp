@@ -1,7 +1,7 @@
 #include "sim/VirtualGr33.h"
 #include "SimTestSupport.h"
 #include "base/Errors.h"
-#include "base/RecordingDialogs.h"
+#include "tests/support/RecordingDialogs.h"
 #include "gr33/CollectionFile.h"
 #include "gr33/Exchange.h"
 #include "midi/MidiDevices.h"

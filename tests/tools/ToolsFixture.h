@@ -3,7 +3,7 @@
 // message its one output port is sent, a fresh settings store and recorded prompts.
 
 #include "base/Errors.h"
-#include "base/RecordingDialogs.h"
+#include "tests/support/RecordingDialogs.h"
 #include "gr33/Patch.h"
 #include "midi/MidiDevices.h"
 #include "model/LibrarianHost.h"

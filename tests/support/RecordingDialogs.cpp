@@ -1,4 +1,4 @@
-#include "base/RecordingDialogs.h"
+#include "tests/support/RecordingDialogs.h"
 
 namespace {
 template <typename T> std::optional<T> pop(std::deque<std::optional<T>>& queue) {
@@ -53,4 +53,11 @@ std::vector<std::string> RecordingDialogs::Texts(const std::string& kind) const 
     for (const auto& s : shown)
         if (s.kind == kind) texts.push_back(s.text);
     return texts;
+}
+
+ScopedPrompts::ScopedPrompts(Dialogs& dialogs) : previous_(&Prompts()) {
+    SetPrompts(&dialogs);
+}
+ScopedPrompts::~ScopedPrompts() {
+    SetPrompts(previous_);
 }

@@ -1,6 +1,7 @@
 #pragma once
-// A scripted Dialogs for tests and for the command-line tool: records every prompt and answers
-// from queues (Confirm answers `defaultYes` when its queue is empty; the dialogs cancel).
+// A scripted Dialogs for the tests, the screenshots and the benchmarks: records every prompt
+// and answers from queues (Confirm answers `defaultYes` when its queue is empty; the dialogs
+// cancel).
 
 #include "base/Dialogs.h"
 
