@@ -10,6 +10,7 @@
 #include "gr33/TextForm.h"
 #include "librarian/MainFrm.h"
 #include "librarian/WaitFrm.h"
+#include "library/Library.h"
 #include "midi/MidiDevices.h"
 #include "midi/MidiShortOut.h"
 #include "midi/RtMidiBackend.h"
@@ -103,11 +104,17 @@ int main(int argc, char** argv) {
 
     int result = 0;
     {
+        // Opened once the window shows, so a library that cannot be used says why over it;
+        // destroyed after the window.
+        std::unique_ptr<TPatchLibrary> library;
         auto main = std::make_unique<TFormMain>();
         dialogs.SetParent(main.get());
         QObject::connect(main.get(), &TFormMain::Closed, &app, &QApplication::quit);
         main->show();
         main->FormCreate();
+        RunHandler(
+            [&] { library = std::make_unique<TPatchLibrary>(TPatchLibrary::DefaultPath()); });
+        main->SetPatchLibrary(library.get());
         ReportRecoveredCollection();
         auto wait = std::make_unique<TFormWait>();
         main->SetWaitWindow(wait.get());

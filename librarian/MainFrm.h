@@ -23,6 +23,7 @@ class QMenu;
 class QProgressDialog;
 class QScrollArea;
 class TAboutForm;
+class TPatchLibrary;
 class TStringGrid;
 
 class TFormMain : public QMainWindow, public LibrarianHost, private CollectionObserver {
@@ -43,6 +44,11 @@ public:
     void SetWaitWindow(TFormWait* wait) { wait_ = wait; }
     void SetConsoleWindow(QWidget* console);
     void SetConverterWindow(QWidget* converter) { converter_ = converter; }
+
+    // The patch library every patch passing through the collection is recorded in, owned by
+    // the application; none when it could not be opened (the librarian works on without it).
+    void SetPatchLibrary(TPatchLibrary* library) { library_ = library; }
+    TPatchLibrary* PatchLibrary() const { return library_; }
 
     TCollection& Collection() { return collection_; }
     TAboutForm* AboutForm() const { return about_; }
@@ -87,6 +93,9 @@ private:
     void BeginTransfer(int total) override;
     bool TransferStep(const std::string& text, int done) override;
     void EndTransfer() override;
+    // Recorded in the patch library (MainFrmLibrary.cpp).
+    void PatchesSeen(std::span<const SlotPatch> patches, const SightingSource& source) override;
+    void CollectionReceived(std::span<const PatchBytes> received, const std::string& port) override;
 
     // Menus (MainFrmMenus.cpp).
     void createMainMenu();
@@ -139,6 +148,7 @@ private:
     void fitToGrid();
 
     TCollection collection_{*this};
+    TPatchLibrary* library_ = nullptr;
     FontSpec gridFont_;
     bool portTestArmed_ = false;
 

@@ -92,6 +92,15 @@ void TCollection::QuerySave() {
     if (modified_ && Confirmation(SaveFirstQuestion)) SaveCollection();
 }
 
+void TCollection::ShowSlots(std::span<const PatchBytes> patches) {
+    QuerySave();
+    for (int n = 1; n <= PatchCount; ++n) {
+        Slot(n).SetBytes(n <= static_cast<int>(patches.size()) ? patches[n - 1] : PatchBytes{}, n);
+        observer_.CellChanged(n);
+    }
+    SetCollectionFile("", true);
+}
+
 // --- Collection commands ---------------------------------------------------------------------
 
 void TCollection::LoadCollection() {

@@ -12,6 +12,7 @@
 #include "model/PortChoice.h"
 
 #include <array>
+#include <span>
 #include <string>
 
 inline constexpr const char* SaveFirstQuestion = "Patch collection modified! Save first";
@@ -54,6 +55,11 @@ public:
     std::string CellText(int number) const;
     // "Temporary Patch (<name without outer blanks>)".
     std::string TempPatchCaption() const;
+
+    // Puts the given patches (up to 128, the rest empty) into the slots as an unsaved,
+    // untitled collection, after asking to save a modified one first: a snapshot restored from
+    // the patch library, a set list built there.
+    void ShowSlots(std::span<const PatchBytes> patches);
 
     // Asks to save a modified collection first; the caller goes on whatever the answer.
     void QuerySave();

@@ -3,7 +3,12 @@
 // temporary-patch menu, the busy cursor, the file name a file dialog starts with, and the
 // progress of a collection transfer. The librarian window implements it; tests use a recording
 // fake. The ports and switches the commands use are the collection's own (PortChoice).
+// It also hears of every patch that passes through the collection, which the window records
+// in the patch library.
 
+#include "gr33/Sighting.h"
+
+#include <span>
 #include <string>
 
 class CollectionObserver {
@@ -24,4 +29,13 @@ public:
     virtual void BeginTransfer(int total) = 0;
     virtual bool TransferStep(const std::string& text, int done) = 0;
     virtual void EndTransfer() = 0;
+
+    // Patches that came in (a file loaded, a patch received, a text imported, an editor's
+    // store); empty patches included, the recorder skips them.
+    virtual void PatchesSeen(std::span<const SlotPatch> /*patches*/,
+                             const SightingSource& /*source*/) {}
+    // A collection receive ended: slots 1..received.size() arrived from the named port (fewer
+    // than 128 when it failed or was cancelled part-way).
+    virtual void CollectionReceived(std::span<const PatchBytes> /*received*/,
+                                    const std::string& /*port*/) {}
 };

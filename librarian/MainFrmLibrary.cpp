@@ -1,0 +1,17 @@
+#include "librarian/MainFrm.h"
+#include "library/Library.h"
+#include "qtcommon/RunHandler.h"
+
+// Recording is a side matter of the command that brought the patches: a library that fails
+// (locked by another program, a full disk) shows its message, and the command's own result
+// stands.
+
+void TFormMain::PatchesSeen(std::span<const SlotPatch> patches, const SightingSource& source) {
+    if (!library_) return;
+    RunHandler([&] { library_->Add(patches, source); });
+}
+
+void TFormMain::CollectionReceived(std::span<const PatchBytes> received, const std::string& port) {
+    if (!library_ || received.empty()) return;
+    RunHandler([&] { library_->AddSnapshot(received, port, NowMs()); });
+}
