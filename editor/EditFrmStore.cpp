@@ -5,6 +5,7 @@
 #include "base/Dialogs.h"
 #include "editor/WaitGuard.h"
 #include "gr33/PatchNumber.h"
+#include "model/LibrarianHost.h"
 
 void TFormEdit::LoadControls(EditorReload how) {
     // The question names the patch by this editor's own label, whatever number the record's
@@ -29,11 +30,18 @@ void TFormEdit::StoreControls(TPatch& target, bool& changed) const {
 
 void TFormEdit::StoreAndNotify() {
     WaitGuard wait(librarian_);
-    StoreControls(patch_, changed_);
+    // Changed also stays set from a reload the user declined; only a store that wrote bytes
+    // brings a new patch for the library.
+    bool wrote = false;
+    StoreControls(patch_, wrote);
+    changed_ = changed_ || wrote;
     if (!changed_) return;
     librarian_.SetCollectionFile(librarian_.CollectionFile(), true);
     if (column_ != 0)
         librarian_.UpdateCell(column_, row_);
     else
         librarian_.UpdateTempPatchMenu();
+    if (wrote)
+        librarian_.RecordPatch({number_, patch_.Bytes()},
+                               {SightingKind::Editor, PatchLabel(number_)});
 }

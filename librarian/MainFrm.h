@@ -65,6 +65,8 @@ public:
     int SelectedPatch() const override;
     void ShowWait(bool visible) override;
     void ConsoleClosed() override;
+    // Recorded like the collection's patches (MainFrmLibrary.cpp).
+    void RecordPatch(const SlotPatch& patch, const SightingSource& source) override;
 
     // Grid layout: font, sizes, headings; with initial also the slot cells and the window size.
     void BuildGrid(bool initial);

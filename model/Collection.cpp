@@ -6,11 +6,13 @@
 #include "gr33/CollectionFile.h"
 #include "gr33/Exchange.h"
 #include "gr33/TextForm.h"
+#include "midi/MidiDevices.h"
 #include "model/Settings.h"
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -30,6 +32,18 @@ std::string shownName(const std::string& path) {
     if (path.empty()) return "Untitled";
     auto sep = path.find_last_of("/\\");
     return sep == std::string::npos ? path : path.substr(sep + 1);
+}
+
+// The name of input device `device`, where received patches are recorded as seen; its number
+// when the device list cannot tell (recording never fails a receive).
+std::string inputName(int device) {
+    TMidiInSpecs specs;
+    try {
+        GetMidiInSpecs(device, specs);
+    } catch (const EKelvoError&) {
+        return "#" + std::to_string(device);
+    }
+    return specs.Name;
 }
 
 // The progress notice of a collection transfer for the lifetime of the guard.
@@ -82,6 +96,11 @@ void TCollection::copySlot(int target, const TPatch& source) {
     observer_.CellChanged(target);
 }
 
+void TCollection::reportSeen(int number, SightingKind kind, const std::string& place) {
+    const SlotPatch patch{number, (number == TempPatchNumber ? temp_ : Slot(number)).Bytes()};
+    observer_.PatchesSeen({&patch, 1}, {kind, place});
+}
+
 void TCollection::sendTest() {
     if (!ports_.TestBeforeSend()) return;
     auto [out, in] = ports_.Both();
@@ -120,11 +139,14 @@ void TCollection::LoadCollectionFile(const std::string& fileName) {
     }
     // The whole file is validated before any slot is replaced.
     auto bytes = ReadCollectionFile(fileName);
+    std::vector<SlotPatch> seen;
     for (int n = 1; n <= PatchCount; ++n) {
         Slot(n).SetBytes(bytes[n - 1], n);
         observer_.CellChanged(n);
+        seen.push_back({n, bytes[n - 1]});
     }
     SetCollectionFile(fileName, false);
+    observer_.PatchesSeen(seen, {SightingKind::File, fileName});
 }
 
 void TCollection::OpenFile(const std::string& fileName) {
@@ -172,21 +194,28 @@ void TCollection::ReceiveCollection() {
     QuerySave();
     BusyScope busy(observer_);
     TransferScope transfer(observer_);
-    int replaced = 0;
+    // What arrived is reported also when the receive stops part-way: a partial snapshot.
+    std::vector<PatchBytes> received;
+    std::string port;
     try {
         for (int n = 1; n <= PatchCount; ++n) {
             transfer.Step("Receiving", n);
             auto [out, in] = ports_.Both();
             Slot(n).ReceiveFromDevice(out, in, n);
-            ++replaced;
+            if (received.empty()) port = inputName(in);
+            received.push_back(Slot(n).Bytes());
             observer_.CellChanged(n);
         }
     } catch (...) {
         // Slots already replaced no longer equal the file: the title must say so.
-        if (replaced > 0) markModified();
+        if (!received.empty()) {
+            markModified();
+            observer_.CollectionReceived(received, port);
+        }
         throw;
     }
     markModified();
+    observer_.CollectionReceived(received, port);
 }
 
 void TCollection::SendCollection() {
@@ -216,6 +245,7 @@ void TCollection::LoadPatch(int number) {
     slot.SetBytes(scratch.Bytes(), number);
     observer_.CellChanged(number);
     markModified();
+    reportSeen(number, SightingKind::File, *name);
 }
 
 void TCollection::SavePatch(int number) {
@@ -233,6 +263,7 @@ void TCollection::ReceivePatch(int number) {
     Slot(number).ReceiveFromDevice(out, in, number);
     observer_.CellChanged(number);
     markModified();
+    reportSeen(number, SightingKind::Device, inputName(in));
 }
 
 void TCollection::SendPatch(int number) {
@@ -291,6 +322,7 @@ void TCollection::LoadTempPatchFile(const std::string& fileName) {
     BusyScope busy(observer_);
     temp_.LoadFromFile(fileName);
     observer_.TempPatchMenuChanged();
+    reportSeen(TempPatchNumber, SightingKind::File, fileName);
 }
 
 void TCollection::SaveTempPatch() {
@@ -307,6 +339,7 @@ void TCollection::ReceiveTempPatch() {
     auto [out, in] = ports_.Both();
     temp_.ReceiveFromDevice(out, in, TempPatchNumber);
     observer_.TempPatchMenuChanged();
+    reportSeen(TempPatchNumber, SightingKind::Device, inputName(in));
 }
 
 void TCollection::SendTempPatch() {

@@ -1,9 +1,10 @@
 #pragma once
 // The patch collection the librarian window shows: 128 slot records, the temporary patch, the
 // collection's file name and its modified mark, the chosen ports, and every command that
-// changes them. Records
-// are created once and never replaced; every change copies bytes into them, so an editor open
-// on a record stays on its slot and is asked to reload when the bytes are replaced.
+// changes them. Records are created once and never replaced; every change copies bytes into
+// them, so an editor open on a record stays on its slot and is asked to reload when the bytes
+// are replaced. Every patch that comes in (a file loaded, a patch or the collection received)
+// is reported to the observer, which records it in the patch library.
 // Commands raise EKelvoError with the user's message; what changed before an error stays.
 
 #include "gr33/Patch.h"
@@ -102,6 +103,8 @@ private:
     };
 
     void copySlot(int target, const TPatch& source);
+    // Tells the observer that slot `number` (0: the temporary patch) now holds a patch seen.
+    void reportSeen(int number, SightingKind kind, const std::string& place);
     void sendTest();
     void markModified() { SetCollectionFile(file_, true); }
 

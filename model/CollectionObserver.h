@@ -31,7 +31,8 @@ public:
     virtual void EndTransfer() = 0;
 
     // Patches that came in (a file loaded, a patch received, a text imported, an editor's
-    // store); empty patches included, the recorder skips them.
+    // store); empty patches included, the recorder skips them. A source's time 0 is the moment
+    // of the call.
     virtual void PatchesSeen(std::span<const SlotPatch> /*patches*/,
                              const SightingSource& /*source*/) {}
     // A collection receive ended: slots 1..received.size() arrived from the named port (fewer

@@ -1,9 +1,11 @@
 #pragma once
 // What the editor, the console and the converter may use of the librarian window: its
-// selected ports, its option switches, its grid cells and title, and the temporary patch.
+// selected ports, its option switches, its grid cells and title, the temporary patch, and the
+// patch library the librarian records every patch in.
 // The librarian window implements it; tests use a small fake.
 
 #include "gr33/Patch.h"
+#include "gr33/Sighting.h"
 
 #include <string>
 
@@ -36,4 +38,8 @@ public:
 
     // Unchecks "Show MIDI Console..." after the user closed the console window.
     virtual void ConsoleClosed() = 0;
+
+    // A patch the editor stored or the converter imported, for the patch library; a library
+    // that fails shows its message and the caller's command stands. Nothing by default.
+    virtual void RecordPatch(const SlotPatch& /*patch*/, const SightingSource& /*source*/) {}
 };

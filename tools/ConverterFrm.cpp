@@ -128,13 +128,19 @@ void TFormConverter::ButtonPasteClick() {
 }
 
 void TFormConverter::ButtonImportClick() {
-    // The temporary-patch menu follows the patch after every import, also a failed one.
+    // The temporary-patch menu follows the patch after every import, also a failed one; an
+    // imported patch goes to the library once its message was shown.
+    TextImport result = TextImport::NoData;
     try {
-        Prompts().ShowMessage(
-            TextImportMessage(host_.TempPatch().ImportText(textToLines(Memo1->toPlainText()))));
+        TPatch& patch = host_.TempPatch();
+        result = patch.ImportText(textToLines(Memo1->toPlainText()));
+        Prompts().ShowMessage(TextImportMessage(result));
     } catch (...) {
         host_.UpdateTempPatchMenu();
         throw;
     }
     host_.UpdateTempPatchMenu();
+    if (result == TextImport::Imported)
+        host_.RecordPatch({TempPatchNumber, host_.TempPatch().Bytes()},
+                          {SightingKind::Text, "text import"});
 }

@@ -3,9 +3,9 @@
 // store, and helpers shared by the collection tests.
 
 #include "base/Errors.h"
-#include "tests/support/RecordingDialogs.h"
 #include "model/Collection.h"
 #include "model/Settings.h"
+#include "tests/support/RecordingDialogs.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +31,19 @@ struct FakeObserver : CollectionObserver {
         return done != cancelAtStep;
     }
     void EndTransfer() override { transferOpen = false; }
+
+    // What was reported for the patch library; a collection receive as a Snapshot of 1..n.
+    std::vector<std::pair<SightingSource, std::vector<SlotPatch>>> seen;
+    void PatchesSeen(std::span<const SlotPatch> patches, const SightingSource& source) override {
+        seen.emplace_back(source, std::vector<SlotPatch>(patches.begin(), patches.end()));
+    }
+    void CollectionReceived(std::span<const PatchBytes> received,
+                            const std::string& port) override {
+        std::vector<SlotPatch> patches;
+        for (std::size_t n = 0; n < received.size(); ++n)
+            patches.push_back({static_cast<int>(n) + 1, received[n]});
+        seen.emplace_back(SightingSource{SightingKind::Snapshot, port}, patches);
+    }
 };
 
 // The bytes of patch "P<n>": its name padded with blanks, every other byte 1; and the name a
