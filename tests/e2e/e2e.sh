@@ -161,6 +161,40 @@ receive-one)
     expect_status 0
     cmp -s "$work/c42.P33" "$work/temp.P33" || fail "temporary patch differs from the one sent"
     ;;
+library-history)
+    # Every whole-bank receive is a snapshot in the library: a slot changed between two
+    # receives shows both contents, and the first snapshot sent back restores the bank.
+    library=(--library "$work/library.sqlite")
+    "$make_bank" "$work/upload.G33" 9 || fail "cannot make the upload bank"
+    "$gr33" extract "$work/upload.G33:B23" -o "$work/b23.P33" || fail "cannot extract B23"
+    start_jack
+    start_sim
+    run_gr33 receive all -o "$work/first.G33" "${library[@]}"
+    expect_status 0
+    run_gr33 send "$work/b23.P33" --to B23
+    expect_status 0
+    settle_sim
+    run_gr33 receive all -o "$work/second.G33" "${library[@]}"
+    expect_status 0
+    cmp -s "$work/first.G33" "$work/second.G33" && fail "B23 did not change"
+    "$gr33" library history B23 "${library[@]}" >"$work/history.out" 2>"$work/history.err" ||
+        fail "library history failed"
+    [[ $(wc -l <"$work/history.out") -eq 2 ]] || fail "B23 history: $(cat "$work/history.out")"
+    head -n 1 "$work/history.out" | grep -q "  Seed9 #39" || fail "B23 history lacks the new patch"
+    tail -n 1 "$work/history.out" | grep -q "Seed9" && fail "B23 history lacks the old patch"
+    "$gr33" library history A11 "${library[@]}" >"$work/history.out" || fail "no A11 history"
+    [[ $(awk -F'  ' '{ print $3 }' "$work/history.out" | sort -u | wc -l) -eq 1 ]] ||
+        fail "A11 changed: $(cat "$work/history.out")"
+    first=$("$gr33" library snapshots "${library[@]}" | head -n 1 | cut -d' ' -f1)
+    "$gr33" library export "$first" -o "$work/old.G33" "${library[@]}" 2>"$work/export.err" ||
+        fail "library export failed"
+    run_gr33 send "$work/old.G33"
+    expect_status 0
+    settle_sim
+    run_gr33 receive all -o "$work/third.G33" "${library[@]}"
+    expect_status 0
+    cmp -s "$work/first.G33" "$work/third.G33" || fail "the restored bank differs from the first"
+    ;;
 fault-silent)
     receive_fails_with silent "Patch (A11) not received. Operation aborted."
     run_gr33 identify
