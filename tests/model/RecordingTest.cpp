@@ -30,36 +30,24 @@ TEST_F(Recording, EveryWayInReportsItsKindPlaceAndSlots) {
             {"collection file", [&](auto& c, auto&) { c.OpenFile(bank); }, K::File, bank,
              Range(1, 128)},
             {"patch into a slot",
-             [&](auto& c, auto&) { prompts.fileAnswers = {patch}, c.LoadPatch(5); },
-             K::File,
-             patch,
-             {5}},
-            {"temporary patch file",
-             [&](auto& c, auto&) { c.OpenFile(patch); },
-             K::File,
-             patch,
-             {0}},
-            {"slot received", [](auto& c, auto&) { c.ReceivePatch(7); }, K::Device, port, {7}},
-            {"temporary patch received",
-             [](auto& c, auto&) { c.ReceiveTempPatch(); },
-             K::Device,
-             port,
-             {0}},
-            {"no input port",
-             [](auto& c, auto&) { c.Ports().ChooseIn(-1), c.ReceivePatch(7); },
-             K::Device,
-             "",
-             {}},
+             [&](auto& c, auto&) { prompts.fileAnswers = {patch}, c.LoadPatch(5); }, K::File, patch,
+             Range(5, 5)},
+            {"temporary patch file", [&](auto& c, auto&) { c.OpenFile(patch); }, K::File, patch,
+             Range(0, 0)},
+            {"slot received", [](auto& c, auto&) { c.ReceivePatch(7); }, K::Device, port,
+             Range(7, 7)},
+            {"temporary patch received", [](auto& c, auto&) { c.ReceiveTempPatch(); }, K::Device,
+             port, Range(0, 0)},
+            {"no input port", [](auto& c, auto&) { c.Ports().ChooseIn(-1), c.ReceivePatch(7); },
+             K::Device, "", Range(1, 0)},
             {"collection received", [](auto& c, auto&) { c.ReceiveCollection(); }, K::Snapshot,
              port, Range(1, 128)},
             {"cancel before A33",
              [](auto& c, auto& v) { v.cancelAtStep = 10, c.ReceiveCollection(); }, K::Snapshot,
              port, Range(1, 10)},
             {"cancel before A11",
-             [](auto& c, auto& v) { v.cancelAtStep = 0, c.ReceiveCollection(); },
-             K::Snapshot,
-             "",
-             {}},
+             [](auto& c, auto& v) { v.cancelAtStep = 0, c.ReceiveCollection(); }, K::Snapshot, "",
+             Range(1, 0)},
             {"device silent at B21",
              [&](auto& c, auto&) {
                  Install({.faults = {Fault{FaultKind::Silent, 37}}}), c.ReceiveCollection();
@@ -86,6 +74,17 @@ TEST_F(Recording, EveryWayInReportsItsKindPlaceAndSlots) {
         EXPECT_EQ(patches.size(), slots.size());
         EXPECT_EQ(reported, slots);
     }
+}
+
+// Patches shown from the library fill the slots as an unsaved collection and are not reported
+// again.
+TEST_F(Recording, SlotsShownFromTheLibraryAreNotReportedAgain) {
+    Fill(collection, Range(1, 128));
+    collection.ShowSlots(std::vector<PatchBytes>{NamedPatch(7), NamedPatch(8)});
+    for (int n = 1; n <= PatchCount; ++n)
+        ASSERT_EQ(collection.Slot(n).Bytes(), n <= 2 ? NamedPatch(n + 6) : TPatch().Bytes()) << n;
+    EXPECT_EQ(collection.Title(), "KelvoLight 1.01 (* Untitled)");
+    EXPECT_TRUE(view.seen.empty());
 }
 
 } // namespace
