@@ -332,10 +332,11 @@ std::vector<std::string> TPatchLibrary::Tags(std::int64_t patch) const {
     return out;
 }
 
-std::vector<PatchSummary> TPatchLibrary::Search(const std::string& text) const {
+std::vector<PatchSummary> TPatchLibrary::Search(const std::string& text, std::size_t limit) const {
     const SqlCondition condition = ParseQuery(text);
     TStatement query = db().Prepare("SELECT p.id, p.name, p.sound FROM patches p WHERE " +
-                                    condition.where + " ORDER BY p.name, p.id");
+                                    condition.where + " ORDER BY p.name, p.id" +
+                                    (limit > 0 ? " LIMIT " + std::to_string(limit) : ""));
     for (std::size_t i = 0; i < condition.values.size(); ++i)
         query.Bind(static_cast<int>(i) + 1, condition.values[i]);
     std::vector<PatchSummary> out;

@@ -94,8 +94,9 @@ public:
     void RemoveTag(std::int64_t patch, const std::string& tag);
     std::vector<std::string> Tags(std::int64_t patch) const;
 
-    // The patches that match the query (library/Query.h), by name then id.
-    std::vector<PatchSummary> Search(const std::string& query) const;
+    // The patches that match the query (library/Query.h), by name then id; the first `limit`
+    // of them when a limit is given (a window's first page, a quick look from the command line).
+    std::vector<PatchSummary> Search(const std::string& query, std::size_t limit = 0) const;
 
     // "ok" when the file is sound, else SQLite's list of what is wrong.
     std::string IntegrityCheck() const;
