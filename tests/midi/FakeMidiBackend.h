@@ -133,6 +133,24 @@ struct InstalledFake {
     InstalledFake& operator=(const InstalledFake&) = delete;
 };
 
+// Log entries, or messages as hex bytes, separated by ", ": one line to compare.
+inline std::string Joined(const std::vector<std::string>& entries) {
+    std::string text;
+    for (const auto& entry : entries)
+        text += (text.empty() ? "" : ", ") + entry;
+    return text;
+}
+inline std::string Joined(const std::vector<Bytes>& messages) {
+    std::vector<std::string> entries;
+    for (const auto& message : messages) {
+        std::string& entry = entries.emplace_back();
+        for (std::uint8_t byte : message)
+            entry += (entry.empty() ? "" : " ") + std::string{"0123456789ABCDEF"[byte >> 4]} +
+                     "0123456789ABCDEF"[byte & 15];
+    }
+    return Joined(entries);
+}
+
 // What `action` raised, or "" when it returned.
 inline std::string FailureOf(const std::function<void()>& action) {
     try {

@@ -1,4 +1,5 @@
-// The RtMidi backend's parts over a scripted client and a watched server that tests drive.
+// The RtMidi backend's parts over a scripted client and a watched server that
+// tests drive.
 
 #include "base/Errors.h"
 #include "midi/JackDevicePorts.h"
@@ -17,8 +18,9 @@ using namespace rtbackend;
 using namespace std::chrono_literals;
 using Cycles = std::vector<std::uint64_t>;
 
-// A call that returns in time is waited for, and what it raises comes through; one that does
-// not is left to finish alone, still owning what it uses, and the caller goes on at the limit.
+// A call that returns in time is waited for, and what it raises comes through;
+// one that does not is left to finish alone, still owning what it uses, and the
+// caller goes on at the limit.
 TEST(BoundedCall, WaitsNoLongerThanTheLimit) {
     auto owned = std::make_shared<std::atomic<int>>(0);
     EXPECT_TRUE(CallBounded([owned] { *owned = 1; }, 1s));
@@ -33,9 +35,10 @@ TEST(BoundedCall, WaitsNoLongerThanTheLimit) {
     EXPECT_EQ(*owned, 2);
 }
 
-// Sends wait for the settle cycles after the latest connection (one made while the count went
-// back never moves the wait earlier). A wait that runs out marks the server as not answering;
-// after that nothing is waited for, and the watcher is kept rather than destroyed.
+// Sends wait for the settle cycles after the latest connection (one made while
+// the count went back never moves the wait earlier). A wait that runs out marks
+// the server as not answering; after that nothing is waited for, and the
+// watcher is kept rather than destroyed.
 TEST(CycleGate, WaitsForTheGraphUntilTheServerStalls) {
     for (bool stall : {false, true}) {
         SCOPED_TRACE(stall);
@@ -58,8 +61,8 @@ TEST(CycleGate, WaitsForTheGraphUntilTheServerStalls) {
     }
 }
 
-// A device is its client and the numbered clients named after it, whichever of them owns the
-// port followed.
+// A device is its client and the numbered clients named after it, whichever of
+// them owns the port followed.
 TEST(JackDevicePorts, TheClientAndItsNumberedSiblings) {
     const std::vector<std::string> ports{"Sim:out", "Sim-01:out", "Sim-x:out",     "Sim-:out",
                                          "Si:out",  "Sim-02:b:c", "Other-Sim:out", "Sim0:out"};
@@ -70,42 +73,37 @@ TEST(JackDevicePorts, TheClientAndItsNumberedSiblings) {
     EXPECT_EQ(JackDevicePorts("Si:in", ports), std::vector<std::string>{"Si:out"});
 }
 
-// A message sent in cycle 100 is known to have left once the count reaches 108 (settle cycles
-// plus the cycles by which an xrun report arrives), without an xrun from 100 to 108.
+// A message sent in cycle 100 is known to have left once the count reaches 108
+// (settle cycles plus the cycles by which an xrun report arrives), without an
+// xrun from 100 to 108.
 TEST(JackSendState, FollowsTheCyclesXrunsAndConnection) {
     using enum SendState;
-    const struct {
-        bool gone, mindDrops;
-        std::uint64_t count;
-        Cycles xruns;
-        bool connected;
-        SendState expected;
-        bool asks;
-    } cases[] = {{true, true, 200, {}, true, Failed, false},
-                 {true, false, 200, {}, true, Failed, false},
-                 {false, false, 100, {100}, true, Done, true},
-                 {false, false, 100, {}, false, Failed, true},
-                 {false, true, 107, {}, true, Pending, false},
-                 {false, true, 108, {}, true, Done, true},
-                 {false, true, 108, {}, false, Failed, true},
-                 {false, true, 108, {100}, true, Dropped, true},
-                 {false, true, 300, {108}, true, Dropped, true},
-                 {false, true, 300, {99, 109}, true, Done, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.count << c.gone << c.mindDrops << c.connected);
-        auto state = std::make_shared<FakeJackWatch::State>(
-            FakeJackWatch::State{c.count, c.xruns, {}, c.gone, false, {}});
+    // gone, drops minded, count, xrun (0: none), connected: state, whether the
+    // connection was asked
+    const std::tuple<bool, bool, std::uint64_t, std::uint64_t, bool, SendState, bool> cases[] = {
+        {true, true, 200, 0, true, Failed, false},    {true, false, 200, 0, true, Failed, false},
+        {false, false, 100, 100, true, Done, true},   {false, false, 100, 0, false, Failed, true},
+        {false, true, 107, 0, true, Pending, false},  {false, true, 108, 0, true, Done, true},
+        {false, true, 108, 0, false, Failed, true},   {false, true, 108, 100, true, Dropped, true},
+        {false, true, 300, 108, true, Dropped, true}, {false, true, 300, 99, true, Done, true},
+        {false, true, 300, 109, true, Done, true}};
+    for (auto [gone, mind, count, xrun, connected, expected, asks] : cases) {
+        SCOPED_TRACE(testing::Message() << gone << mind << count << " " << xrun << connected);
+        auto state = std::make_shared<FakeJackWatch::State>();
+        *state = {count, {xrun}, {}, gone, false, {}};
         bool asked = false;
-        EXPECT_EQ(JackSendState(FakeJackWatch(state), 100, c.mindDrops,
-                                [&] { return asked = true, c.connected; }),
-                  c.expected);
-        EXPECT_EQ(asked, c.asks);
+        const bool answer = connected;
+        EXPECT_EQ(
+            JackSendState(FakeJackWatch(state), 100, mind, [&] { return asked = true, answer; }),
+            expected);
+        EXPECT_EQ(asked, asks);
     }
 }
 
-// APIs go by our display names, RtMidi's own, in any case, among those compiled. Automatic:
-// ALSA when its sequencer opens, JACK when a server answers (asked only then), another API,
-// and with nothing answering JACK, ALSA, the dummy in that order.
+// APIs go by our display names, RtMidi's own, in any case, among those
+// compiled. Automatic: ALSA when its sequencer opens, JACK when a server
+// answers (asked only then), another API, and with nothing answering JACK,
+// ALSA, the dummy in that order.
 TEST(RtApiChoice, NamedAndAutomaticChoice) {
     using A = RtMidi::Api;
     const std::vector<A> all{A::MACOSX_CORE, A::LINUX_ALSA, A::UNIX_JACK, A::WINDOWS_MM,
@@ -121,12 +119,9 @@ TEST(RtApiChoice, NamedAndAutomaticChoice) {
     EXPECT_EQ(NamedApi("jack", {A::LINUX_ALSA}), std::nullopt);
     for (A api : all)
         EXPECT_EQ(NamedApi(ApiDisplayName(api), all), api) << ApiDisplayName(api);
-    const struct {
-        std::vector<A> compiled;
-        bool alsaSequencer, jackAnswers;
-        A api;
-        bool asked;
-    } cases[] = {
+    // compiled, ALSA sequencer opens, JACK answers: the API, whether JACK was
+    // asked
+    const std::tuple<std::vector<A>, bool, bool, A, bool> cases[] = {
         {{A::LINUX_ALSA, A::UNIX_JACK}, true, true, A::LINUX_ALSA, false},
         {{A::UNIX_JACK, A::LINUX_ALSA}, false, true, A::UNIX_JACK, true},
         {{A::UNIX_JACK, A::LINUX_ALSA}, false, false, A::UNIX_JACK, true},
@@ -135,18 +130,17 @@ TEST(RtApiChoice, NamedAndAutomaticChoice) {
         {{A::RTMIDI_DUMMY, A::LINUX_ALSA, A::UNIX_JACK, A::MACOSX_CORE}, 0, 0, A::MACOSX_CORE, 1},
         {{A::RTMIDI_DUMMY}, true, true, A::RTMIDI_DUMMY, false},
         {{}, false, false, A::RTMIDI_DUMMY, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.compiled.size() << c.alsaSequencer << c.jackAnswers);
+    for (const auto& [compiled, alsa, jack, api, asks] : cases) {
+        SCOPED_TRACE(testing::Message() << compiled.size() << alsa << jack);
         bool asked = false;
-        EXPECT_EQ(
-            AutomaticApi(c.compiled, c.alsaSequencer, [&] { return asked = true, c.jackAnswers; }),
-            c.api);
-        EXPECT_EQ(asked, c.asked);
+        const bool answer = jack;
+        EXPECT_EQ(AutomaticApi(compiled, alsa, [&] { return asked = true, answer; }), api);
+        EXPECT_EQ(asked, asks);
     }
 }
 
-// Every API RtMidi was built with can be named; without a server or ports, opening a port
-// beyond the list fails with the device texts.
+// Every API RtMidi was built with can be named; without a server or ports,
+// opening a port beyond the list fails with the device texts.
 TEST(RtApiChoice, BackendsOfTheCompiledApis) {
     EXPECT_EQ(RtMidiApiNames().size(), CompiledApis().size());
     for (const auto& name : RtMidiApiNames()) {
@@ -159,38 +153,37 @@ TEST(RtApiChoice, BackendsOfTheCompiledApis) {
     EXPECT_EQ(FailureOf([] { CreateRtMidiBackend("midi"); }), "Unknown MIDI API: midi");
 }
 
-// The port is found again by name in this client's list; a refusal, reported or not, leaves
-// the link unconnected with the port closed again. A connection holds the sends back for the
-// settle cycles.
+// The port is found again by name in this client's list; a refusal, reported or
+// not, leaves the link unconnected with the port closed again. A connection
+// holds the sends back for the settle cycles.
 TEST(RtLink, ConnectsByNameOrNotAtAll) {
-    const struct {
-        const char* name;
-        bool refuse, fail, connected;
-        std::vector<std::string> log;
-    } cases[] = {{"B:out", false, false, true, {"open 2 Own"}},
-                 {"C:out", false, false, false, {}},
-                 {"KelvoLight:KelvoLight In", false, false, false, {}},
-                 {"A:out", true, false, false, {"open 1 Own", "close"}},
-                 {"A:out", false, true, false, {"open 1 Own", "close"}}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    // name, refused, reported: connected, what the client was asked
+    const std::tuple<const char*, bool, bool, bool, const char*> cases[] = {
+        {"B:out", false, false, true, "open 2 Own"},
+        {"C:out", false, false, false, ""},
+        {"KelvoLight:KelvoLight In", false, false, false, ""},
+        {"A:out", true, false, false, "open 1 Own, close"},
+        {"A:out", false, true, false, "open 1 Own, close"}};
+    for (auto [name, refuse, fail, connected, log] : cases) {
+        SCOPED_TRACE(name);
         FakeLink link(true);
-        link.client->midi.refuse = c.refuse;
-        link.client->midi.fail = c.fail;
+        link.client->midi.refuse = refuse;
+        link.client->midi.fail = fail;
         link.watch->count = 10;
         std::lock_guard lock(link.midiMutex);
-        EXPECT_EQ(link.Connect(c.name, "Own"), c.connected);
-        EXPECT_EQ(link.client->midi.log, c.log);
-        EXPECT_EQ(link.target, c.connected ? c.name : "");
+        EXPECT_EQ(link.Connect(name, "Own"), connected);
+        EXPECT_EQ(Joined(link.client->midi.log), log);
+        EXPECT_EQ(link.target, connected ? name : "");
         link.watch->count = 20;
         EXPECT_TRUE(link.gate->WaitUntilOpen());
-        EXPECT_EQ(link.watch->waits.back(), c.connected ? 14u : 0u);
+        EXPECT_EQ(link.watch->waits.back(), connected ? 14u : 0u);
     }
 }
 
-// A connection is closed only after the cycles that carry its last message (JACK), or after
-// the drain allowance (elsewhere); one that sent nothing closes at once. Ending the link waits
-// for the cycles after the close and lets the client go.
+// A connection is closed only after the cycles that carry its last message
+// (JACK), or after the drain allowance (elsewhere); one that sent nothing
+// closes at once. Ending the link waits for the cycles after the close and lets
+// the client go.
 TEST(RtLink, ClosesAfterTheLastMessageLeft) {
     for (bool jack : {true, false})
         for (bool sent : {true, false}) {
@@ -217,8 +210,9 @@ TEST(RtLink, ClosesAfterTheLastMessageLeft) {
         }
 }
 
-// A call that outlives the limit abandons the client: the link is done with it, the server is
-// marked as not answering, and the client is kept rather than destroyed.
+// A call that outlives the limit abandons the client: the link is done with it,
+// the server is marked as not answering, and the client is kept rather than
+// destroyed.
 TEST(RtLink, ClientThatHangsIsAbandoned) {
     std::weak_ptr<FakeClient> client;
     {
@@ -234,50 +228,45 @@ TEST(RtLink, ClientThatHangsIsAbandoned) {
     EXPECT_FALSE(client.expired());
 }
 
-// An unborrowed connection is made afresh when its port left the list, the server no longer
-// lists our end at the far port, or (where the server is not watched) it was idle longer than
-// the refresh allows.
+// An unborrowed connection is made afresh when its port left the list, the
+// server no longer lists our end at the far port, or (where the server is not
+// watched) it was idle longer than the refresh allows.
 TEST(RtLink, StaleConnections) {
-    const struct {
-        bool jack, connected;
-        int users;
-        const char* listed;
-        const char* heldBy;
-        std::chrono::milliseconds idle;
-        bool stale;
-    } cases[] = {{false, false, 0, "B:out", "KelvoLight:Own", 5000ms, false},
-                 {false, true, 0, "A:out", "", 10ms, false},
-                 {false, true, 0, "B:out", "KelvoLight:Own", 10ms, true},
-                 {false, true, 1, "B:out", "KelvoLight:Own", 5000ms, false},
-                 {false, true, 0, "A:out", "KelvoLight:Own", 1500ms, true},
-                 {true, false, 0, "B:out", "", 10ms, false},
-                 {true, true, 0, "A:out", "KelvoLight-01:Own", 5000ms, false},
-                 {true, true, 0, "A:out", "", 10ms, true},
-                 {true, true, 0, "A:out", "Other:Own", 10ms, true},
-                 {true, true, 0, "B:out", "KelvoLight:Own", 10ms, true},
-                 {true, true, 2, "A:out", "", 10ms, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << c.jack << c.connected << c.users << c.listed << c.heldBy);
-        FakeLink link(c.jack);
-        if (*c.heldBy) link.watch->connections["A:out"] = {c.heldBy};
-        if (c.connected) {
+    // watched, connected, users, port listed, our end at the far port, idle:
+    // stale
+    const std::tuple<bool, bool, int, const char*, const char*, int, bool> cases[] = {
+        {false, false, 0, "B:out", "KelvoLight:Own", 5000, false},
+        {false, true, 0, "A:out", "", 10, false},
+        {false, true, 0, "B:out", "KelvoLight:Own", 10, true},
+        {false, true, 1, "B:out", "KelvoLight:Own", 5000, false},
+        {false, true, 0, "A:out", "KelvoLight:Own", 1500, true},
+        {true, false, 0, "B:out", "", 10, false},
+        {true, true, 0, "A:out", "KelvoLight-01:Own", 5000, false},
+        {true, true, 0, "A:out", "", 10, true},
+        {true, true, 0, "A:out", "Other:Own", 10, true},
+        {true, true, 0, "B:out", "KelvoLight:Own", 10, true},
+        {true, true, 2, "A:out", "", 10, false}};
+    for (auto [jack, connected, users, listed, heldBy, idle, stale] : cases) {
+        SCOPED_TRACE(testing::Message() << jack << connected << users << listed << heldBy);
+        FakeLink link(jack);
+        if (*heldBy) link.watch->connections["A:out"] = {heldBy};
+        if (connected) {
             ASSERT_TRUE(link.ConnectA());
         }
         std::lock_guard lock(link.midiMutex);
-        EXPECT_EQ(link.StillConnected(), !c.jack || !c.connected || c.heldBy[0] == 'K');
-        link.users = c.users;
+        EXPECT_EQ(link.StillConnected(), !jack || !connected || heldBy[0] == 'K');
+        link.users = users;
         const auto now = Clock::now();
-        link.lastUse = now - c.idle;
-        EXPECT_EQ(link.Stale({{0, c.listed}}, now), c.stale);
+        link.lastUse = now - std::chrono::milliseconds(idle);
+        EXPECT_EQ(link.Stale({{0, listed}}, now), stale);
         link.users = 0;
     }
 }
 
-// A send fails when the port is closed, the server is gone, the connection is not yet part of
-// the server's graph, or RtMidi reports anything, a warning included. Where the server is not
-// watched a message is done at once; on JACK it counts from the cycle of its send, as the
-// server tells.
+// A send fails when the port is closed, the server is gone, the connection is
+// not yet part of the server's graph, or RtMidi reports anything, a warning
+// included. Where the server is not watched a message is done at once; on JACK
+// it counts from the cycle of its send, as the server tells.
 TEST(RtOutputPort, SendsOnlyIntoTheServersGraph) {
     using enum SendState;
     const struct {
@@ -328,8 +317,8 @@ TEST(RtOutputPort, SendsOnlyIntoTheServersGraph) {
     }
 }
 
-// Our own clients' ports are left out of the list and the others keep RtMidi's indices; a
-// connection is held only by our port of that name.
+// Our own clients' ports are left out of the list and the others keep RtMidi's
+// indices; a connection is held only by our port of that name.
 TEST(RtPortNames, OurOwnPortsAndConnections) {
     const auto ports =
         ForeignPorts({"KelvoLight:KelvoLight Out", "GR-33:in", "", "KelvoLight-01:KelvoLight In",
