@@ -1,5 +1,4 @@
-// The RtMidi backend's parts over a scripted client and a watched server that
-// tests drive.
+// The RtMidi backend piece by piece, over a scripted client and a watched server.
 
 #include "base/Errors.h"
 #include "midi/JackDevicePorts.h"
@@ -264,7 +263,7 @@ TEST(RtLink, StaleConnections) {
 }
 
 // A send fails when the port is closed, the server is gone, the connection is
-// not yet part of the server's graph, or RtMidi reports anything, a warning
+// not yet in the server's graph, or RtMidi reports anything, a warning
 // included. Where the server is not watched a message is done at once; on JACK
 // it counts from the cycle of its send, as the server tells.
 TEST(RtOutputPort, SendsOnlyIntoTheServersGraph) {
