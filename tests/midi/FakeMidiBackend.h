@@ -14,12 +14,13 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 struct FakeMidiState {
     std::mutex mutex;
-    std::vector<MidiPortInfo> inputs;
-    std::vector<MidiPortInfo> outputs;
+    std::vector<MidiPortInfo> inputs, outputs;
     std::vector<Bytes> sent;
     std::vector<std::string> log; // "open out 0", "open in 0", "send", "close in", "close out"
     std::function<std::vector<Bytes>(const Bytes&)> replier;
@@ -28,10 +29,6 @@ struct FakeMidiState {
     bool failCloseIn = false, failCloseOut = false;
     std::deque<SendState> progress; // what Progress() says in turn; the last one stays
 
-    void Log(const std::string& entry) {
-        std::lock_guard lock(mutex);
-        log.push_back(entry);
-    }
     // Delivers a message to the open input as the backend's thread would.
     void Deliver(const Bytes& message) {
         std::unique_lock lock(mutex);
@@ -48,81 +45,71 @@ struct FakeMidiState {
     }
 };
 
+// An open port of the fake. Closing logs once, by Close or else by the destructor; only Close
+// reports a failure.
+template <class Base, bool Input> struct FakeMidiPort : Base {
+    explicit FakeMidiPort(std::shared_ptr<FakeMidiState> s) : state(std::move(s)) {}
+    ~FakeMidiPort() override { closeOnce(); }
+    void closeOnce() {
+        if (std::exchange(closed, true)) return;
+        std::lock_guard lock(state->mutex);
+        if (Input) state->handler = nullptr;
+        state->log.push_back(Input ? "close in" : "close out");
+    }
+    void Close() override {
+        closeOnce();
+        if (Input ? state->failCloseIn : state->failCloseOut)
+            throw std::conditional_t<Input, EMidiIn, EMidiOut>("fake: close refused");
+    }
+    std::shared_ptr<FakeMidiState> state;
+    bool closed = false;
+};
+
+struct FakeMidiOutput : FakeMidiPort<MidiOutputPort, false> {
+    using FakeMidiPort::FakeMidiPort;
+    void Send(std::span<const std::uint8_t> message) override {
+        if (state->failSend) throw EMidiOut("fake: send refused");
+        Bytes bytes(message.begin(), message.end());
+        std::unique_lock lock(state->mutex);
+        state->sent.push_back(bytes);
+        state->log.push_back("send");
+        auto replier = state->replier;
+        lock.unlock();
+        if (replier)
+            for (const auto& reply : replier(bytes))
+                state->Deliver(reply);
+    }
+    SendState Progress(bool) override {
+        std::lock_guard lock(state->mutex);
+        auto& states = state->progress;
+        if (states.empty()) return SendState::Done;
+        const SendState now = states.front();
+        if (states.size() > 1) states.pop_front();
+        return now;
+    }
+};
+
 class FakeMidiBackend : public MidiBackend {
 public:
     explicit FakeMidiBackend(std::shared_ptr<FakeMidiState> state) : state_(std::move(state)) {}
 
-    std::vector<MidiPortInfo> InputPorts() override {
-        std::lock_guard lock(state_->mutex);
-        return state_->inputs;
-    }
-    std::vector<MidiPortInfo> OutputPorts() override {
-        std::lock_guard lock(state_->mutex);
-        return state_->outputs;
-    }
+    std::vector<MidiPortInfo> InputPorts() override { return state_->inputs; }
+    std::vector<MidiPortInfo> OutputPorts() override { return state_->outputs; }
     std::unique_ptr<MidiOutputPort> OpenOutput(int index) override {
         if (state_->failOpenOut) throw EMidiOut("fake: output refused");
-        state_->Log("open out " + std::to_string(index));
-        return std::make_unique<Output>(state_);
+        std::lock_guard lock(state_->mutex);
+        state_->log.push_back("open out " + std::to_string(index));
+        return std::make_unique<FakeMidiOutput>(state_);
     }
     std::unique_ptr<MidiInputPort> OpenInput(int index, MidiMessageHandler handler) override {
         if (state_->failOpenIn) throw EMidiIn("fake: input refused");
-        state_->Log("open in " + std::to_string(index));
         std::lock_guard lock(state_->mutex);
+        state_->log.push_back("open in " + std::to_string(index));
         state_->handler = std::move(handler);
-        return std::make_unique<Input>(state_);
+        return std::make_unique<FakeMidiPort<MidiInputPort, true>>(state_);
     }
 
 private:
-    // Closing logs once, by Close or else by the destructor; only Close reports a failure.
-    struct Closing {
-        std::shared_ptr<FakeMidiState> state;
-        bool closed = false;
-        void CloseAs(const char* entry, bool input) {
-            if (closed) return;
-            closed = true;
-            std::lock_guard lock(state->mutex);
-            if (input) state->handler = nullptr;
-            state->log.push_back(entry);
-        }
-    };
-    struct Output : MidiOutputPort, Closing {
-        explicit Output(std::shared_ptr<FakeMidiState> s) : Closing{std::move(s)} {}
-        ~Output() override { CloseAs("close out", false); }
-        void Send(std::span<const std::uint8_t> message) override {
-            if (state->failSend) throw EMidiOut("fake: send refused");
-            Bytes bytes(message.begin(), message.end());
-            std::unique_lock lock(state->mutex);
-            state->sent.push_back(bytes);
-            state->log.push_back("send");
-            auto replier = state->replier;
-            lock.unlock();
-            if (replier)
-                for (const auto& reply : replier(bytes))
-                    state->Deliver(reply);
-        }
-        SendState Progress(bool) override {
-            std::lock_guard lock(state->mutex);
-            auto& states = state->progress;
-            if (states.empty()) return SendState::Done;
-            const SendState now = states.front();
-            if (states.size() > 1) states.pop_front();
-            return now;
-        }
-        void Close() override {
-            CloseAs("close out", false);
-            if (state->failCloseOut) throw EMidiOut("fake: close refused");
-        }
-    };
-    struct Input : MidiInputPort, Closing {
-        explicit Input(std::shared_ptr<FakeMidiState> s) : Closing{std::move(s)} {}
-        ~Input() override { CloseAs("close in", true); }
-        void Close() override {
-            CloseAs("close in", true);
-            if (state->failCloseIn) throw EMidiIn("fake: close refused");
-        }
-    };
-
     std::shared_ptr<FakeMidiState> state_;
 };
 
@@ -145,3 +132,31 @@ struct InstalledFake {
     InstalledFake(const InstalledFake&) = delete;
     InstalledFake& operator=(const InstalledFake&) = delete;
 };
+
+// Log entries, or messages as hex bytes, separated by ", ": one line to compare.
+inline std::string Joined(const std::vector<std::string>& entries) {
+    std::string text;
+    for (const auto& entry : entries)
+        text += (text.empty() ? "" : ", ") + entry;
+    return text;
+}
+inline std::string Joined(const std::vector<Bytes>& messages) {
+    std::vector<std::string> entries;
+    for (const auto& message : messages) {
+        std::string& entry = entries.emplace_back();
+        for (std::uint8_t byte : message)
+            entry += (entry.empty() ? "" : " ") + std::string{"0123456789ABCDEF"[byte >> 4]} +
+                     "0123456789ABCDEF"[byte & 15];
+    }
+    return Joined(entries);
+}
+
+// What `action` raised, or "" when it returned.
+inline std::string FailureOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "";
+}

@@ -1,0 +1,372 @@
+// The RtMidi backend piece by piece, over a scripted client and a watched server.
+
+#include "base/Errors.h"
+#include "midi/JackDevicePorts.h"
+#include "midi/JackSendState.h"
+#include "midi/RtApiChoice.h"
+#include "midi/RtMidiBackend.h"
+#include "midi/XrunLog.h"
+#include "tests/midi/FakeMidiBackend.h"
+#include "tests/midi/FakeRtLink.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+using namespace rtbackend;
+using namespace std::chrono_literals;
+using Cycles = std::vector<std::uint64_t>;
+
+// A call that returns in time is waited for, and what it raises comes through;
+// one that does not is left to finish alone, still owning what it uses, and the
+// caller goes on at the limit.
+TEST(BoundedCall, WaitsNoLongerThanTheLimit) {
+    auto owned = std::make_shared<std::atomic<int>>(0);
+    EXPECT_TRUE(CallBounded([owned] { *owned = 1; }, 1s));
+    EXPECT_EQ(*owned, 1);
+    EXPECT_THROW(CallBounded([] { throw EMidiOut("no"); }, 1s), EMidiOut);
+    const auto start = Clock::now();
+    EXPECT_FALSE(CallBounded([owned] { std::this_thread::sleep_for(300ms), *owned = 2; }, 50ms));
+    EXPECT_LT(Clock::now() - start, 250ms);
+    EXPECT_EQ(owned.use_count(), 2); // the abandoned call still holds it
+    while (owned.use_count() > 1)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(*owned, 2);
+}
+
+// Sends wait for the settle cycles after the latest connection (one made while
+// the count went back never moves the wait earlier). A wait that runs out marks
+// the server as not answering; after that nothing is waited for, and the
+// watcher is kept rather than destroyed.
+TEST(CycleGate, WaitsForTheGraphUntilTheServerStalls) {
+    for (bool stall : {false, true}) {
+        SCOPED_TRACE(stall);
+        std::weak_ptr<FakeJackWatch::State> watched;
+        {
+            auto state = std::make_shared<FakeJackWatch::State>();
+            auto health = std::make_shared<ServerHealth>();
+            CycleGate gate(std::make_unique<FakeJackWatch>(state), health);
+            watched = state;
+            EXPECT_TRUE(gate.WaitUntilOpen());
+            for (std::uint64_t count : {10, 5})
+                state->count = count, gate.Connected();
+            state->count = stall ? 13 : 14;
+            EXPECT_EQ(gate.WaitUntilOpen(), !stall);
+            EXPECT_EQ(health->unanswering, stall);
+            EXPECT_EQ(gate.WaitFor(0), !stall);
+            EXPECT_EQ(state->waits, stall ? Cycles({0, 14}) : Cycles({0, 14, 0}));
+        }
+        EXPECT_EQ(watched.expired(), !stall);
+    }
+}
+
+// A device is its client and the numbered clients named after it, whichever of
+// them owns the port followed.
+TEST(JackDevicePorts, TheClientAndItsNumberedSiblings) {
+    const std::vector<std::string> ports{"Sim:out", "Sim-01:out", "Sim-x:out",     "Sim-:out",
+                                         "Si:out",  "Sim-02:b:c", "Other-Sim:out", "Sim0:out"};
+    const std::vector<std::string> device{"Sim:out", "Sim-01:out", "Sim-02:b:c"};
+    for (const char* port : {"Sim:in", "Sim-01:in", "Sim-7:x", "Sim"})
+        EXPECT_EQ(JackDevicePorts(port, ports), device) << port;
+    EXPECT_EQ(JackDevicePorts("Sim-x:in", ports), std::vector<std::string>{"Sim-x:out"});
+    EXPECT_EQ(JackDevicePorts("Si:in", ports), std::vector<std::string>{"Si:out"});
+}
+
+// A message sent in cycle 100 is known to have left once the count reaches 108
+// (settle cycles plus the cycles by which an xrun report arrives), without an
+// xrun from 100 to 108.
+TEST(JackSendState, FollowsTheCyclesXrunsAndConnection) {
+    using enum SendState;
+    // gone, drops minded, count, xrun (0: none), connected: state, whether the
+    // connection was asked
+    const std::tuple<bool, bool, std::uint64_t, std::uint64_t, bool, SendState, bool> cases[] = {
+        {true, true, 200, 0, true, Failed, false},    {true, false, 200, 0, true, Failed, false},
+        {false, false, 100, 100, true, Done, true},   {false, false, 100, 0, false, Failed, true},
+        {false, true, 107, 0, true, Pending, false},  {false, true, 108, 0, true, Done, true},
+        {false, true, 108, 0, false, Failed, true},   {false, true, 108, 100, true, Dropped, true},
+        {false, true, 300, 108, true, Dropped, true}, {false, true, 300, 99, true, Done, true},
+        {false, true, 300, 109, true, Done, true}};
+    for (auto [gone, mind, count, xrun, connected, expected, asks] : cases) {
+        SCOPED_TRACE(testing::Message() << gone << mind << count << " " << xrun << connected);
+        auto state = std::make_shared<FakeJackWatch::State>();
+        *state = {count, {xrun}, {}, gone, false, {}};
+        bool asked = false;
+        const bool answer = connected;
+        EXPECT_EQ(
+            JackSendState(FakeJackWatch(state), 100, mind, [&] { return asked = true, answer; }),
+            expected);
+        EXPECT_EQ(asked, asks);
+    }
+}
+
+// APIs go by our display names, RtMidi's own, in any case, among those
+// compiled. Automatic: ALSA when its sequencer opens, JACK when a server
+// answers (asked only then), another API, and with nothing answering JACK,
+// ALSA, the dummy in that order.
+TEST(RtApiChoice, NamedAndAutomaticChoice) {
+    using A = RtMidi::Api;
+    const std::vector<A> all{A::MACOSX_CORE, A::LINUX_ALSA, A::UNIX_JACK, A::WINDOWS_MM,
+                             A::RTMIDI_DUMMY};
+    const std::pair<const char*, std::optional<A>> names[] = {
+        {"alsa", A::LINUX_ALSA},  {"windows multimedia", A::WINDOWS_MM},
+        {"JACK", A::UNIX_JACK},   {"coremidi", A::MACOSX_CORE},
+        {"core", A::MACOSX_CORE}, {"WINMM", A::WINDOWS_MM},
+        {"jac", std::nullopt},    {"jackd", std::nullopt},
+        {"", std::nullopt}};
+    for (auto [name, api] : names)
+        EXPECT_EQ(NamedApi(name, all), api) << name;
+    EXPECT_EQ(NamedApi("jack", {A::LINUX_ALSA}), std::nullopt);
+    for (A api : all)
+        EXPECT_EQ(NamedApi(ApiDisplayName(api), all), api) << ApiDisplayName(api);
+    // compiled, ALSA sequencer opens, JACK answers: the API, whether JACK was
+    // asked
+    const std::tuple<std::vector<A>, bool, bool, A, bool> cases[] = {
+        {{A::LINUX_ALSA, A::UNIX_JACK}, true, true, A::LINUX_ALSA, false},
+        {{A::UNIX_JACK, A::LINUX_ALSA}, false, true, A::UNIX_JACK, true},
+        {{A::UNIX_JACK, A::LINUX_ALSA}, false, false, A::UNIX_JACK, true},
+        {{A::UNIX_JACK}, true, false, A::UNIX_JACK, true},
+        {{A::LINUX_ALSA, A::RTMIDI_DUMMY}, false, true, A::LINUX_ALSA, false},
+        {{A::RTMIDI_DUMMY, A::LINUX_ALSA, A::UNIX_JACK, A::MACOSX_CORE}, 0, 0, A::MACOSX_CORE, 1},
+        {{A::RTMIDI_DUMMY}, true, true, A::RTMIDI_DUMMY, false},
+        {{}, false, false, A::RTMIDI_DUMMY, false}};
+    for (const auto& [compiled, alsa, jack, api, asks] : cases) {
+        SCOPED_TRACE(testing::Message() << compiled.size() << alsa << jack);
+        bool asked = false;
+        const bool answer = jack;
+        EXPECT_EQ(AutomaticApi(compiled, alsa, [&] { return asked = true, answer; }), api);
+        EXPECT_EQ(asked, asks);
+    }
+}
+
+// Every API RtMidi was built with can be named; without a server or ports,
+// opening a port beyond the list fails with the device texts.
+TEST(RtApiChoice, BackendsOfTheCompiledApis) {
+    EXPECT_EQ(RtMidiApiNames().size(), CompiledApis().size());
+    for (const auto& name : RtMidiApiNames()) {
+        SCOPED_TRACE(name);
+        auto backend = CreateRtMidiBackend(name);
+        EXPECT_THROW(backend->OpenOutput(static_cast<int>(backend->OutputPorts().size())),
+                     EMidiOut);
+        EXPECT_THROW(backend->OpenInput(-1, [](auto) {}), EMidiIn);
+    }
+    EXPECT_EQ(FailureOf([] { CreateRtMidiBackend("midi"); }), "Unknown MIDI API: midi");
+}
+
+// The port is found again by name in this client's list; a refusal, reported or
+// not, leaves the link unconnected with the port closed again. A connection
+// holds the sends back for the settle cycles.
+TEST(RtLink, ConnectsByNameOrNotAtAll) {
+    // name, refused, reported: connected, what the client was asked
+    const std::tuple<const char*, bool, bool, bool, const char*> cases[] = {
+        {"B:out", false, false, true, "open 2 Own"},
+        {"C:out", false, false, false, ""},
+        {"KelvoLight:KelvoLight In", false, false, false, ""},
+        {"A:out", true, false, false, "open 1 Own, close"},
+        {"A:out", false, true, false, "open 1 Own, close"}};
+    for (auto [name, refuse, fail, connected, log] : cases) {
+        SCOPED_TRACE(name);
+        FakeLink link(true);
+        link.client->midi.refuse = refuse;
+        link.client->midi.fail = fail;
+        link.watch->count = 10;
+        std::lock_guard lock(link.midiMutex);
+        EXPECT_EQ(link.Connect(name, "Own"), connected);
+        EXPECT_EQ(Joined(link.client->midi.log), log);
+        EXPECT_EQ(link.target, connected ? name : "");
+        link.watch->count = 20;
+        EXPECT_TRUE(link.gate->WaitUntilOpen());
+        EXPECT_EQ(link.watch->waits.back(), connected ? 14u : 0u);
+    }
+}
+
+// A connection is closed only after the cycles that carry its last message
+// (JACK), or after the drain allowance (elsewhere); one that sent nothing
+// closes at once. Ending the link waits for the cycles after the close and lets
+// the client go.
+TEST(RtLink, ClosesAfterTheLastMessageLeft) {
+    for (bool jack : {true, false})
+        for (bool sent : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "jack " << jack << " sent " << sent);
+            std::weak_ptr<FakeClient> client;
+            std::shared_ptr<FakeJackWatch::State> watch;
+            const auto start = Clock::now();
+            {
+                FakeLink link(jack);
+                client = link.client;
+                watch = link.watch;
+                ASSERT_TRUE(link.ConnectA());
+                link.sent = sent;
+                link.lastSend = Clock::now();
+                link.lastSendCycle = 20;
+                watch->count = 40;
+                watch->running = true;
+            }
+            EXPECT_TRUE(client.expired());
+            const auto took = Clock::now() - start;
+            EXPECT_EQ(took >= DrainAllowance + SettleBeforeDestroy, !jack && sent);
+            EXPECT_EQ(took >= SettleBeforeDestroy, !jack);
+            EXPECT_EQ(watch->waits, !jack ? Cycles() : sent ? Cycles({24, 44}) : Cycles({44}));
+        }
+}
+
+// A call that outlives the limit abandons the client: the link is done with it,
+// the server is marked as not answering, and the client is kept rather than
+// destroyed.
+TEST(RtLink, ClientThatHangsIsAbandoned) {
+    std::weak_ptr<FakeClient> client;
+    {
+        FakeLink link(true);
+        client = link.client;
+        link.client->midi.hang = MidiCallLimit + 200ms;
+        EXPECT_FALSE(link.ConnectA());
+        EXPECT_TRUE(link.abandoned);
+        EXPECT_TRUE(link.health->unanswering);
+        std::lock_guard lock(link.midiMutex);
+        EXPECT_FALSE(link.CallBounded([](RtMidi&) {}));
+    }
+    EXPECT_FALSE(client.expired());
+}
+
+// An unborrowed connection is made afresh when its port left the list, the
+// server no longer lists our end at the far port, or (where the server is not
+// watched) it was idle longer than the refresh allows.
+TEST(RtLink, StaleConnections) {
+    // watched, connected, users, port listed, our end at the far port, idle:
+    // stale
+    const std::tuple<bool, bool, int, const char*, const char*, int, bool> cases[] = {
+        {false, false, 0, "B:out", "KelvoLight:Own", 5000, false},
+        {false, true, 0, "A:out", "", 10, false},
+        {false, true, 0, "B:out", "KelvoLight:Own", 10, true},
+        {false, true, 1, "B:out", "KelvoLight:Own", 5000, false},
+        {false, true, 0, "A:out", "KelvoLight:Own", 1500, true},
+        {true, false, 0, "B:out", "", 10, false},
+        {true, true, 0, "A:out", "KelvoLight-01:Own", 5000, false},
+        {true, true, 0, "A:out", "", 10, true},
+        {true, true, 0, "A:out", "Other:Own", 10, true},
+        {true, true, 0, "B:out", "KelvoLight:Own", 10, true},
+        {true, true, 2, "A:out", "", 10, false}};
+    for (auto [jack, connected, users, listed, heldBy, idle, stale] : cases) {
+        SCOPED_TRACE(testing::Message() << jack << connected << users << listed << heldBy);
+        FakeLink link(jack);
+        if (*heldBy) link.watch->connections["A:out"] = {heldBy};
+        if (connected) {
+            ASSERT_TRUE(link.ConnectA());
+        }
+        std::lock_guard lock(link.midiMutex);
+        EXPECT_EQ(link.StillConnected(), !jack || !connected || heldBy[0] == 'K');
+        link.users = users;
+        const auto now = Clock::now();
+        link.lastUse = now - std::chrono::milliseconds(idle);
+        EXPECT_EQ(link.Stale({{0, listed}}, now), stale);
+        link.users = 0;
+    }
+}
+
+// A send fails when the port is closed, the server is gone, the connection is
+// not yet in the server's graph, or RtMidi reports anything, a warning
+// included. Where the server is not watched a message is done at once; on JACK
+// it counts from the cycle of its send, as the server tells.
+TEST(RtOutputPort, SendsOnlyIntoTheServersGraph) {
+    using enum SendState;
+    const struct {
+        bool jack, gone, inGraph;
+        std::optional<RtMidiError::Type> report;
+        bool sends;
+    } cases[] = {{false, false, true, std::nullopt, true},
+                 {false, false, true, RtMidiError::WARNING, false},
+                 {false, false, true, RtMidiError::DRIVER_ERROR, false},
+                 {true, false, true, std::nullopt, true},
+                 {true, false, true, RtMidiError::DEBUG_WARNING, false},
+                 {true, false, false, std::nullopt, false},
+                 {true, true, true, std::nullopt, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.jack << c.gone << c.inGraph << c.report.has_value());
+        auto link = std::make_shared<FakeLink>(c.jack);
+        link->watch->connections["A:out"] = {"KelvoLight:Own"};
+        ASSERT_TRUE(link->ConnectA(c.inGraph ? 96 : 100));
+        link->watch->count = 100;
+        link->report = c.report;
+        link->users = 1;
+        RtOutputPort port(link);
+        link->watch->gone = c.gone;
+        const std::uint8_t message[] = {0xF0, 0x41, 0xF7};
+        EXPECT_EQ(FailureOf([&] { port.Send(message); }),
+                  c.sends ? "" : "Unable to send data to open midi-out device");
+        EXPECT_EQ(link->client->midi.log.back() == "send 3", c.sends || c.report);
+        EXPECT_EQ(link->sent, c.sends || c.report.has_value());
+        const SendState other = c.gone ? Failed : Done; // where no cycles are counted
+        const bool counted = c.jack && !c.gone && c.inGraph;
+        auto at = [&](std::uint64_t count, Cycles xruns, bool mind) {
+            link->watch->count = count;
+            link->watch->xruns = std::move(xruns);
+            return port.Progress(mind);
+        };
+        EXPECT_EQ(at(107, {}, true), counted ? Pending : other);
+        EXPECT_EQ(at(108, {}, true), other);
+        EXPECT_EQ(at(108, {108}, true), counted ? Dropped : other);
+        EXPECT_EQ(at(108, {108}, false), other);
+        link->watch->connections["A:out"].clear();
+        EXPECT_EQ(port.Progress(false), c.jack ? Failed : Done);
+        for (int twice = 0; twice < 2; ++twice) {
+            port.Close();
+            EXPECT_EQ(link->users, 0);
+            EXPECT_EQ(port.Progress(false), Failed);
+            EXPECT_THROW(port.Send(message), EMidiOut);
+        }
+    }
+}
+
+// Our own clients' ports are left out of the list and the others keep RtMidi's
+// indices; a connection is held only by our port of that name.
+TEST(RtPortNames, OurOwnPortsAndConnections) {
+    const auto ports =
+        ForeignPorts({"KelvoLight:KelvoLight Out", "GR-33:in", "", "KelvoLight-01:KelvoLight In",
+                      "KelvoLightning:out", "Synth:KelvoLight", "KelvoLight-x:y"});
+    std::vector<std::pair<unsigned, std::string>> found;
+    for (const auto& port : ports)
+        found.emplace_back(port.rtIndex, port.name);
+    EXPECT_EQ(found, (std::vector<std::pair<unsigned, std::string>>{{1, "GR-33:in"},
+                                                                    {4, "KelvoLightning:out"},
+                                                                    {5, "Synth:KelvoLight"},
+                                                                    {6, "KelvoLight-x:y"}}));
+    EXPECT_TRUE(Listed(ports, "Synth:KelvoLight"));
+    EXPECT_FALSE(Listed(ports, "KelvoLight:KelvoLight Out"));
+    using Names = std::vector<std::string>;
+    EXPECT_FALSE(HoldsConnection(std::nullopt, "KelvoLight Out"));
+    const std::pair<Names, bool> held[] = {{{}, false},
+                                           {{"KelvoLight:KelvoLight Out"}, true},
+                                           {{"Other:x", "KelvoLight-02:KelvoLight Out"}, true},
+                                           {{"Other:KelvoLight Out"}, false},
+                                           {{"KelvoLight:KelvoLight In"}, false},
+                                           {{"KelvoLight:Not KelvoLight Out2"}, false}};
+    for (const auto& [names, holds] : held)
+        EXPECT_EQ(HoldsConnection(names, "KelvoLight Out"), holds) << names.size();
+}
+
+TEST(RtPortNames, AlsaKindsAreFoundByTheAddressAtTheEnd) {
+    using K = TMidiTechnology;
+    const std::map<std::pair<int, int>, K> kinds{{{128, 0}, K::mtSynth}, {{20, 1}, K::mtFmSynth}};
+    const std::pair<const char*, K> cases[] = {{"TiMidity:TiMidity port 0 128:0", K::mtSynth},
+                                               {"FM:out 20:1", K::mtFmSynth},
+                                               {"FM:out 20:10", K::mtMidiPort},
+                                               {"Through:port 128:1", K::mtMidiPort},
+                                               {"Synth 128:0 port", K::mtMidiPort},
+                                               {"TiMidity128:0", K::mtMidiPort}};
+    for (auto [name, kind] : cases) {
+        EXPECT_EQ(AlsaKindOf(name, kinds), kind) << name;
+        EXPECT_EQ(AlsaKindOf(name, {}), K::mtMidiPort) << name;
+    }
+}
+
+TEST(XrunLog, ReportsWithinTheRangeBothEndsIncluded) {
+    XrunLog log;
+    EXPECT_FALSE(log.Between(0, 1000));
+    log.Add(10);
+    for (auto [first, last, found] : std::vector<std::tuple<int, int, bool>>{
+             {10, 10, true}, {5, 10, true}, {10, 20, true}, {11, 20, false}, {0, 9, false}})
+        EXPECT_EQ(log.Between(first, last), found) << first << ".." << last;
+    for (std::uint64_t cycle = 100; cycle < 100 + XrunLog::Kept; ++cycle)
+        log.Add(cycle);
+    EXPECT_FALSE(log.Between(0, 99)); // only the latest reports are kept
+    EXPECT_TRUE(log.Between(100, 100));
+}
