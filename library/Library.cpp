@@ -306,6 +306,16 @@ void TPatchLibrary::SetFavourite(std::int64_t patch, bool favourite) {
                  std::int64_t{favourite}, patch);
 }
 
+bool TPatchLibrary::Favourite(std::int64_t patch) const {
+    TStatement query = db().Prepare("SELECT favourite FROM patches WHERE id = ?");
+    return query.Bind(1, patch).Step() && query.Int(0) != 0;
+}
+
+void TPatchLibrary::SetDeleted(std::int64_t patch, bool deleted) {
+    RunExplained(path_, db(), "UPDATE patches SET deleted = ? WHERE id = ?", std::int64_t{deleted},
+                 patch);
+}
+
 void TPatchLibrary::SetNotes(std::int64_t patch, const std::string& notes) {
     RunExplained(path_, db(), "UPDATE patches SET notes = ? WHERE id = ?", notes, patch);
 }
@@ -334,9 +344,10 @@ std::vector<std::string> TPatchLibrary::Tags(std::int64_t patch) const {
 
 std::vector<PatchSummary> TPatchLibrary::Search(const std::string& text, std::size_t limit) const {
     const SqlCondition condition = ParseQuery(text);
-    TStatement query = db().Prepare("SELECT p.id, p.name, p.sound FROM patches p WHERE " +
-                                    condition.where + " ORDER BY p.name, p.id" +
-                                    (limit > 0 ? " LIMIT " + std::to_string(limit) : ""));
+    TStatement query =
+        db().Prepare("SELECT p.id, p.name, p.sound FROM patches p WHERE p.deleted = 0 AND (" +
+                     condition.where + ") ORDER BY p.name, p.id" +
+                     (limit > 0 ? " LIMIT " + std::to_string(limit) : ""));
     for (std::size_t i = 0; i < condition.values.size(); ++i)
         query.Bind(static_cast<int>(i) + 1, condition.values[i]);
     std::vector<PatchSummary> out;

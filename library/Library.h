@@ -88,14 +88,18 @@ public:
     std::int64_t PatchCount() const;
 
     void SetFavourite(std::int64_t patch, bool favourite);
+    bool Favourite(std::int64_t patch) const;
+    // A deleted patch is left out of Search; its bytes, sightings and snapshot slots stay, and
+    // SetDeleted(patch, false) brings it back.
+    void SetDeleted(std::int64_t patch, bool deleted);
     void SetNotes(std::int64_t patch, const std::string& notes);
     std::string Notes(std::int64_t patch) const;
     void AddTag(std::int64_t patch, const std::string& tag);
     void RemoveTag(std::int64_t patch, const std::string& tag);
     std::vector<std::string> Tags(std::int64_t patch) const;
 
-    // The patches that match the query (library/Query.h), by name then id; the first `limit`
-    // of them when a limit is given (a window's first page, a quick look from the command line).
+    // The patches not deleted that match the query (library/Query.h), by name then id; the
+    // first `limit` of them when a limit is given (a window's first page, a quick look).
     std::vector<PatchSummary> Search(const std::string& query, std::size_t limit = 0) const;
 
     // "ok" when the file is sound, else SQLite's list of what is wrong.

@@ -47,6 +47,9 @@ const std::array<std::string, LibrarySchemaVersion> Steps = {
     "CREATE TABLE tags(patch INTEGER NOT NULL REFERENCES patches(id),"
     " tag TEXT NOT NULL COLLATE NOCASE, PRIMARY KEY(patch, tag)) WITHOUT ROWID;"
     "CREATE INDEX tags_tag ON tags(tag);",
+    // Deleting a patch marks it: snapshots and sightings keep referring to it, and the mark
+    // can be taken off again.
+    "ALTER TABLE patches ADD COLUMN deleted INTEGER NOT NULL DEFAULT 0;",
 };
 
 } // namespace

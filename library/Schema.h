@@ -16,12 +16,14 @@
 //           device snapshot's slots are its sightings (an empty slot has none).
 // tags      (from version 2) words the user attaches to a patch; patches also gain a favourite
 //           mark and notes.
+//           (from version 3) patches have a deleted mark: a deleted patch is left out of
+//           searches but stays what its sightings and snapshots refer to.
 
 #include "library/Sqlite.h"
 
 #include <string>
 
-constexpr int LibrarySchemaVersion = 2;
+constexpr int LibrarySchemaVersion = 3;
 
 // Bytes 12..127 of a patch as seven bytes to a word: byte b is bits 8k..8k+7 of word
 // (b - 12) / 7, k = (b - 12) % 7.

@@ -252,6 +252,7 @@ TEST_F(LibraryFile, OlderVersionsAreBroughtUpToDate) {
     { // The same file as the first version wrote it.
         TDatabase db(path, false);
         db.Execute("DROP TABLE tags; ALTER TABLE patches DROP COLUMN favourite;"
+                   "ALTER TABLE patches DROP COLUMN deleted;"
                    "ALTER TABLE patches DROP COLUMN notes; PRAGMA user_version = 1");
     }
     TPatchLibrary library(path);
