@@ -16,7 +16,6 @@
 #include <array>
 #include <cctype>
 #include <cstdint>
-#include <ctime>
 #include <filesystem>
 #include <memory>
 
@@ -25,16 +24,6 @@ namespace {
 std::unique_ptr<TPatchLibrary> openLibrary(const CliArguments& args) {
     return std::make_unique<TPatchLibrary>(
         args.Value("--library").value_or(TPatchLibrary::DefaultPath()));
-}
-
-// Local time to the minute, "2026-12-08 00:29".
-std::string timeText(std::int64_t ms) {
-    const std::time_t seconds = static_cast<std::time_t>(ms / 1000);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
-    return text;
 }
 
 std::string trimmed(const std::string& text) {
@@ -164,8 +153,8 @@ int findCommand(const CliArguments& args, CliContext& context) {
             const auto [tones, effect] = toneAndEffect(library->Bytes(patch.id));
             context.out << patch.name << " | " << tones << " | " << effect << " | "
                         << joined(library->Tags(patch.id), ", ") << " | "
-                        << (sightings.empty() ? "" : timeText(sightings.front().when)) << " | "
-                        << joined(places, ", ") << "\n";
+                        << (sightings.empty() ? "" : LibraryTimeText(sightings.front().when))
+                        << " | " << joined(places, ", ") << "\n";
         }
         return ExitOk;
     });
@@ -178,7 +167,7 @@ int historyCommand(const CliArguments& args, CliContext& context) {
     auto library = openLibrary(args);
     auto history = library->SlotHistory(*slot);
     for (auto entry = history.rbegin(); entry != history.rend(); ++entry)
-        context.out << entry->snapshot << "  " << timeText(entry->when) << "  "
+        context.out << entry->snapshot << "  " << LibraryTimeText(entry->when) << "  "
                     << (entry->patch ? entry->name : "(empty)") << "\n";
     return ExitOk;
 }
@@ -186,8 +175,8 @@ int historyCommand(const CliArguments& args, CliContext& context) {
 int snapshotsCommand(const CliArguments& args, CliContext& context) {
     auto library = openLibrary(args);
     for (const SnapshotInfo& snapshot : library->Snapshots()) {
-        context.out << snapshot.id << "  " << timeText(snapshot.when) << "  " << snapshot.port
-                    << "  ";
+        context.out << snapshot.id << "  " << LibraryTimeText(snapshot.when) << "  "
+                    << snapshot.port << "  ";
         if (snapshot.Complete())
             context.out << "complete\n";
         else

@@ -23,6 +23,7 @@ class QMenu;
 class QProgressDialog;
 class QScrollArea;
 class TAboutForm;
+class TLibraryWindow;
 class TPatchLibrary;
 class TStringGrid;
 
@@ -75,6 +76,9 @@ public:
     bool PortTestArmed() const { return portTestArmed_; }
     // The grid's font as the GridFont setting describes it.
     const FontSpec& GridFont() const { return gridFont_; }
+
+    // The library window, once "Patch Library..." opened it.
+    TLibraryWindow* LibraryWindow() const { return libraryWindow_; }
 
 signals:
     // The window was closed: the application ends.
@@ -149,6 +153,16 @@ private:
     QSize gridSize() const;
     void fitToGrid();
 
+    // The "Library" menu and drops of library patches on the grid (MainFrmLibrary.cpp).
+    void createLibraryMenu(QMenu* menu);
+    TPatchLibrary& requireLibrary() const;
+    void PatchLibrary1Click();
+    void SlotHistory1Click();
+    void RestoreSnapshot1Click();
+    void GridPatchesDropped(int row, int column, const QList<qint64>& ids);
+    // An open library window shows what was just recorded.
+    void refreshLibraryWindow();
+
     TCollection collection_{*this};
     TPatchLibrary* library_ = nullptr;
     FontSpec gridFont_;
@@ -171,6 +185,7 @@ private:
     QPointer<TFormWait> wait_;
     QPointer<QWidget> console_;
     QPointer<QWidget> converter_;
+    TLibraryWindow* libraryWindow_ = nullptr;
     std::vector<std::unique_ptr<BusyCursor>> busy_;
     std::unique_ptr<QProgressDialog> progress_;
 };

@@ -141,6 +141,10 @@ void TFormMain::createMainMenu() {
             [this](bool on) { collection_.Ports().SetTestBeforeSend(on); });
     option(options, "VirtualDevice1", "Virtual GR-33 Device", "VirtualDevice");
 
+    QMenu* library = bar->addMenu("Library");
+    library->setObjectName("Library1");
+    createLibraryMenu(library);
+
     QAction* about = bar->addAction("About");
     about->setObjectName("About1");
     connect(about, &QAction::triggered, this, [this] { RunHandler([&] { About1Click(); }); });

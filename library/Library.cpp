@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <ctime>
 #include <filesystem>
 
 namespace {
@@ -122,6 +123,15 @@ struct TPatchLibrary::Statements {
 std::int64_t NowMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+std::string LibraryTimeText(std::int64_t ms) {
+    const std::time_t seconds = static_cast<std::time_t>(ms / 1000);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+    return text;
 }
 
 std::string TPatchLibrary::DefaultPath() {
@@ -344,10 +354,9 @@ std::vector<std::string> TPatchLibrary::Tags(std::int64_t patch) const {
 
 std::vector<PatchSummary> TPatchLibrary::Search(const std::string& text, std::size_t limit) const {
     const SqlCondition condition = ParseQuery(text);
-    TStatement query =
-        db().Prepare("SELECT p.id, p.name, p.sound FROM patches p WHERE p.deleted = 0 AND (" +
-                     condition.where + ") ORDER BY p.name, p.id" +
-                     (limit > 0 ? " LIMIT " + std::to_string(limit) : ""));
+    TStatement query = db().Prepare(
+        "SELECT p.id, p.name, p.sound FROM patches p WHERE p.deleted = 0 AND (" + condition.where +
+        ") ORDER BY p.name, p.id" + (limit > 0 ? " LIMIT " + std::to_string(limit) : ""));
     for (std::size_t i = 0; i < condition.values.size(); ++i)
         query.Bind(static_cast<int>(i) + 1, condition.values[i]);
     std::vector<PatchSummary> out;

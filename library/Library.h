@@ -117,3 +117,5 @@ private:
 
 // Milliseconds since 1970, now.
 std::int64_t NowMs();
+// A library time as local time to the minute, "2026-12-08 00:29".
+std::string LibraryTimeText(std::int64_t ms);

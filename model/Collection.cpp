@@ -120,6 +120,30 @@ void TCollection::ShowSlots(std::span<const PatchBytes> patches) {
     SetCollectionFile("", true);
 }
 
+void TCollection::PutPatches(int number, std::span<const PatchBytes> patches) {
+    if (patches.empty()) return;
+    if (number == TempPatchNumber) {
+        temp_.SetBytes(patches.front(), TempPatchNumber);
+        observer_.TempPatchMenuChanged();
+        return;
+    }
+    const int last = std::min(PatchCount, number + static_cast<int>(patches.size()) - 1);
+    for (int n = number; n <= last; ++n) {
+        Slot(n).SetBytes(patches[n - number], n);
+        observer_.CellChanged(n);
+    }
+    markModified();
+}
+
+void TCollection::Audition(const PatchBytes& bytes) {
+    BusyScope busy(observer_);
+    sendTest();
+    TPatch record;
+    record.SetBytes(bytes, TempPatchNumber);
+    if (!record.SendToDevice(ports_.Both().out, TempPatchNumber))
+        throw EKelvoError(UnableToSendText);
+}
+
 // --- Collection commands ---------------------------------------------------------------------
 
 void TCollection::LoadCollection() {

@@ -61,6 +61,14 @@ public:
     // untitled collection, after asking to save a modified one first: a snapshot restored from
     // the patch library, a set list built there.
     void ShowSlots(std::span<const PatchBytes> patches);
+    // Puts patches from the patch library into slots number, number + 1, ... (as many as fit
+    // before slot 128 ends the bank), or the one patch into the temporary patch when number
+    // is TempPatchNumber. The collection is modified; nothing is recorded again.
+    void PutPatches(int number, std::span<const PatchBytes> patches);
+    // Sends the bytes to the device's temporary patch, as "Send" of the temporary patch sends
+    // its record (the chosen ports, the connection test when switched on), leaving the
+    // temporary patch record as it is: hearing a library patch on the device.
+    void Audition(const PatchBytes& bytes);
 
     // Asks to save a modified collection first; the caller goes on whatever the answer.
     void QuerySave();

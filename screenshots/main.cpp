@@ -1,10 +1,11 @@
 // Screenshots of the librarian: fresh, with the demo bank received from the virtual GR-33, the
-// about window and the wait notice. argv[1] is the output folder.
+// patch library window after that receive, the about window and the wait notice. argv[1] is the output folder.
 
 #include "tests/support/RecordingDialogs.h"
 #include "librarian/About.h"
 #include "librarian/MainFrm.h"
 #include "librarian/WaitFrm.h"
+#include "library/Library.h"
 #include "midi/MidiDevices.h"
 #include "model/Settings.h"
 #include "sim/VirtualGr33.h"
@@ -12,6 +13,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QTableView>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -44,13 +47,23 @@ int main(int argc, char** argv) {
 
     bool ok = true;
     {
+        TPatchLibrary library(QDir(scratch.path()).filePath("library.sqlite").toStdString());
         TFormMain main;
+        main.SetPatchLibrary(&library);
         main.show();
         main.FormCreate();
         ok &= Save(main, folder, "main-fresh.png");
 
         main.findChild<QAction*>("ReceiveCollection1")->trigger();
         ok &= Save(main, folder, "main-demo.png");
+
+        main.findChild<QAction*>("PatchLibrary1")->trigger();
+        if (auto* window = main.findChild<QWidget*>("LibraryWindow")) {
+            window->findChild<QLineEdit*>("LibrarySearch")->setText("piano");
+            window->findChild<QTableView*>("LibraryTable")->selectRow(1);
+            ok &= Save(*window, folder, "library.png");
+            window->hide();
+        }
 
         main.findChild<QAction*>("About1")->trigger();
         ok &= Save(*main.AboutForm(), folder, "about.png");

@@ -21,7 +21,7 @@ TEST_F(MainMenus, MenuItemsInOrder) {
     for (QAction* action : window_->menuBar()->actions())
         bar << action->text();
     EXPECT_EQ(bar, QStringList({"Patch Collection", "Selected Patch", "Temporary Patch ()",
-                                "Options", "About"}));
+                                "Options", "Library", "About"}));
     const std::vector<std::pair<const char*, QStringList>> menus = {
         {"Collection1", {"Load...", "Save As...", "-", "Receive", "Send"}},
         {"Patch1",
@@ -35,6 +35,7 @@ TEST_F(MainMenus, MenuItemsInOrder) {
           "Import/Export Patch", "-", "Set Patch Grid Font...", "-", "Show MIDI Console...",
           "MIDI Device Warnings", "SysEx Compatibility Warnings", "Right Click Select",
           "Test Connection On Send", "Virtual GR-33 Device"}},
+        {"Library1", {"Patch Library...", "History of Selected Slot", "Restore Snapshot..."}},
         {"PopupMenuPatch",
          {"Load...", "Save As...", "Receive", "Send", "Edit", "Cut [Ctrl+X]", "Copy [Ctrl+C]", "-",
           "Paste-Over [Ctrl+V]", "Paste-Insert [Ctrl+Ins]"}},
