@@ -23,7 +23,7 @@
 
 #include <string>
 
-constexpr int LibrarySchemaVersion = 3;
+constexpr int LibrarySchemaVersion = 4;
 
 // Bytes 12..127 of a patch as seven bytes to a word: byte b is bits 8k..8k+7 of word
 // (b - 12) / 7, k = (b - 12) % 7.

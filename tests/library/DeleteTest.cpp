@@ -1,11 +1,8 @@
-// Deleting a library patch: searches leave it out, its snapshot slots and sightings stay, it
-// comes back when undeleted, and a version 2 file gains the deleted mark.
+// Deleting a library patch: searches leave it out, its snapshot slots and sightings stay, and
+// it comes back when undeleted.
 #include "library/Library.h"
-#include "library/Schema.h"
 
 #include <gtest/gtest.h>
-
-#include "tests/support/ScratchFolder.h"
 
 namespace {
 
@@ -42,25 +39,6 @@ TEST(LibraryDelete, DeletedPatchesLeaveSearchesButNotSnapshots) {
     library.SetDeleted(pad, false);
     EXPECT_EQ(Found(library, "tag:live is:favourite"), 1u);
     EXPECT_EQ(Found(library, ""), 2u);
-}
-
-TEST(LibraryDelete, VersionTwoFileGainsTheMark) {
-    ScratchFolder folder;
-    const std::string path = folder.File("library.sqlite");
-    {
-        TPatchLibrary library(path);
-        library.Add(Named("Old", 3), {SightingKind::File, "a.P33", 1});
-    }
-    {
-        TDatabase db(path, false);
-        db.Execute("ALTER TABLE patches DROP COLUMN deleted; PRAGMA user_version = 2");
-    }
-    TPatchLibrary library(path);
-    const std::int64_t old = library.Search("old").at(0).id;
-    library.SetDeleted(old, true);
-    EXPECT_EQ(Found(library, "old"), 0u);
-    TDatabase db(path, false);
-    EXPECT_EQ(LibraryVersion(db), LibrarySchemaVersion);
 }
 
 } // namespace

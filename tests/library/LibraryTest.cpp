@@ -238,7 +238,8 @@ TEST_F(LibraryFile, OlderVersionsAreBroughtUpToDate) {
     }
     { // The same file as the first version wrote it.
         TDatabase db(path, false);
-        db.Execute("DROP TABLE tags; ALTER TABLE patches DROP COLUMN favourite;"
+        db.Execute("DROP INDEX patches_names; DROP TABLE tags;"
+                   "ALTER TABLE patches DROP COLUMN favourite;"
                    "ALTER TABLE patches DROP COLUMN deleted;"
                    "ALTER TABLE patches DROP COLUMN notes; PRAGMA user_version = 1");
     }
@@ -248,6 +249,8 @@ TEST_F(LibraryFile, OlderVersionsAreBroughtUpToDate) {
     EXPECT_EQ(library.Tags(id), std::vector<std::string>{"old"});
     EXPECT_EQ(library.Notes(id), "from version 1");
     EXPECT_EQ(Names(library.Search("kept tag:old")), std::vector<std::string>{"Kept"});
+    library.SetDeleted(id, true);
+    EXPECT_TRUE(library.Search("kept").empty());
     TDatabase db(path, false);
     EXPECT_EQ(LibraryVersion(db), LibrarySchemaVersion);
 }
