@@ -26,24 +26,6 @@ std::unique_ptr<TPatchLibrary> openLibrary(const CliArguments& args) {
         args.Value("--library").value_or(TPatchLibrary::DefaultPath()));
 }
 
-std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-// The tones ("GR Piano / Strings") and the multi-FX type as the editor shows them.
-std::pair<std::string, std::string> toneAndEffect(const PatchBytes& bytes) {
-    std::string tones, effect;
-    for (const ParameterInfo& parameter : Parameters()) {
-        if (parameter.listName == "Tone")
-            tones += (tones.empty() ? "" : " / ") + trimmed(ParameterValueText(parameter, bytes));
-        else if (parameter.listName == "Multi-FX Type")
-            effect = trimmed(ParameterValueText(parameter, bytes));
-    }
-    return {tones, effect};
-}
-
 std::string joined(const std::vector<std::string>& words, const char* separator) {
     std::string text;
     for (const auto& word : words)
@@ -150,7 +132,7 @@ int findCommand(const CliArguments& args, CliContext& context) {
             for (const auto& sighting : sightings)
                 if (std::find(places.begin(), places.end(), placeText(sighting)) == places.end())
                     places.push_back(placeText(sighting));
-            const auto [tones, effect] = toneAndEffect(library->Bytes(patch.id));
+            const auto [tones, effect] = PatchSoundText(library->Bytes(patch.id));
             context.out << patch.name << " | " << tones << " | " << effect << " | "
                         << joined(library->Tags(patch.id), ", ") << " | "
                         << (sightings.empty() ? "" : LibraryTimeText(sightings.front().when))

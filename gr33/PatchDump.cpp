@@ -57,6 +57,23 @@ std::string EffectSlotValueText(const EffectSlot& slot, int byte) {
     return slot.IsInRange(byte) ? std::to_string(byte) : OutOfRangeText(byte);
 }
 
+SoundText PatchSoundText(const PatchBytes& bytes) {
+    const auto trimmed = [](const std::string& text) {
+        const auto first = text.find_first_not_of(' ');
+        if (first == std::string::npos) return std::string();
+        return text.substr(first, text.find_last_not_of(' ') - first + 1);
+    };
+    SoundText sound;
+    for (const ParameterInfo& parameter : Parameters()) {
+        if (parameter.listName == "Tone")
+            sound.tones +=
+                (sound.tones.empty() ? "" : " / ") + trimmed(ParameterValueText(parameter, bytes));
+        else if (parameter.listName == "Multi-FX Type")
+            sound.effect = trimmed(ParameterValueText(parameter, bytes));
+    }
+    return sound;
+}
+
 std::vector<DumpLine> DumpPatch(const PatchBytes& bytes) {
     std::vector<DumpLine> lines;
     for (const ParameterInfo& parameter : Parameters()) {

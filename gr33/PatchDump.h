@@ -38,6 +38,13 @@ std::string ParameterValueText(const ParameterInfo& parameter, const PatchBytes&
 // The value text of an effect slot holding the byte.
 std::string EffectSlotValueText(const EffectSlot& slot, int byte);
 
+// What a patch list shows of a patch's sound: its tones ("1 GR Piano / 2 Cool Piano") and its
+// multi-FX type, list entries without the blanks that right-align their numbers.
+struct SoundText {
+    std::string tones, effect;
+};
+SoundText PatchSoundText(const PatchBytes& bytes);
+
 // Every parameter of the patch in byte order: 100 lines plus one per used effect slot (112 when
 // no type is selected).
 std::vector<DumpLine> DumpPatch(const PatchBytes& bytes);

@@ -9,21 +9,11 @@
 
 #include <algorithm>
 
-namespace {
-
-// A list entry as `gr33 dump` prints it, without the blanks that right-align its number.
-QString Caption(const char* parameter, const PatchBytes& bytes) {
-    return QString::fromStdString(ParameterValueText(*FindParameter(parameter), bytes)).trimmed();
-}
-
-} // namespace
-
 void TLibraryModel::Search(TPatchLibrary* library, const std::string& query) {
     std::vector<PatchSummary> found =
         library ? library->Search(query) : std::vector<PatchSummary>{};
     beginResetModel();
     library_ = library;
-    query_ = query;
     found_ = std::move(found);
     rows_.clear();
     endResetModel();
@@ -39,8 +29,9 @@ TLibraryModel::Row TLibraryModel::read(const PatchSummary& summary) const {
     row.summary = summary;
     const PatchBytes bytes = library_->Bytes(summary.id);
     row.favourite = library_->Favourite(summary.id);
-    row.tone = Caption("1st Select", bytes) + " / " + Caption("2nd Select", bytes);
-    row.effect = Caption("Multi-FX Type", bytes);
+    const SoundText sound = PatchSoundText(bytes);
+    row.tone = QString::fromStdString(sound.tones);
+    row.effect = QString::fromStdString(sound.effect);
     QStringList tags, places;
     for (const std::string& tag : library_->Tags(summary.id))
         tags << QString::fromStdString(tag);

@@ -53,7 +53,6 @@ private:
     Row read(const PatchSummary& summary) const;
 
     TPatchLibrary* library_ = nullptr;
-    std::string query_;
     std::vector<PatchSummary> found_;
     std::vector<Row> rows_; // the first rows of found_, read so far
 };

@@ -87,11 +87,12 @@ TLibraryWindow::TLibraryWindow(TFormMain& main, TPatchLibrary& library)
     layout->addWidget(table_, 1);
     layout->addLayout(buttons);
 
-    connect(search_, &QLineEdit::textChanged, this, [this] { Search(); });
     connect(table_, &QAbstractItemView::doubleClicked, this,
             [this] { RunHandler([&] { AuditionClick(); }); });
+    // The stored query goes into the field before the field is watched: one search at opening.
     restoreSettings();
     Search();
+    connect(search_, &QLineEdit::textChanged, this, [this] { Search(); });
     // Columns nobody has sized yet fit what the first rows show.
     if (ReadSetting("LibraryWindowColumns").empty()) table_->resizeColumnsToContents();
 }
