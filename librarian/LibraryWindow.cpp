@@ -97,8 +97,6 @@ TLibraryWindow::TLibraryWindow(TFormMain& main, TPatchLibrary& library)
     if (ReadSetting("LibraryWindowColumns").empty()) table_->resizeColumnsToContents();
 }
 
-TLibraryWindow::~TLibraryWindow() = default;
-
 QPushButton* TLibraryWindow::button(const char* name, const char* caption,
                                     void (TLibraryWindow::*handler)()) {
     auto* button = new QPushButton(QString::fromUtf8(caption));

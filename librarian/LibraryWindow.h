@@ -27,7 +27,6 @@ class TLibraryWindow : public QWidget {
     Q_OBJECT
 public:
     TLibraryWindow(TFormMain& main, TPatchLibrary& library);
-    ~TLibraryWindow() override;
 
     // Searches again with the field's text (the library gained patches meanwhile).
     void Search();

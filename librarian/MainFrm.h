@@ -77,9 +77,6 @@ public:
     // The grid's font as the GridFont setting describes it.
     const FontSpec& GridFont() const { return gridFont_; }
 
-    // The library window, once "Patch Library..." opened it.
-    TLibraryWindow* LibraryWindow() const { return libraryWindow_; }
-
 signals:
     // The window was closed: the application ends.
     void Closed();
