@@ -108,9 +108,9 @@ void TFormEdit::BuildToolBar() {
     ToolBar1->setObjectName("ToolBar1");
     ToolBar1->setGeometry(0, ClientHeight - ToolBarHeight, ClientWidth, ToolBarHeight);
     int left = 0;
-    const int top = (ToolBarHeight - ButtonHeight) / 2;
-    auto button = [this, &left, top](const char* name, const char* caption,
-                                     void (TFormEdit::*handler)()) {
+    constexpr int top = (ToolBarHeight - ButtonHeight) / 2;
+    auto button = [this, &left](const char* name, const char* caption,
+                                void (TFormEdit::*handler)()) {
         auto* b = new QPushButton(ToolBar1);
         b->setObjectName(name);
         b->setText(caption);
