@@ -154,6 +154,13 @@ void Gr33Device::store(int number, std::span<const std::uint8_t> message) {
     PatchBytes bytes;
     std::copy_n(message.begin() + 10, PatchSize, bytes.begin());
     ++stored_;
+    if (HasFault(options_.faults, FaultKind::IgnoreWrite, number)) {
+        log("ignored write to " + PatchLabel(number));
+        return;
+    }
+    // A changed first data byte stays a valid name character: the write looks plausible.
+    if (HasFault(options_.faults, FaultKind::CorruptWrite, number))
+        bytes[0] = bytes[0] == 'X' ? 'Y' : 'X';
     try {
         bank_->Store(number, bytes);
         log("stored " + PatchLabel(number));

@@ -23,7 +23,8 @@ inline constexpr const char* SimUsage =
     "usage: gr33-sim [--api alsa|jack] [--name NAME] [--bank FILE] [--wire] [--delay MS]\n"
     "                [--fault KIND[@LABEL]]... [--verbose]\n"
     "       gr33-sim --help | --version\n"
-    "  KIND: silent, late, wrong-address, bad-checksum, truncated, noise, identity-extra\n"
+    "  KIND: silent, late, wrong-address, bad-checksum, truncated, noise, identity-extra,\n"
+    "        ignore-write, corrupt-write\n"
     "  LABEL: A11 .. D84 or temp\n";
 
 // Parses the arguments after the program name. Raises EKelvoError with the reason for a

@@ -7,7 +7,7 @@
 #include <utility>
 
 namespace {
-constexpr std::array<std::pair<FaultKind, const char*>, 7> Names = {{
+constexpr std::array<std::pair<FaultKind, const char*>, 9> Names = {{
     {FaultKind::Silent, "silent"},
     {FaultKind::Late, "late"},
     {FaultKind::WrongAddress, "wrong-address"},
@@ -15,6 +15,8 @@ constexpr std::array<std::pair<FaultKind, const char*>, 7> Names = {{
     {FaultKind::Truncated, "truncated"},
     {FaultKind::Noise, "noise"},
     {FaultKind::IdentityExtra, "identity-extra"},
+    {FaultKind::IgnoreWrite, "ignore-write"},
+    {FaultKind::CorruptWrite, "corrupt-write"},
 }};
 } // namespace
 

@@ -13,6 +13,8 @@ enum class FaultKind {
     Truncated,     // the data reply is cut after its 100th byte and closed with F7
     Noise,         // a note-on and an active-sensing byte go out before the reply
     IdentityExtra, // the identity reply has one more byte before its F7
+    IgnoreWrite,   // a data message is accepted, but the patch keeps its old bytes
+    CorruptWrite,  // a data message is stored with its first data byte changed
 };
 
 struct Fault {
@@ -23,7 +25,8 @@ struct Fault {
     bool operator==(const Fault&) const = default;
 };
 
-// "silent", "late", "wrong-address", "bad-checksum", "truncated", "noise", "identity-extra".
+// "silent", "late", "wrong-address", "bad-checksum", "truncated", "noise", "identity-extra",
+// "ignore-write", "corrupt-write".
 std::string FaultKindName(FaultKind kind);
 std::optional<FaultKind> FaultKindOfName(const std::string& name);
 
@@ -31,6 +34,6 @@ std::optional<FaultKind> FaultKindOfName(const std::string& name);
 // unknown kind or label, and for identity-extra with a label (no patch is asked for there).
 std::optional<Fault> ParseFault(const std::string& text);
 
-// Whether any of the faults of that kind applies to a request for the patch; nothing asks for
-// the identity request.
+// Whether any of the faults of that kind applies to a request for (or a data message to) the
+// patch; nothing asks for the identity request.
 bool HasFault(const std::vector<Fault>& faults, FaultKind kind, std::optional<int> patch);

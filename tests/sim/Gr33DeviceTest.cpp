@@ -128,6 +128,22 @@ TEST(Gr33Device, StoresOnlyValidDataMessages) {
     EXPECT_EQ(device.Bank().Patch(5), DemoPatch(5));
 }
 
+// A write fault hits only its slot: ignore-write keeps the old patch, corrupt-write stores the
+// patch with a changed first byte; both count the message as stored, as a real device would.
+TEST(Gr33Device, WriteFaultsKeepOrChangeOnlyTheirSlot) {
+    const int b23 = *PatchNumberOfLabel("B23");
+    for (const char* fault : {"ignore-write@B23", "corrupt-write@B23"}) {
+        SCOPED_TRACE(fault);
+        auto device = makeDevice(fault);
+        for (int number : {b23, b23 + 1})
+            device.Receive(DataMessage(number, FilledPatch(0x11, "B23")));
+        EXPECT_EQ(device.Stored(), 2);
+        EXPECT_EQ(device.Bank().Patch(b23 + 1), FilledPatch(0x11, "B23"));
+        auto expected = fault[0] == 'i' ? DemoPatch(b23) : FilledPatch(0x11, "X23");
+        EXPECT_EQ(device.Bank().Patch(b23), expected);
+    }
+}
+
 TEST(Gr33Device, BlocksOfMessagesAndTheWireTime) {
     DeviceOptions options;
     options.wire = true;
@@ -156,8 +172,8 @@ TEST(SimFault, ParsesKindsAndLabels) {
     for (const char* bad :
          {"", "slow", "late@", "late@A15", "late@E11", "identity-extra@A11", "Silent"})
         EXPECT_FALSE(ParseFault(bad)) << bad;
-    for (auto kind :
-         {FaultKind::Silent, FaultKind::Late, FaultKind::WrongAddress, FaultKind::BadChecksum,
-          FaultKind::Truncated, FaultKind::Noise, FaultKind::IdentityExtra})
+    for (auto kind : {FaultKind::Silent, FaultKind::Late, FaultKind::WrongAddress,
+                      FaultKind::BadChecksum, FaultKind::Truncated, FaultKind::Noise,
+                      FaultKind::IdentityExtra, FaultKind::IgnoreWrite, FaultKind::CorruptWrite})
         EXPECT_EQ(FaultKindOfName(FaultKindName(kind)), kind);
 }
