@@ -12,6 +12,8 @@
 
 #include <array>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -114,8 +116,40 @@ int ReceiveCommand(const CliArguments& args, CliContext& context) {
     return ExitOk;
 }
 
+namespace {
+
+// Reads the sent user slots back and compares their data bytes with what was sent: every slot
+// that differs is named, and the send then fails. The temporary patch is not read back.
+int VerifySent(const std::vector<std::pair<int, const TPatch*>>& sent, DeviceSession& session,
+               CliContext& context) {
+    int differing = 0, verified = 0;
+    for (const auto& [number, patch] : sent) {
+        if (number == TempPatchNumber) continue;
+        ThrowIfInterrupted();
+        TPatch back;
+        back.ReceiveFromDevice(session.OutputDevice(), session.InputDevice(), number);
+        ++verified;
+        if (back.Bytes() != patch->Bytes()) {
+            ++differing;
+            context.err << "Patch (" << PatchLabel(number) << ") differs after sending\n";
+        }
+    }
+    if (differing > 0) return ExitDataError;
+    if (verified > 0) context.out << "Sent and verified " << verified << " patches\n";
+    return ExitOk;
+}
+
+bool verifyWanted(const CliArguments& args) {
+    if (args.Flag("--verify") && args.Flag("--no-verify"))
+        throw EUsage("--verify and --no-verify exclude each other");
+    return args.Flag("--verify");
+}
+
+} // namespace
+
 int SendCommand(const CliArguments& args, CliContext& context) {
-    ExpectPorts(args, false, true);
+    const bool verify = verifyWanted(args);
+    ExpectPorts(args, verify, true);
     auto source = ParsePatchSource(args.positional[0]);
     auto to = args.Value("--to");
     std::optional<int> target;
@@ -136,13 +170,15 @@ int SendCommand(const CliArguments& args, CliContext& context) {
         DeviceSession session(args);
         const int out = session.OutputDevice();
         // A patch is counted once it was handed to the MIDI system.
+        std::vector<std::pair<int, const TPatch*>> sent;
         for (int n = 1; n <= PatchCount; ++n) {
             if ((*slots)[n - 1].IsEmpty()) continue;
             ThrowIfInterrupted();
             (*slots)[n - 1].SendToDevice(out, n);
             progress(context, n);
+            sent.emplace_back(n, &(*slots)[n - 1]);
         }
-        return ExitOk;
+        return verify ? VerifySent(sent, session, context) : ExitOk;
     }
 
     TPatch patch;
@@ -151,5 +187,5 @@ int SendCommand(const CliArguments& args, CliContext& context) {
     DeviceSession session(args);
     if (!patch.SendToDevice(session.OutputDevice(), target.value_or(number)))
         throw EKelvoError("Unable to send patch");
-    return ExitOk;
+    return verify ? VerifySent({{target.value_or(number), &patch}}, session, context) : ExitOk;
 }

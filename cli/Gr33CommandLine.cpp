@@ -53,6 +53,8 @@ const OptionSyntax Options[] = {
     {"--virtual", nullptr, "Talk to the built-in virtual GR-33 instead of a device"},
     {"--bank", "FILE", "With --virtual: the collection file of the virtual device's patches"},
     {"--library", "FILE", "The patch library file instead of the user's own"},
+    {"--verify", nullptr, "Read the sent user slots back and compare them with what was sent"},
+    {"--no-verify", nullptr, "Do not read the sent slots back (the default)"},
 };
 
 struct CommandSyntax {
@@ -77,6 +79,12 @@ std::vector<std::string> withReceive() {
     return all;
 }
 
+std::vector<std::string> withSend() {
+    auto all = withPorts("--to");
+    all.insert(all.end(), {"--verify", "--no-verify"});
+    return all;
+}
+
 const std::vector<CommandSyntax>& commands() {
     static const std::vector<CommandSyntax> table = {
         {"list",
@@ -93,7 +101,7 @@ const std::vector<CommandSyntax>& commands() {
         {"identify", 0, PortOptions, "Ask the device who it is and print the answer."},
         {"receive", 1, withReceive(),
          "Receive all 128 user patches into a collection, or one patch into a patch file."},
-        {"send", 1, withPorts("--to"),
+        {"send", 1, withSend(),
          "Send a collection, or one patch to its own slot, another slot or the temporary "
          "patch."},
         {"library",

@@ -109,6 +109,15 @@ TEST_F(DeviceCommands, SendStoresEveryNonEmptySlotOrOnePatch) {
     WriteSinglePatch(single, NamedPatch("Single"));
     ASSERT_EQ(Device({"send", single, "--to", "a12"}).code, 0);
     EXPECT_EQ(DeviceMemory()[1], NamedPatch("Single"));
+
+    // A verified send reads back the user slots it wrote, never the temporary patch.
+    run = Device({"send", upload, "--verify"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, "Sent and verified 2 patches\n");
+    run = Device({"send", single, "--to=temp", "--verify"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(Device({"send", single, "--verify", "--no-verify"}).code, 2);
 }
 
 TEST_F(DeviceCommands, FailuresBeforeTheTransfer) {

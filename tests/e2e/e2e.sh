@@ -142,6 +142,22 @@ send-collection)
             "($(grep -c ': stored ' "$work/sim.err") patches stored," \
             "$(grep -c ': rejected ' "$work/sim.err") messages rejected)"
     ;;
+send-verify)
+    # The read-back names exactly the slots the device got wrong, and a clean send verifies.
+    "$make_bank" "$work/upload.G33" 5 || fail "cannot make the upload bank"
+    start_jack
+    start_sim --fault ignore-write@B23 --fault corrupt-write@C11
+    run_gr33 send "$work/upload.G33" --verify
+    expect_status 1
+    differing=$(grep 'differs after sending' "$work/gr33.err" | tr '\n' ' ')
+    [[ $differing == "Patch (B23) differs after sending Patch (C11) differs after sending " ]] ||
+        fail "the read-back reported '$differing'"
+    stop_sim
+    start_sim
+    run_gr33 send "$work/upload.G33" --verify
+    expect_status 0
+    grep -qx "Sent and verified 128 patches" "$work/gr33.out" || fail "no verified send"
+    ;;
 identify)
     start_jack
     start_sim

@@ -113,8 +113,9 @@ TEST_F(PatchFiles, LoadsReadOnlyTheirMessagesAndNameWhatIsNotAFile) {
                               std::pair{"dir", path("dir") + " is a folder, not a file"},
                               std::pair{"pipe", path("pipe") + " is a pipe, not a file"}}) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(failureOf([&] { TPatch().LoadFromFile(path(name)); }), text);
-        EXPECT_EQ(failureOf([&] { ReadCollectionFile(path(name)); }), text);
+        const std::string file = path(name); // a lambda may not capture a structured binding
+        EXPECT_EQ(failureOf([&] { TPatch().LoadFromFile(file); }), text);
+        EXPECT_EQ(failureOf([&] { ReadCollectionFile(file); }), text);
     }
     ::getrusage(RUSAGE_SELF, &after);
     EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024); // kilobytes
