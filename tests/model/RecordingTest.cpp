@@ -59,7 +59,7 @@ TEST_F(Recording, EveryWayInReportsItsKindPlaceAndSlots) {
         FakeObserver observer;
         TCollection target(observer);
         target.Ports().ChooseIn(1), target.Ports().ChooseOut(1);
-        ErrorOf([&] { run(target, observer); });
+        ErrorOf([&, &run = run] { run(target, observer); });
         ASSERT_EQ(observer.seen.size(), slots.empty() ? 0u : 1u);
         if (slots.empty()) continue;
         const auto& [source, patches] = observer.seen[0];

@@ -21,7 +21,7 @@ TEST(SimCommandLine, ErrorsInTheProgramsOwnWords) {
              {{"--delay=60001"}, "--delay needs a number of milliseconds (0..60000): 60001"},
              {{"--fault", "silent", "extra"}, "unknown argument: extra"},
          }) {
-        EXPECT_THAT([&] { ParseSimCommandLine(args); },
+        EXPECT_THAT([&args = args] { ParseSimCommandLine(args); },
                     ::testing::ThrowsMessage<EKelvoError>(::testing::StrEq(message)));
     }
 }
