@@ -6,17 +6,17 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 namespace {
 constexpr const char* IllegalFormat = "Illegal patch data format";
 } // namespace
 
 bool IsSysExFileName(const std::string& fileName) {
-    constexpr std::string_view suffix = ".syx";
-    if (fileName.size() <= suffix.size()) return false;
-    return std::equal(
-        suffix.begin(), suffix.end(), fileName.end() - suffix.size(),
-        [](char a, char b) { return std::tolower(static_cast<unsigned char>(b)) == a; });
+    std::string extension = std::filesystem::path(fileName).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".syx";
 }
 
 FileKind SysExFileKind(const std::string& fileName) {
