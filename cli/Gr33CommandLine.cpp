@@ -10,8 +10,8 @@
 
 const char* const Gr33Usage =
     "usage: gr33 COMMAND ...\n"
-    "File commands (FILE is a .G33 collection or a .P33 single patch; FILE:LABEL is one slot\n"
-    "of a collection, A11 .. D84):\n"
+    "File commands (FILE is a .G33 collection, a .P33 single patch or a .syx file of either;\n"
+    "FILE:LABEL is one slot of a collection, A11 .. D84):\n"
     "  gr33 list FILE\n"
     "  gr33 dump FILE[:LABEL]\n"
     "  gr33 diff A[:LABEL] B[:LABEL]\n"

@@ -50,14 +50,15 @@ std::vector<SlotPatch> readPatches(const std::string& file, SightingKind& kind) 
     const auto extension = upperExtension(file);
     kind = SightingKind::File;
     std::vector<SlotPatch> patches;
-    if (extension == ".G33") {
+    const bool sysEx = extension == ".SYX";
+    if (extension == ".G33" || (sysEx && SysExFileKind(file) == FileKind::Collection)) {
         const auto slots = ReadCollectionFile(file);
         for (int n = 1; n <= PatchCount; ++n)
             patches.push_back({n, slots[n - 1]});
         return patches;
     }
     TPatch patch;
-    if (extension == ".P33") {
+    if (extension == ".P33" || sysEx) {
         patch.LoadFromFile(file);
     } else {
         kind = SightingKind::Text;
@@ -76,8 +77,8 @@ std::vector<std::string> filesOf(const std::string& argument) {
     std::vector<std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(argument)) {
         const auto extension = upperExtension(entry.path().string());
-        if (entry.is_regular_file() &&
-            (extension == ".G33" || extension == ".P33" || extension == ".TXT"))
+        if (entry.is_regular_file() && (extension == ".G33" || extension == ".P33" ||
+                                        extension == ".SYX" || extension == ".TXT"))
             files.push_back(entry.path().string());
     }
     std::sort(files.begin(), files.end());

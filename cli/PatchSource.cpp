@@ -24,6 +24,7 @@ bool endsWith(const std::string& text, const std::string& suffix) {
 
 FileKind KindOfFile(const std::string& fileName) {
     std::string name = upper(fileName);
+    if (IsSysExFileName(fileName)) return SysExFileKind(fileName);
     if (endsWith(name, ".G33")) return FileKind::Collection;
     if (endsWith(name, ".P33")) return FileKind::SinglePatch;
     throw EUsage("not a patch file (.G33 or .P33): " + fileName);
@@ -66,7 +67,7 @@ void LoadCollection(const std::string& fileName, std::array<TPatch, 128>& slots)
 }
 
 void ExpectOutputKind(const std::string& fileName, FileKind kind) {
-    if (KindOfFile(fileName) != kind)
+    if (IsSysExFileName(fileName) || KindOfFile(fileName) != kind)
         throw EUsage(std::string("the output must be a ") +
                      (kind == FileKind::Collection ? "collection (.G33)" : "single patch (.P33)") +
                      ": " + fileName);

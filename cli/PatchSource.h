@@ -1,7 +1,9 @@
 #pragma once
 // Patch files named on the command line: FILE (a .G33 collection or a .P33 single patch, the
-// extension in any case) or FILE:LABEL for one slot of a collection (A11 .. D84).
+// extension in any case, or a .syx file that is either by its content) or FILE:LABEL for one
+// slot of a collection (A11 .. D84).
 
+#include "gr33/CollectionFile.h"
 #include "gr33/Patch.h"
 
 #include <array>
@@ -9,9 +11,8 @@
 #include <string>
 #include <vector>
 
-enum class FileKind { Collection, SinglePatch };
-
-// The kind of a file by its extension; raises EUsage for any other extension.
+// The kind of a file by its extension, of a .syx file by its content (SysExFileKind); raises
+// EUsage for any other extension.
 FileKind KindOfFile(const std::string& fileName);
 
 struct PatchSource {
@@ -31,7 +32,8 @@ int LoadPatch(const PatchSource& source, TPatch& patch);
 // Reads the 128 slots of a collection file into the records.
 void LoadCollection(const std::string& fileName, std::array<TPatch, 128>& slots);
 
-// Raises EUsage unless the output file name has the extension of that kind.
+// Raises EUsage unless the output file name has the extension of that kind (files are written
+// as .G33 and .P33 only).
 void ExpectOutputKind(const std::string& fileName, FileKind kind);
 
 // The text file as lines; a carriage return before a line feed is dropped. Raises

@@ -1,6 +1,8 @@
-// FILE:LABEL arguments of the gr33 tool from arbitrary text (parsing only, no file is read): a
-// source is parsed or refused with a usage error; a parsed one is of its file's kind, and a slot
-// is one of a collection's 128 that its label names again.
+// FILE:LABEL arguments of the gr33 tool from arbitrary text (parsing only; a file is looked at
+// only when it is a .syx file, whose content tells its kind): a source is parsed or refused with
+// a usage error or that file's error; a parsed one is of its file's kind, and a slot is one of a
+// collection's 128 that its label names again.
+#include "base/Errors.h"
 #include "cli/CliArguments.h"
 #include "cli/PatchSource.h"
 #include "gr33/PatchNumber.h"
@@ -21,6 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         }
     } catch (const EUsage&) {
+    } catch (const EKelvoError&) {
+        const auto colon = text.rfind(':');
+        if (!IsSysExFileName(text) &&
+            (colon == std::string::npos || !IsSysExFileName(text.substr(0, colon))))
+            std::abort();
     }
     return 0;
 }

@@ -54,7 +54,8 @@ public:
     void WriteSysEx(int number, ::Bytes& stream) const;
     void ReadSysEx(int number, ByteReader& stream);
 
-    // Single-patch files (.P33): one data message addressed to the temporary patch.
+    // Single-patch files (.P33): one data message addressed to the temporary patch; a .syx file
+    // must hold that message alone.
     void LoadFromFile(const std::string& fileName);
     void SaveToFile(const std::string& fileName, int number) const;
 

@@ -99,6 +99,8 @@ private:
     // Recorded in the patch library (MainFrmLibrary.cpp).
     void PatchesSeen(std::span<const SlotPatch> patches, const SightingSource& source) override;
     void CollectionReceived(std::span<const PatchBytes> received, const std::string& port) override;
+    // Shows the recent list in "Patch Collection" -> "Recent" (MainFrmMenus.cpp).
+    void RecentFilesChanged() override;
 
     // Menus (MainFrmMenus.cpp).
     void createMainMenu();
@@ -107,6 +109,7 @@ private:
                      void (TFormMain::*handler)());
     QAction* option(QMenu* menu, const char* name, const char* caption, const char* setting);
     void setOptionMarks();
+    void createRecentMenu(QMenu* collection);
 
     // Command handlers (MainFrmCommands.cpp).
     void LoadCollectionClick();
@@ -146,6 +149,8 @@ private:
     // Grid (MainFrmGrid.cpp).
     void createGrid();
     void StringGridMouseDown(QObject* source, const QPoint& pos);
+    // Return or Enter edits the selected patch, the Menu key opens its context menu.
+    bool StringGridKeyDown(int key);
     void openGridPopup(const QPoint& globalPos);
     QSize gridSize() const;
     void fitToGrid();
@@ -171,6 +176,8 @@ private:
     QMenu* popupPatch_ = nullptr;
     QMenu* popupCollection_ = nullptr;
     QMenu* temporaryMenu_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    std::vector<QAction*> recentItems_; // one per place of the list, hidden while unused
     QMenu* outMenu_ = nullptr;
     QMenu* inMenu_ = nullptr;
     QActionGroup* outGroup_ = nullptr;

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QFontDatabase>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -60,6 +61,8 @@ void TFormMain::createGrid() {
         connect(header, &QWidget::customContextMenuRequested, this,
                 [this, header](const QPoint& pos) { openGridPopup(header->mapToGlobal(pos)); });
     }
+    // Keys on the grid reach this window first: Return edits, the Menu key opens the menu.
+    grid_->installEventFilter(this);
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { openGridPopup(grid_->viewport()->mapToGlobal(pos)); });
@@ -155,6 +158,12 @@ int TFormMain::SelectedPatch() const {
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == grid_ && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier)
+            return StringGridKeyDown(key->key());
+        return false;
+    }
     if (event->type() == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton) {
@@ -175,6 +184,22 @@ void TFormMain::StringGridMouseDown(QObject* source, const QPoint& pos) {
     } else {
         gridPopup_ = popupCollection_;
     }
+}
+
+bool TFormMain::StringGridKeyDown(int key) {
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        // As a double click does: through "Edit" of the selected patch.
+        if (QAction* edit = findChild<QAction*>("EditPatch1")) edit->trigger();
+        return true;
+    }
+    if (key == Qt::Key_Menu) {
+        // As a right press on the selected cell: the patch menu, over that cell.
+        gridPopup_ = popupPatch_;
+        QRect cell = grid_->visualRect(grid_->currentIndex());
+        openGridPopup(grid_->viewport()->mapToGlobal(cell.center()));
+        return true;
+    }
+    return false;
 }
 
 void TFormMain::openGridPopup(const QPoint& globalPos) {

@@ -2,6 +2,7 @@
 
 #include "librarian/MainFrm.h"
 
+#include "model/RecentFiles.h"
 #include "model/Settings.h"
 #include "qtcommon/RunHandler.h"
 
@@ -71,11 +72,20 @@ void TFormMain::createMainMenu() {
 
     QMenu* collection = bar->addMenu("Patch Collection");
     collection->setObjectName("Collection1");
-    command(collection, "LoadCollection", "Load...", &TFormMain::LoadCollectionClick);
-    command(collection, "SaveCollection", "Save As...", &TFormMain::SaveCollectionClick);
+    command(collection, "LoadCollection", "Load...", &TFormMain::LoadCollectionClick)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    command(collection, "SaveCollection", "Save As...", &TFormMain::SaveCollectionClick)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     collection->addSeparator();
     command(collection, "ReceiveCollection1", "Receive", &TFormMain::ReceiveCollection1Click);
     command(collection, "SendCollection1", "Send", &TFormMain::SendCollection1Click);
+    createRecentMenu(collection);
+    // Ctrl+Q closes the window as its close box does, save question included.
+    auto* quit = new QAction(this);
+    quit->setObjectName("Quit1");
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+    addAction(quit);
 
     QMenu* patch = bar->addMenu("Selected Patch");
     patch->setObjectName("Patch1");
@@ -148,6 +158,36 @@ void TFormMain::createMainMenu() {
     QAction* about = bar->addAction("About");
     about->setObjectName("About1");
     connect(about, &QAction::triggered, this, [this] { RunHandler([&] { About1Click(); }); });
+}
+
+void TFormMain::createRecentMenu(QMenu* collection) {
+    collection->addSeparator();
+    recentMenu_ = collection->addMenu("Recent");
+    recentMenu_->setObjectName("RecentCollections1");
+    // The entries stay for the window's life: one may rewrite the list while it runs.
+    for (int k = 1; k <= RecentFileCount; ++k) {
+        auto* entry = recentMenu_->addAction(QString());
+        entry->setObjectName("Recent" + QString::number(k));
+        connect(entry, &QAction::triggered, this, [this, entry] {
+            const std::string name = entry->data().toString().toStdString();
+            RunHandler([&] { collection_.LoadRecentCollection(name); });
+        });
+        recentItems_.push_back(entry);
+    }
+    RecentFilesChanged();
+}
+
+void TFormMain::RecentFilesChanged() {
+    const auto files = RecentFiles();
+    for (std::size_t k = 0; k < recentItems_.size(); ++k) {
+        QAction* entry = recentItems_[k];
+        entry->setVisible(k < files.size());
+        if (k >= files.size()) continue;
+        const QString name = QString::fromStdString(files[k]);
+        entry->setData(name);
+        entry->setText("&" + QString::number(k + 1) + " " + QString(name).replace('&', "&&"));
+    }
+    recentMenu_->menuAction()->setEnabled(!files.empty());
 }
 
 void TFormMain::createPopupMenus() {

@@ -7,6 +7,7 @@
 #include "gr33/Exchange.h"
 #include "gr33/TextForm.h"
 #include "midi/MidiDevices.h"
+#include "model/RecentFiles.h"
 #include "model/Settings.h"
 
 #include <algorithm>
@@ -156,6 +157,17 @@ void TCollection::LoadCollection() {
     LoadCollectionFile(*name);
 }
 
+void TCollection::LoadRecentCollection(const std::string& fileName) {
+    QuerySave();
+    BusyScope busy(observer_);
+    if (!FileExists(fileName)) {
+        ForgetRecentFile(fileName);
+        observer_.RecentFilesChanged();
+    }
+    dialogs_.openCollection = fileName;
+    LoadCollectionFile(fileName);
+}
+
 void TCollection::LoadCollectionFile(const std::string& fileName) {
     if (!FileExists(fileName)) {
         Prompts().ShowMessage("File " + fileName + " not found");
@@ -170,6 +182,8 @@ void TCollection::LoadCollectionFile(const std::string& fileName) {
         seen.push_back({n, bytes[n - 1]});
     }
     SetCollectionFile(fileName, false);
+    RememberRecentFile(fileName);
+    observer_.RecentFilesChanged();
     observer_.PatchesSeen(seen, {SightingKind::File, fileName});
 }
 
@@ -178,7 +192,8 @@ void TCollection::OpenFile(const std::string& fileName) {
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     // The dialogs then start from the file, as after choosing it in them.
-    if (extension == ".P33") {
+    if (extension == ".P33" ||
+        (extension == ".SYX" && SysExFileKind(fileName) == FileKind::SinglePatch)) {
         dialogs_.openPatch = fileName;
         LoadTempPatchFile(fileName);
     } else {
@@ -209,6 +224,8 @@ void TCollection::SaveCollectionFile(const std::string& fileName) {
                                 [](const TPatch* patch) { return patch->IsEmpty(); });
     WriteCollectionFile(fileName, records);
     SetCollectionFile(fileName, false);
+    RememberRecentFile(fileName);
+    observer_.RecentFilesChanged();
     if (anyEmpty && Settings().IsYes("CompatibilityWarnings"))
         Prompts().ShowMessage(std::string(EmptySlotsWarning) + AppName +
                               " (that can deal with this)");
@@ -258,7 +275,7 @@ void TCollection::SendCollection() {
 
 void TCollection::LoadPatch(int number) {
     observer_.PresetFileName(dialogs_.openPatch);
-    auto name = Prompts().OpenFileName("Load Patch", PatchFilter, "P33");
+    auto name = Prompts().OpenFileName("Load Patch", PatchOpenFilter, "P33");
     if (!name) return;
     dialogs_.openPatch = *name;
     BusyScope busy(observer_);
@@ -336,7 +353,7 @@ void TCollection::PasteInsert(int number) {
 
 void TCollection::LoadTempPatch() {
     observer_.PresetFileName(dialogs_.openPatch);
-    auto name = Prompts().OpenFileName("Load Patch", PatchFilter, "P33");
+    auto name = Prompts().OpenFileName("Load Patch", PatchOpenFilter, "P33");
     if (!name) return;
     dialogs_.openPatch = *name;
     LoadTempPatchFile(*name);

@@ -22,11 +22,14 @@ inline constexpr const char* NoPlaceText = "Unable to insert patch. No place!";
 inline constexpr const char* UnableToSendText = "Unable to send patch";
 inline constexpr const char* NoPatchesText = "No patches in collection!";
 
-// The filters of the collection open and save dialogs and of both patch file dialogs.
+// The filters of the collection open and save dialogs and of the patch file dialogs; the open
+// dialogs also offer .syx files, which are only ever read.
 inline constexpr const char* CollectionOpenFilter =
-    "GR-33 Patch Collection (*.G33)|*.G33|All Files|*.*";
+    "GR-33 Patch Collection (*.G33)|*.G33|All Files|*.*|SysEx Files (*.syx)|*.syx";
 inline constexpr const char* CollectionSaveFilter =
     "GR-33 Patch Collection (*.G33)|*.G33|All Files (*.*)|*.*";
+inline constexpr const char* PatchOpenFilter =
+    "GR-33 Patch File (*.P33)|*.P33|All Files (*.*)|*.*|SysEx Files (*.syx)|*.syx";
 inline constexpr const char* PatchFilter = "GR-33 Patch File (*.P33)|*.P33|All Files (*.*)|*.*";
 
 class TCollection {
@@ -78,12 +81,17 @@ public:
     void SaveCollection();
     void ReceiveCollection();
     void SendCollection();
-    // The file operations behind Load and Save, without dialogs.
+    // A collection of the recent list (RecentFiles): loaded as "Load..." loads the file chosen
+    // after its save question; one no longer there is shown as not found and leaves the list.
+    void LoadRecentCollection(const std::string& fileName);
+    // The file operations behind Load and Save, without dialogs; both put the file at the top of
+    // the recent list.
     void LoadCollectionFile(const std::string& fileName);
     void SaveCollectionFile(const std::string& fileName);
-    // A file named at start (KelvoLight FILE, a double-click on it): a .P33 file (any case)
-    // goes into the temporary patch, as its "Load..." would put it, so no slot changes and
-    // nothing asks to be saved; any other file is loaded as the collection.
+    // A file named at start (KelvoLight FILE, a double-click on it): a .P33 file (any case),
+    // or a .syx file holding one patch, goes into the temporary patch, as its "Load..." would put
+    // it, so no slot changes and nothing asks to be saved; any other file is loaded as the
+    // collection.
     void OpenFile(const std::string& fileName);
 
     // Commands on slot `number` (the selected patch).

@@ -35,6 +35,9 @@ public:
     // of the call.
     virtual void PatchesSeen(std::span<const SlotPatch> /*patches*/,
                              const SightingSource& /*source*/) {}
+    // The list of recent collections (RecentFiles) changed: a collection was loaded or saved,
+    // or a recent one was found missing.
+    virtual void RecentFilesChanged() {}
     // A collection receive ended: slots 1..received.size() arrived from the named port (fewer
     // than 128 when it failed or was cancelled part-way).
     virtual void CollectionReceived(std::span<const PatchBytes> /*received*/,

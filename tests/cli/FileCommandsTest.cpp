@@ -47,6 +47,9 @@ TEST_F(FileCommands, CommandLineFormsAndWhatTheyPrint) {
     const std::string x = folder.File("x.P33"), noOption = "export-text has no option --to\n";
     const std::string none = folder.File("none.G33"), renamed = folder.File("single.G33");
     std::filesystem::copy_file(single, renamed); // read as a collection: fails at its first slot
+    const std::string bankSyx = folder.File("bank.syx"), singleSyx = folder.File("one.SYX");
+    std::filesystem::copy_file(bank, bankSyx); // .syx files are what their messages are
+    std::filesystem::copy_file(single, singleSyx);
     const struct {
         std::vector<std::string> args;
         int code;
@@ -84,7 +87,9 @@ TEST_F(FileCommands, CommandLineFormsAndWhatTheyPrint) {
         {{"diff", bank + ":A11", folder.File("none.P33")}, 2, "Patch file not found.\n"},
         {{"list", renamed}, 1, "Illegal patch data format.\n"},
         {{"list", single}, 0, "Temporary Patch: Single      \n"},
-        {{"list", bank + ":d84"}, 0, "D84: Last Patch  \n"},
+        {{"list", bankSyx + ":d84"}, 0, "D84: Last Patch  \n"},
+        {{"dump", singleSyx}, 0, "Common / Patch Name: Single"},
+        {{"extract", bankSyx + ":D84", "-o", folder.File("x.syx")}, 2, "gr33 extract: the output"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.args));

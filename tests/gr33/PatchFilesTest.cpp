@@ -100,6 +100,45 @@ TEST_F(PatchFiles, CollectionRoundTripsAndIsValidatedAsAWhole) {
               "File " + path("none.G33") + " not found");
 }
 
+// A .syx file is a patch or a collection by what it holds, read by the same readers, and holds
+// nothing else: one message for the temporary patch, or the 128 messages of a collection.
+TEST_F(PatchFiles, SysExFileIsTheKindItsMessagesAre) {
+    std::array<TPatch, 128> slots;
+    std::array<const TPatch*, 128> refs;
+    for (int i = 0; i < 128; ++i) {
+        fill(slots[i], i);
+        refs[i] = &slots[i];
+    }
+    const Bytes bank = CollectionImage(refs);
+    Bytes temp, user, broken = bank, longBank = bank;
+    slots[3].WriteSysEx(0, temp);
+    slots[3].WriteSysEx(4, user);
+    Bytes longTemp = temp;
+    broken[4 * 140 + 7] = 5; // the 5th message for slot 6
+    longBank.push_back(0xF7);
+    longTemp.push_back(0xF7);
+    const std::string illegal = "Illegal patch data format", file = path("x.SyX");
+    const std::pair<Bytes, std::string> cases[] = {
+        {temp, "patch"},     {bank, "collection"},
+        {user, illegal},     {broken, illegal},
+        {longBank, illegal}, {longTemp, illegal},
+        {Bytes(), illegal},  {Bytes(bank.begin(), bank.begin() + 280), illegal},
+    };
+    for (const auto& [image, expected] : cases) {
+        SCOPED_TRACE(expected + " of " + std::to_string(image.size()) + " bytes");
+        write("x.SyX", image);
+        TPatch loaded;
+        std::string kind = "patch";
+        std::string got = failureOf([&] {
+            if (SysExFileKind(file) != FileKind::Collection) return loaded.LoadFromFile(file);
+            kind = "collection";
+            loaded.SetBytes(ReadCollectionFile(file)[3], 4);
+        });
+        if (got == "no failure") got = loaded.Bytes() == slots[3].Bytes() ? kind : "other bytes";
+        EXPECT_EQ(got, expected);
+    }
+}
+
 // Only the messages are read: a huge file refused at its first byte costs no more than a valid
 // one, and a folder or pipe is named for what it is, for patches and collections alike.
 TEST_F(PatchFiles, LoadsReadOnlyTheirMessagesAndNameWhatIsNotAFile) {

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 
 namespace {
@@ -44,13 +45,13 @@ TEST(FileDialogs, ShowTheirDescriptionsAndAddTheDefaultExtension) {
     const QStringList collection = {"GR-33 Patch Collection (*.G33)", "All Files (*.*)"};
     const QStringList patch = {"GR-33 Patch File (*.P33)", "All Files (*.*)"};
     const std::tuple<bool, const char*, const char*, QStringList> cases[] = {
-        {false, CollectionOpenFilter, "Bank5", {"GR-33 Patch Collection (*.G33)", "All Files"}},
+        {false, CollectionOpenFilter, "Bank5", {collection[0], "All Files", "SysEx Files (*.syx)"}},
         {true, CollectionSaveFilter, "Bank6", collection},
-        {false, PatchFilter, "Lead", patch},
+        {false, PatchOpenFilter, "Lead", patch + QStringList{"SysEx Files (*.syx)"}},
         {true, PatchFilter, "Pad", patch}};
     for (const auto& [save, filter, typed, expected] : cases) {
         SCOPED_TRACE(typed);
-        std::string suffix = filter == PatchFilter ? "P33" : "G33";
+        std::string suffix = std::strstr(filter, "(*.P33)") ? "P33" : "G33";
         dialogs.SetNextFileName(folder.File("Default." + suffix));
         QStringList shown;
         AnswerNextDialog(typed, shown);

@@ -3,6 +3,7 @@
 
 #include "WindowFixture.h"
 #include "gr33/CollectionFile.h"
+#include "model/RecentFiles.h"
 #include "sim/DemoBank.h"
 #include "tests/support/UserClose.h"
 #include "tools/ConsoleFrm.h"
@@ -23,7 +24,8 @@ TEST_F(MainMenus, MenuItemsInOrder) {
     EXPECT_EQ(bar, QStringList({"Patch Collection", "Selected Patch", "Temporary Patch ()",
                                 "Options", "Library", "About"}));
     const std::vector<std::pair<const char*, QStringList>> menus = {
-        {"Collection1", {"Load...", "Save As...", "-", "Receive", "Send"}},
+        {"Collection1",
+         {"Load... [Ctrl+O]", "Save As... [Ctrl+S]", "-", "Receive", "Send", "-", "Recent"}},
         {"Patch1",
          {"Load...", "Save As...", "-", "Receive", "Send", "-", "Edit", "-", "Cut [Ctrl+X]",
           "Copy [Ctrl+C]"}},
@@ -142,13 +144,14 @@ TEST_F(MainMenus, CloseAsksToSaveAndStaysOpenWhenTheSaveFails) {
     prompts.fileAnswers = {PatchFile(), File("no/such/folder/x.G33"), std::nullopt};
     Choose("LoadPatch1");
     prompts.confirmAnswers = {true, true};
-    EXPECT_FALSE(window_->close());
+    QTest::keyClick(Grid(), Qt::Key_Q, Qt::ControlModifier); // closes as the close box does
     EXPECT_TRUE(window_->isVisible());
     EXPECT_TRUE(window_->close()); // Yes, then the dialog cancelled: closes as asked
     EXPECT_EQ(prompts.Texts("confirm").size(), 2u);
 }
 
-TEST_F(MainMenus, DoubleClickOpensTheEditorOnTheSelectedSlot) {
+// Return opens the editor as a double click does; the Menu key opens the menu a right press does.
+TEST_F(MainMenus, DoubleClickOrReturnOpensTheEditorOnTheSelectedSlot) {
     Open();
     ClickCell(1);
     QTest::keyClick(Grid(), Qt::Key_Right);
@@ -156,12 +159,57 @@ TEST_F(MainMenus, DoubleClickOpensTheEditorOnTheSelectedSlot) {
     EXPECT_EQ(window_->SelectedPatch(), 6);
     prompts.fileAnswers = {PatchFile()};
     Choose("LoadPatch1");
-    ClickCell(6);
-    QRect a22 = Grid()->visualItemRect(Grid()->item(1, 1));
-    QTest::mouseDClick(Grid()->viewport(), Qt::LeftButton, Qt::NoModifier, a22.center());
-    EXPECT_TRUE(prompts.Texts("error").empty());
+    QTest::keyClick(Grid(), Qt::Key_Menu);
+    auto* popup = Find<QMenu>("PopupMenuPatch");
+    ASSERT_TRUE(popup->isVisible());
+    QTest::keyClick(popup, Qt::Key_Escape);
+    ClickCell(5);
+    QRect a21 = Grid()->visualItemRect(Grid()->item(1, 0));
+    QTest::mouseDClick(Grid()->viewport(), Qt::LeftButton, Qt::NoModifier, a21.center());
+    EXPECT_EQ(prompts.Last(), "Patch (A21) is empty!");
+    QTest::keyClick(Grid(), Qt::Key_Right);
+    QTest::keyClick(Grid(), Qt::Key_Return);
     EXPECT_NE(window_->Collection().Slot(6).Editor, nullptr);
     window_.reset(); // the librarian takes the editor down while its record still exists
+}
+
+// Every load and save puts its file at the top, once; eight are kept, and a recent entry loads
+// as "Load..." does after its save question. Blanks and repeats of a hand-edited list and a
+// file gone from disk drop out.
+TEST_F(MainMenus, RecentCollectionsFollowLoadsAndSaves) {
+    const std::string gone = File("gone.G33");
+    WriteSetting("Recent1", "");
+    WriteSetting("Recent2", gone);
+    WriteSetting("Recent3", gone);
+    Open();
+    EXPECT_EQ(Find("Recent1")->text(), "&1 " + QString::fromStdString(gone));
+    EXPECT_FALSE(Find("Recent2")->isVisible());
+    std::vector<std::string> banks;
+    for (int k = 1; k <= 9; ++k) {
+        banks.push_back(File("bank" + std::to_string(k) + ".G33"));
+        prompts.fileAnswers = {banks.back()};
+        QTest::keyClick(Grid(), Qt::Key_S, Qt::ControlModifier); // "Save As..."
+    }
+    prompts.fileAnswers = {banks[1]};
+    QTest::keyClick(Grid(), Qt::Key_O, Qt::ControlModifier); // "Load..."
+    std::vector<std::string> expected = {banks[1], banks[8], banks[7], banks[6],
+                                         banks[5], banks[4], banks[3], banks[2]};
+    EXPECT_EQ(RecentFiles(), expected);
+    prompts.fileAnswers = {PatchFile()};
+    Choose("LoadPatch1");
+    prompts.confirmAnswers = {false};
+    Choose("Recent6"); // bank5, after the save question
+    EXPECT_EQ(prompts.Texts("confirm").size(), 1u);
+    EXPECT_EQ(window_->windowTitle(), "KelvoLight 1.01 (bank5.G33)");
+    expected = {banks[4], banks[1], banks[8], banks[7], banks[6], banks[5], banks[3], banks[2]};
+    EXPECT_EQ(RecentFiles(), expected);
+    EXPECT_EQ(ReadSetting("Recent1"), banks[4]); // the newest first
+    std::filesystem::remove(banks[2]);
+    QTest::mouseMove(Grid()->viewport()); // off the place the submenu opens at
+    Choose("Recent8");
+    EXPECT_EQ(prompts.Last(), "File " + banks[2] + " not found");
+    EXPECT_EQ(RecentFiles(), std::vector(expected.begin(), expected.end() - 1));
+    EXPECT_FALSE(Find("Recent8")->isVisible());
 }
 
 // The console the user closes stays off; the one still open when the librarian is closed
