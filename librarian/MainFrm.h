@@ -24,6 +24,7 @@ class QProgressDialog;
 class QScrollArea;
 class TAboutForm;
 class TLibraryWindow;
+class TMidiLogWindow;
 class TPatchLibrary;
 class TStringGrid;
 
@@ -131,6 +132,7 @@ private:
     void ShowMIDIConsole1Click();
     void About1Click();
     void SetGridFont1Click();
+    void MidiLog1Click();
 
     // Ports (MainFrmPorts.cpp).
     void buildInputMenu();
@@ -183,6 +185,7 @@ private:
     QPointer<QWidget> console_;
     QPointer<QWidget> converter_;
     TLibraryWindow* libraryWindow_ = nullptr;
+    TMidiLogWindow* midiLogWindow_ = nullptr;
     std::vector<std::unique_ptr<BusyCursor>> busy_;
     std::unique_ptr<QProgressDialog> progress_;
 };
