@@ -5,9 +5,13 @@
 #include "base/Errors.h"
 #include "cli/Commands.h"
 #include "cli/Gr33CommandLine.h"
+#include "gr33/MessageLog.h"
 
 #include <functional>
 #include <map>
+#include <mutex>
+#include <optional>
+#include <streambuf>
 
 namespace {
 
@@ -30,6 +34,53 @@ const std::map<std::string, Command>& commands() {
     return table;
 }
 
+// The error output while --log prints there: received messages are printed on the MIDI
+// backend's thread while the command may be writing its progress, so every write goes through
+// one lock. Unbuffered, each write reaches the stream it stands for at once.
+class LockedBuffer : public std::streambuf {
+public:
+    explicit LockedBuffer(std::streambuf* target) : target_(target) {}
+
+protected:
+    int overflow(int c) override {
+        std::lock_guard lock(mutex_);
+        return c == traits_type::eof() ? traits_type::not_eof(c)
+                                       : target_->sputc(traits_type::to_char_type(c));
+    }
+    std::streamsize xsputn(const char* text, std::streamsize count) override {
+        std::lock_guard lock(mutex_);
+        return target_->sputn(text, count);
+    }
+    int sync() override {
+        std::lock_guard lock(mutex_);
+        return target_->pubsync();
+    }
+
+private:
+    std::mutex mutex_;
+    std::streambuf* target_;
+};
+
+// Prints each message of the device list's ports as it passes, for as long as it lives.
+class LogPrinter {
+public:
+    explicit LogPrinter(std::ostream& err) : buffer_(err.rdbuf()), err_(&buffer_) {
+        watch_ = MidiLog().Attach([this](const MidiLogEntry& entry) {
+            std::string text;
+            for (const std::string& line : Gr33LogLines(entry))
+                text += line + "\n";
+            buffer_.sputn(text.data(), static_cast<std::streamsize>(text.size()));
+        });
+    }
+    // The command's own error output, through the same lock.
+    std::ostream& Err() { return err_; }
+
+private:
+    LockedBuffer buffer_;
+    std::ostream err_;
+    TMidiLog::Watch watch_;
+};
+
 } // namespace
 
 int RunGr33(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -42,18 +93,20 @@ int RunGr33(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         out << line.output;
         return ExitOk;
     }
-    CliContext context{out, err};
+    std::optional<LogPrinter> log;
+    if (line.arguments.Flag("--log")) log.emplace(err);
+    CliContext context{out, log ? log->Err() : err};
     try {
         return commands().at(line.command)(line.arguments, context);
     } catch (const EUsage& e) {
-        err << "gr33 " << line.command << ": " << e.what() << "\n";
+        context.err << "gr33 " << line.command << ": " << e.what() << "\n";
         return ExitUsageError;
     } catch (const EInterrupted& e) {
-        err << e.what() << "\n";
+        context.err << e.what() << "\n";
         return ExitInterrupted;
     } catch (const std::exception& e) {
         // The system's own message, as the application's message box would show it.
-        err << MessageText(e.what()) << "\n";
+        context.err << MessageText(e.what()) << "\n";
         return line.command == "diff" ? ExitUsageError : ExitDataError;
     }
 }

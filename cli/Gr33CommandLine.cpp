@@ -31,6 +31,8 @@ const char* const Gr33Usage =
     "  gr33 library export QUERY|SNAPSHOT -o OUT.G33\n"
     "Ports: --in PORT --out PORT (a device number or part of a port name), --api API,\n"
     "       --virtual [--bank FILE] for the simulated GR-33.\n"
+    "Log: gr33 --log COMMAND ... prints every MIDI message sent and received to the error\n"
+    "     output.\n"
     "Help: gr33 --help, gr33 COMMAND --help; gr33 --version prints the version.\n";
 
 namespace {
@@ -55,6 +57,7 @@ const OptionSyntax Options[] = {
     {"--library", "FILE", "The patch library file instead of the user's own"},
     {"--verify", nullptr, "Read the sent user slots back and compare them with what was sent"},
     {"--no-verify", nullptr, "Do not read the sent slots back (the default)"},
+    {"--log", nullptr, "Print every MIDI message sent and received to the error output"},
 };
 
 struct CommandSyntax {
@@ -64,6 +67,14 @@ struct CommandSyntax {
     const char* summary;
     bool moreWords = false; // at least `words`, checked further by the command
 };
+
+// The option every command accepts, before the command or after it.
+constexpr const char* LogOption = "--log";
+
+bool accepts(const CommandSyntax& syntax, const std::string& option) {
+    return option == LogOption ||
+           std::find(syntax.options.begin(), syntax.options.end(), option) != syntax.options.end();
+}
 
 const std::vector<std::string> PortOptions = {"--in", "--out", "--api", "--virtual", "--bank"};
 
@@ -165,9 +176,7 @@ void addCommand(CLI::App& app, const CommandSyntax& syntax, CommandParser& parse
                          : parser.app->add_flag(option.name)->description(option.help);
         if (option.value)
             added->type_name(option.value)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-        const auto& allowed = syntax.options;
-        if (std::find(allowed.begin(), allowed.end(), option.name) == allowed.end())
-            added->group("Not accepted");
+        if (!accepts(syntax, option.name)) added->group("Not accepted");
         parser.options.push_back(added);
     }
 }
@@ -193,13 +202,10 @@ std::string check(const CommandParser& parser, CliArguments& arguments) {
         if (arguments.positional.size() < count) return command + " needs a command";
     } else if (arguments.positional.size() != count)
         return command + " takes " + std::to_string(count) + " argument" + (count == 1 ? "" : "s");
-    const auto& allowed = parser.syntax->options;
     for (const auto& given : arguments.values)
-        if (std::find(allowed.begin(), allowed.end(), given.first) == allowed.end())
-            return command + " has no option " + given.first;
+        if (!accepts(*parser.syntax, given.first)) return command + " has no option " + given.first;
     for (const auto& given : arguments.flags)
-        if (std::find(allowed.begin(), allowed.end(), given) == allowed.end())
-            return command + " has no option " + given;
+        if (!accepts(*parser.syntax, given)) return command + " has no option " + given;
     return {};
 }
 
@@ -208,19 +214,22 @@ std::string check(const CommandParser& parser, CliArguments& arguments) {
 Gr33CommandLine ParseGr33CommandLine(const std::vector<std::string>& args) {
     Gr33CommandLine line;
     const auto& table = commands();
-    const auto known = std::find_if(table.begin(), table.end(), [&](const CommandSyntax& c) {
-        return !args.empty() && args[0] == c.name;
-    });
-    if (args.empty()) {
+    // The command is the first word after the --log given before it.
+    const auto word = std::find_if(args.begin(), args.end(),
+                                   [](const std::string& arg) { return arg != LogOption; });
+    const std::string first = word == args.end() ? std::string() : *word;
+    const auto known = std::find_if(table.begin(), table.end(),
+                                    [&](const CommandSyntax& c) { return first == c.name; });
+    if (first.empty()) {
         line.error = Gr33Usage;
         return line;
     }
-    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    if (first == "--help" || first == "-h" || first == "help") {
         line.output = Gr33Usage;
         return line;
     }
-    if (known == table.end() && args[0] != "--version") {
-        line.error = "gr33: unknown command " + args[0] + "\n" + Gr33Usage;
+    if (known == table.end() && first != "--version") {
+        line.error = "gr33: unknown command " + first + "\n" + Gr33Usage;
         return line;
     }
 
@@ -228,6 +237,7 @@ Gr33CommandLine ParseGr33CommandLine(const std::vector<std::string>& args) {
     app.set_help_flag();
     app.require_subcommand(0, 1); // so that a word after the command is never a command
     app.set_version_flag("--version", std::string("gr33 ") + KelvoVersion);
+    CLI::Option* logFirst = app.add_flag(LogOption);
     auto help = std::make_shared<CommandHelp>();
     std::vector<CommandParser> parsers(table.size());
     for (std::size_t i = 0; i < table.size(); ++i)
@@ -243,14 +253,14 @@ Gr33CommandLine ParseGr33CommandLine(const std::vector<std::string>& args) {
         // "-o: 1 required FILE missing": an option at the end or before another option.
         const std::string text = e.what();
 
-        line.error = "gr33 " + args[0] + ": " + text.substr(0, text.find(':')) + " needs a value\n";
+        line.error = "gr33 " + first + ": " + text.substr(0, text.find(':')) + " needs a value\n";
         return line;
     } catch (const CLI::ParseError& e) {
-        line.error = "gr33 " + args[0] + ": " + e.what() + "\n";
+        line.error = "gr33 " + first + ": " + e.what() + "\n";
         return line;
     }
     if (known == table.end()) { // --version with something after it
-        line.error = "gr33: unknown command " + args[0] + "\n" + Gr33Usage;
+        line.error = "gr33: unknown command " + first + "\n" + Gr33Usage;
         return line;
     }
     const auto& parser = parsers[static_cast<std::size_t>(known - table.begin())];
@@ -260,9 +270,10 @@ Gr33CommandLine ParseGr33CommandLine(const std::vector<std::string>& args) {
     }
     auto error = check(parser, line.arguments);
     if (!error.empty()) {
-        line.error = "gr33 " + args[0] + ": " + error + "\n";
+        line.error = "gr33 " + first + ": " + error + "\n";
         return line;
     }
-    line.command = args[0];
+    if (logFirst->count() > 0) line.arguments.flags.insert(LogOption);
+    line.command = first;
     return line;
 }

@@ -24,6 +24,7 @@ class QProgressDialog;
 class QScrollArea;
 class TAboutForm;
 class TLibraryWindow;
+class TMidiLogWindow;
 class TPatchLibrary;
 class TStringGrid;
 
@@ -134,6 +135,7 @@ private:
     void ShowMIDIConsole1Click();
     void About1Click();
     void SetGridFont1Click();
+    void MidiLog1Click();
 
     // Ports (MainFrmPorts.cpp).
     void buildInputMenu();
@@ -190,6 +192,7 @@ private:
     QPointer<QWidget> console_;
     QPointer<QWidget> converter_;
     TLibraryWindow* libraryWindow_ = nullptr;
+    TMidiLogWindow* midiLogWindow_ = nullptr;
     std::vector<std::unique_ptr<BusyCursor>> busy_;
     std::unique_ptr<QProgressDialog> progress_;
 };

@@ -10,6 +10,7 @@
 #include "base/Dialogs.h"
 #include "gr33/TextForm.h"
 #include "librarian/About.h"
+#include "librarian/MidiLogWindow.h"
 #include "model/GridFont.h"
 #include "model/Settings.h"
 #include "qtcommon/RunHandler.h"
@@ -107,4 +108,11 @@ void TFormMain::SetGridFont1Click() {
     if (!chosen) return;
     WriteSetting("GridFont", FontToString(*chosen));
     BuildGrid(false);
+}
+
+void TFormMain::MidiLog1Click() {
+    if (!midiLogWindow_) midiLogWindow_ = new TMidiLogWindow(this);
+    midiLogWindow_->show();
+    midiLogWindow_->raise();
+    midiLogWindow_->activateWindow();
 }

@@ -150,6 +150,7 @@ void TFormMain::createMainMenu() {
     connect(testOnSend, &QAction::toggled, this,
             [this](bool on) { collection_.Ports().SetTestBeforeSend(on); });
     option(options, "VirtualDevice1", "Virtual GR-33 Device", "VirtualDevice");
+    command(options, "MidiLog1", "MIDI Log", &TFormMain::MidiLog1Click);
 
     QMenu* library = bar->addMenu("Library");
     library->setObjectName("Library1");

@@ -1,6 +1,7 @@
 #include "midi/MidiDevices.h"
 
 #include "base/Errors.h"
+#include "midi/MidiLog.h"
 
 #include <mutex>
 #include <optional>
@@ -46,6 +47,24 @@ std::optional<Located> locate(DeviceList& list, bool input, int device) {
     }
     return std::nullopt;
 }
+
+// An output port of the list: what it sends goes to the MIDI log on the way.
+class LoggedOutput : public MidiOutputPort {
+public:
+    LoggedOutput(std::unique_ptr<MidiOutputPort> port, std::string name)
+        : port_(std::move(port)), name_(std::move(name)) {}
+    void Send(std::span<const std::uint8_t> message) override {
+        log_.Note(MidiDirection::Out, name_, message);
+        port_->Send(message);
+    }
+    SendState Progress(bool mindDrops) override { return port_->Progress(mindDrops); }
+    void Close() override { port_->Close(); }
+
+private:
+    std::unique_ptr<MidiOutputPort> port_;
+    std::string name_;
+    TMidiLog& log_ = MidiLog();
+};
 
 int count(bool input) {
     DeviceList& list = devices();
@@ -118,7 +137,13 @@ std::unique_ptr<MidiInputPort> OpenMidiInDevice(int device, MidiMessageHandler h
     auto port = locate(list, true, device);
     if (!port) throw EMidiIn(OpenInFailed);
     try {
-        auto opened = port->backend->OpenInput(port->index, std::move(handler));
+        // What the port receives goes to the MIDI log before the handler sees it.
+        auto logged = [&log = MidiLog(), name = port->info.name,
+                       handler = std::move(handler)](std::span<const std::uint8_t> message) {
+            log.Note(MidiDirection::In, name, message);
+            handler(message);
+        };
+        auto opened = port->backend->OpenInput(port->index, std::move(logged));
         if (!opened) throw EMidiIn(OpenInFailed);
         return opened;
     } catch (const EKelvoError&) {
@@ -135,7 +160,7 @@ std::unique_ptr<MidiOutputPort> OpenMidiOutDevice(int device) {
     try {
         auto opened = port->backend->OpenOutput(port->index);
         if (!opened) throw EMidiOut(OpenOutFailed);
-        return opened;
+        return std::make_unique<LoggedOutput>(std::move(opened), std::move(port->info.name));
     } catch (const EKelvoError&) {
         throw EMidiOut(OpenOutFailed);
     }

@@ -49,6 +49,7 @@ std::vector<TMidiInSpecs> MidiInDeviceList();
 
 // Open device number d of the list. A number that names no port (0 and the mapper included)
 // raises EMidiIn "Unable to open midi-in device" / EMidiOut "Unable to open midi-out device";
-// backend failures raise the same texts.
+// backend failures raise the same texts. What the opened ports send and receive is noted in
+// the MIDI log (MidiLog.h) under the port's name.
 std::unique_ptr<MidiInputPort> OpenMidiInDevice(int device, MidiMessageHandler handler);
 std::unique_ptr<MidiOutputPort> OpenMidiOutDevice(int device);

@@ -1,7 +1,7 @@
 // Screenshots of the librarian: fresh, with the demo bank received from the virtual GR-33, the
-// patch library window after that receive, the about window and the wait notice. argv[1] is the output folder.
+// patch library window after that receive, the MIDI log of a connection test and two
+// receives, the about window and the wait notice. argv[1] is the output folder.
 
-#include "tests/support/RecordingDialogs.h"
 #include "librarian/About.h"
 #include "librarian/MainFrm.h"
 #include "librarian/WaitFrm.h"
@@ -9,6 +9,7 @@
 #include "midi/MidiDevices.h"
 #include "model/Settings.h"
 #include "sim/VirtualGr33.h"
+#include "tests/support/RecordingDialogs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -62,6 +63,15 @@ int main(int argc, char** argv) {
             window->findChild<QLineEdit*>("LibrarySearch")->setText("piano");
             window->findChild<QTableView*>("LibraryTable")->selectRow(1);
             ok &= Save(*window, folder, "library.png");
+            window->hide();
+        }
+
+        main.findChild<QAction*>("MidiLog1")->trigger();
+        if (auto* window = main.findChild<QWidget*>("MidiLogWindow")) {
+            main.findChild<QAction*>("TestIdentity1")->trigger();
+            main.findChild<QAction*>("ReceivePatch1")->trigger();
+            main.findChild<QAction*>("ReceiveTmpPatch1")->trigger();
+            ok &= Save(*window, folder, "midi-log.png");
             window->hide();
         }
 

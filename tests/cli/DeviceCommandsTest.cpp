@@ -2,7 +2,9 @@
 #include "CliTestSupport.h"
 #include "cli/Interrupt.h"
 #include "gr33/CollectionFile.h"
+#include "gr33/MessageLog.h"
 #include "gr33/PatchNumber.h"
+#include "gr33/SysEx.h"
 #include "sim/DemoBank.h"
 
 #include <gmock/gmock.h>
@@ -150,4 +152,41 @@ TEST_F(DeviceCommands, CtrlCEndsATransferWithoutWritingAnything) {
     EXPECT_FALSE(std::filesystem::exists(received));
     EXPECT_TRUE(!std::filesystem::exists(deviceBank) || DeviceMemory()[5] != sent);
     std::signal(SIGINT, SIG_DFL);
+}
+
+// --log, before the command or after it, prints each message as it passes, the command's own
+// output beside it; the log is not watched after the run.
+TEST_F(DeviceCommands, LogPrintsTheMessagesToTheErrorOutput) {
+    TPatch b23;
+    b23.SetBytes(DemoPatch(*PatchNumberOfLabel("B23")), 0);
+    std::string name = b23.GetName();
+    name.erase(name.find_last_not_of(' ') + 1);
+    const std::string time = "[0-9][0-9]:[0-9][0-9]:[0-9][0-9]\\.[0-9][0-9][0-9]";
+    const std::string hexLine = "(    [0-9A-F][0-9A-F]( [0-9A-F][0-9A-F]){31}\n)";
+    std::string request = "   ";
+    for (std::uint8_t b : RequestMessage(*PatchNumberOfLabel("B23"))) {
+        request += ' ';
+        request += "0123456789ABCDEF"[b >> 4];
+        request += "0123456789ABCDEF"[b & 15];
+    }
+    const struct {
+        std::vector<std::string> args;
+        std::string err; // a regular expression
+    } cases[] = {
+        {{"--log", "receive", "b23", "-o", folder.File("b23.P33")},
+         time + " out Virtual GR-33 16 bytes: Request B23\n" + request + "\n" + time +
+             " in  Virtual GR-33 140 bytes: Data B23 '" + name + "'\n" + hexLine +
+             "{4}    [0-9A-F ]+ F7\n"},
+        {{"identify", "--log"},
+         time + " out Virtual GR-33 6 bytes: Identity request\n    F0 7E 10 06 01 F7\n" + time +
+             " in  Virtual GR-33 15 bytes: Identity reply\n    [0-9A-F ]+\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0]);
+        auto run = Device(c.args);
+        EXPECT_EQ(run.code, 0);
+        EXPECT_THAT(run.err, ::testing::MatchesRegex(c.err));
+        EXPECT_FALSE(MidiLog().Watched());
+    }
+    EXPECT_EQ(Device({"identify"}).err, "");
 }
