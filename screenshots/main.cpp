@@ -1,7 +1,7 @@
 // Screenshots of the librarian: fresh, with the demo bank received from the virtual GR-33, the
-// patch library window after that receive, the about window and the wait notice. argv[1] is the output folder.
+// patch library window after that receive, two of its patches compared, the about window and the
+// wait notice. argv[1] is the output folder.
 
-#include "tests/support/RecordingDialogs.h"
 #include "librarian/About.h"
 #include "librarian/MainFrm.h"
 #include "librarian/WaitFrm.h"
@@ -9,11 +9,13 @@
 #include "midi/MidiDevices.h"
 #include "model/Settings.h"
 #include "sim/VirtualGr33.h"
+#include "tests/support/RecordingDialogs.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -62,6 +64,15 @@ int main(int argc, char** argv) {
             window->findChild<QLineEdit*>("LibrarySearch")->setText("piano");
             window->findChild<QTableView*>("LibraryTable")->selectRow(1);
             ok &= Save(*window, folder, "library.png");
+            auto* table = window->findChild<QTableView*>("LibraryTable");
+            table->selectionModel()->select(table->model()->index(0, 0),
+                                            QItemSelectionModel::Select |
+                                                QItemSelectionModel::Rows);
+            window->findChild<QPushButton*>("LibraryCompare")->click();
+            if (auto* compare = main.findChild<QWidget*>("CompareWindow")) {
+                ok &= Save(*compare, folder, "compare.png");
+                compare->hide();
+            }
             window->hide();
         }
 
