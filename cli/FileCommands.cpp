@@ -41,9 +41,9 @@ int DiffCommand(const CliArguments& args, CliContext& context) {
         TPatch a, b;
         LoadPatch(ParsePatchSource(args.positional[0]), a);
         LoadPatch(ParsePatchSource(args.positional[1]), b);
-        auto lines = DiffPatches(a, b);
+        const auto lines = DiffLines(a.Bytes(), b.Bytes());
         for (const auto& line : lines)
-            context.out << FormatDumpLine(line) << "\n";
+            context.out << line << "\n";
         return lines.empty() ? ExitOk : ExitDataError;
     } catch (const EKelvoError& e) {
         context.err << MessageText(e.what()) << "\n";

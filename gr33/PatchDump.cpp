@@ -142,3 +142,10 @@ std::vector<DumpLine> DiffPatches(const TPatch& a, const TPatch& b) {
 std::string FormatDumpLine(const DumpLine& line) {
     return line.key + ": " + line.value;
 }
+
+std::vector<std::string> DiffLines(const PatchBytes& a, const PatchBytes& b) {
+    std::vector<std::string> lines;
+    for (const DumpLine& line : DiffPatches(a, b))
+        lines.push_back(FormatDumpLine(line));
+    return lines;
+}

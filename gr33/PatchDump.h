@@ -61,3 +61,7 @@ std::vector<DumpLine> DiffPatches(const TPatch& a, const TPatch& b);
 
 // "<key>: <value>".
 std::string FormatDumpLine(const DumpLine& line);
+
+// The lines `gr33 diff` prints and the compare window lists: each difference of a and b as
+// "<key>: <value in a> -> <value in b>"; none for equal patches.
+std::vector<std::string> DiffLines(const PatchBytes& a, const PatchBytes& b);

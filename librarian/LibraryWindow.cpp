@@ -79,6 +79,9 @@ TLibraryWindow::TLibraryWindow(TFormMain& main, TPatchLibrary& library)
     undo_ = button("LibraryUndoDelete", "Undo Delete", &TLibraryWindow::UndoDeleteClick);
     undo_->setEnabled(false);
     buttons->addWidget(undo_);
+    compare_ = button("LibraryCompare", "Compare", &TLibraryWindow::CompareClick);
+    compare_->setEnabled(false);
+    buttons->addWidget(compare_);
     buttons->addStretch();
 
     auto* layout = new QVBoxLayout(this);
@@ -87,6 +90,10 @@ TLibraryWindow::TLibraryWindow(TFormMain& main, TPatchLibrary& library)
     layout->addWidget(table_, 1);
     layout->addLayout(buttons);
 
+    // Compare takes exactly two patches; a new search clears the selection without a signal.
+    const auto twoSelected = [this] { compare_->setEnabled(selectedRows().size() == 2); };
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, twoSelected);
+    connect(model_, &QAbstractItemModel::modelReset, this, twoSelected);
     connect(table_, &QAbstractItemView::doubleClicked, this,
             [this] { RunHandler([&] { AuditionClick(); }); });
     // The stored query goes into the field before the field is watched: one search at opening.
@@ -149,6 +156,15 @@ std::vector<PatchBytes> TLibraryWindow::selectedBytes() const {
 
 void TLibraryWindow::AuditionClick() {
     main_.Collection().Audition(selectedBytes().front());
+}
+
+void TLibraryWindow::CompareClick() {
+    const std::vector<int> rows = selectedRows();
+    if (rows.size() != 2) return;
+    const std::vector<PatchBytes> patches = selectedBytes();
+    main_.ShowComparison("Compare " + model_->PatchName(rows[0]) + " With " +
+                             model_->PatchName(rows[1]),
+                         patches[0], patches[1]);
 }
 
 void TLibraryWindow::CopyToSlotClick() {

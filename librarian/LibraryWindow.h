@@ -4,9 +4,10 @@
 // onto the grid's cells) and the commands on the selected patches: audition on the device's
 // temporary patch (double click or Space), copy into the grid's selected slot or the
 // temporary patch, a new set list, the favourite mark, tags, notes, and delete with an undo
-// that lasts until the window closes. A query that cannot be read shows its message under the
-// field. Size, column widths and the last query are kept in the settings
-// (LibraryWindowWidth, LibraryWindowHeight, LibraryWindowColumns, LibraryWindowQuery).
+// that lasts until the window closes, and the compare window on two selected patches. A query that
+// cannot be read shows its message under the field. Size, column widths and the last query are kept
+// in the settings (LibraryWindowWidth, LibraryWindowHeight, LibraryWindowColumns,
+// LibraryWindowQuery).
 
 #include "gr33/Patch.h"
 
@@ -54,6 +55,7 @@ private:
     void NotesClick();
     void DeleteClick();
     void UndoDeleteClick();
+    void CompareClick();
 
     TFormMain& main_;
     TPatchLibrary& library_;
@@ -62,6 +64,7 @@ private:
     QLabel* status_;
     QTableView* table_;
     QPushButton* undo_ = nullptr;
+    QPushButton* compare_ = nullptr;
     // Each delete since the window opened, newest last: Undo Delete takes back the newest.
     std::vector<std::vector<std::int64_t>> deleted_;
 };

@@ -14,6 +14,8 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 class BusyCursor;
@@ -23,10 +25,12 @@ class QMenu;
 class QProgressDialog;
 class QScrollArea;
 class TAboutForm;
+class TCompareWindow;
 class TLibraryWindow;
 class TMidiLogWindow;
 class TPatchLibrary;
 class TStringGrid;
+struct PortEntry;
 
 class TFormMain : public QMainWindow, public LibrarianHost, private CollectionObserver {
     Q_OBJECT
@@ -53,6 +57,9 @@ public:
     TPatchLibrary* PatchLibrary() const { return library_; }
 
     TCollection& Collection() { return collection_; }
+    // Shows the compare window on two patches: the selected slot and the temporary patch, or
+    // two patches of the library window.
+    void ShowComparison(const std::string& title, const PatchBytes& a, const PatchBytes& b);
     TAboutForm* AboutForm() const { return about_; }
 
     // LibrarianHost.
@@ -124,6 +131,7 @@ private:
     void EditPatch1Click();
     void CutPatch1Click();
     void CopyPatch1Click();
+    void ComparePatch1Click();
     void LoadTmpPatch1Click();
     void SaveAsTmpPatch1Click();
     void ReceiveTmpPatch1Click();
@@ -138,14 +146,18 @@ private:
     void MidiLog1Click();
 
     // Ports (MainFrmPorts.cpp).
+    void setEntries(QMenu* menu, QActionGroup* group, const std::vector<PortEntry>& entries,
+                    const char* namePrefix, void (TFormMain::*handler)(QAction*));
     void buildInputMenu();
     void buildOutputMenu();
     void restoreInputEntry();
     void restoreOutputEntry();
+    // Lists the ports again as the menu opens and keeps the chosen port chosen.
+    void refreshEntries(bool input);
     void MidiInEntryClick(QAction* entry);
     void MidiOutEntryClick(QAction* entry);
-    void entryChosen(QActionGroup* group, QAction* entry, const char* setting);
-    void connectEntries(QActionGroup* group, void (TFormMain::*handler)(QAction*));
+    void entryChosen(QActionGroup* group, QAction* entry, const char* entrySetting,
+                     const char* nameSetting);
     void TestIdentity1Click();
 
     // Grid (MainFrmGrid.cpp).
@@ -184,6 +196,8 @@ private:
     QMenu* inMenu_ = nullptr;
     QActionGroup* outGroup_ = nullptr;
     QActionGroup* inGroup_ = nullptr;
+    // The names of the chosen ports; none before the first choice.
+    std::optional<std::string> chosenIn_, chosenOut_;
     std::vector<QAction*> tempItems_; // enabled by the first UpdateTempPatchMenu
     QAction* consoleOption_ = nullptr;
 
@@ -193,6 +207,7 @@ private:
     QPointer<QWidget> converter_;
     TLibraryWindow* libraryWindow_ = nullptr;
     TMidiLogWindow* midiLogWindow_ = nullptr;
+    TCompareWindow* compare_ = nullptr;
     std::vector<std::unique_ptr<BusyCursor>> busy_;
     std::unique_ptr<QProgressDialog> progress_;
 };

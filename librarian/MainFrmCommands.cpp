@@ -8,8 +8,10 @@
 #include "librarian/MainFrm.h"
 
 #include "base/Dialogs.h"
+#include "gr33/PatchNumber.h"
 #include "gr33/TextForm.h"
 #include "librarian/About.h"
+#include "librarian/CompareWindow.h"
 #include "librarian/MidiLogWindow.h"
 #include "model/GridFont.h"
 #include "model/Settings.h"
@@ -55,6 +57,16 @@ void TFormMain::CutPatch1Click() {
 }
 void TFormMain::CopyPatch1Click() {
     collection_.CopyPatch(SelectedPatch());
+}
+void TFormMain::ComparePatch1Click() {
+    const int number = SelectedPatch();
+    ShowComparison("Compare " + PatchLabel(number) + " With " + PatchLabel(TempPatchNumber),
+                   collection_.Slot(number).Bytes(), collection_.TempPatch().Bytes());
+}
+
+void TFormMain::ShowComparison(const std::string& title, const PatchBytes& a, const PatchBytes& b) {
+    if (!compare_) compare_ = new TCompareWindow(this);
+    compare_->Compare(title, a, b);
 }
 
 void TFormMain::LoadTmpPatch1Click() {

@@ -101,6 +101,7 @@ void TFormMain::createMainMenu() {
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
     command(patch, "CopyPatch1", "Copy", &TFormMain::CopyPatch1Click)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    command(patch, "ComparePatch1", "Compare With Temporary Patch", &TFormMain::ComparePatch1Click);
 
     temporaryMenu_ = bar->addMenu("Temporary Patch ()");
     temporaryMenu_->setObjectName("Temporary1");
@@ -132,6 +133,10 @@ void TFormMain::createMainMenu() {
     inMenu_->setObjectName("SelectMidiInPort1");
     outGroup_ = new QActionGroup(this);
     inGroup_ = new QActionGroup(this);
+    connect(outMenu_, &QMenu::aboutToShow, this,
+            [this] { RunHandler([&] { refreshEntries(false); }); });
+    connect(inMenu_, &QMenu::aboutToShow, this,
+            [this] { RunHandler([&] { refreshEntries(true); }); });
     command(options, "TestIdentity1", "Test MIDI Connection", &TFormMain::TestIdentity1Click);
     command(options, "ImportExportPatch1", "Import/Export Patch",
             &TFormMain::ImportExportPatch1Click);

@@ -12,6 +12,8 @@ struct DevicePorts {
 
 class PortChoice {
 public:
+    // A port chosen as Unset is unset again (its device is gone).
+    static constexpr int Unset = -1;
     void ChooseIn(int device) { in_ = device; }
     void ChooseOut(int device) { out_ = device; }
 
@@ -36,7 +38,7 @@ public:
     void SetTestBeforeSend(bool on) { testBeforeSend_ = on; }
 
 private:
-    int in_ = -1;
-    int out_ = -1;
+    int in_ = Unset;
+    int out_ = Unset;
     bool testBeforeSend_ = false;
 };

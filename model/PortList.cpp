@@ -31,6 +31,19 @@ int RestoredEntry(const std::string& stored, int count) {
     return entry;
 }
 
+int EntryNamed(const std::vector<PortEntry>& entries, const std::string& name) {
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].name == name) return static_cast<int>(i);
+    return -1;
+}
+
+int RestoredEntry(const std::vector<PortEntry>& entries, const std::string& storedName,
+                  const std::string& storedPosition) {
+    const int named = storedName.empty() ? -1 : EntryNamed(entries, storedName);
+    if (named >= 0) return named;
+    return RestoredEntry(storedPosition, static_cast<int>(entries.size()));
+}
+
 std::vector<PortEntry> ListInputPorts(const PortWarning& warn) {
     std::vector<PortEntry> entries;
     for (int k = 1; k <= MidiInDeviceCount(); ++k) {
@@ -42,7 +55,7 @@ std::vector<PortEntry> ListInputPorts(const PortWarning& warn) {
                                    std::to_string(k - 1));
             continue;
         }
-        entries.push_back({PortCaption(specs.Name, k), k});
+        entries.push_back({PortCaption(specs.Name, k), specs.Name, k});
     }
     return entries;
 }
@@ -59,7 +72,7 @@ std::vector<PortEntry> ListOutputPorts(const PortWarning& warn) {
             continue;
         }
         if (specs.Technology == TMidiTechnology::mtMidiPort)
-            entries.push_back({PortCaption(specs.Name, k), k});
+            entries.push_back({PortCaption(specs.Name, k), specs.Name, k});
     }
     return entries;
 }

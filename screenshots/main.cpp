@@ -1,6 +1,7 @@
 // Screenshots of the librarian: fresh, with the demo bank received from the virtual GR-33, the
-// patch library window after that receive, the MIDI log of a connection test and two
-// receives, the about window and the wait notice. argv[1] is the output folder.
+// patch library window after that receive, two of its patches compared, the MIDI log of a
+// connection test and two receives, the about window and the wait notice. argv[1] is the output
+// folder.
 
 #include "librarian/About.h"
 #include "librarian/MainFrm.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -63,6 +65,15 @@ int main(int argc, char** argv) {
             window->findChild<QLineEdit*>("LibrarySearch")->setText("piano");
             window->findChild<QTableView*>("LibraryTable")->selectRow(1);
             ok &= Save(*window, folder, "library.png");
+            auto* table = window->findChild<QTableView*>("LibraryTable");
+            table->selectionModel()->select(table->model()->index(0, 0),
+                                            QItemSelectionModel::Select |
+                                                QItemSelectionModel::Rows);
+            window->findChild<QPushButton*>("LibraryCompare")->click();
+            if (auto* compare = main.findChild<QWidget*>("CompareWindow")) {
+                ok &= Save(*compare, folder, "compare.png");
+                compare->hide();
+            }
             window->hide();
         }
 

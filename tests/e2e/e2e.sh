@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # One end-to-end scenario: a private JACK server with the dummy driver, gr33-sim on it and the
 # gr33 tool talking to it through RtMidi's JACK backend.
-#   e2e.sh SCENARIO GR33 GR33_SIM MAKE_BANK [RTMIDI_BACKEND_TEST]
+#   e2e.sh SCENARIO GR33 GR33_SIM MAKE_BANK [RTMIDI_BACKEND_TEST [PORT_CHOICE]]
 # Exit 0 on success, 1 on failure, 77 when jackd is not installed. Every process started here
 # is stopped on exit, and every step is bounded in time.
 set -u
 
-scenario=$1 gr33=$2 sim=$3 make_bank=$4 backend_test=${5:-}
+scenario=$1 gr33=$2 sim=$3 make_bank=$4 backend_test=${5:-} port_choice=${6:-}
 
 command -v jackd >/dev/null || { echo "jackd is not installed"; exit 77; }
 
@@ -16,6 +16,7 @@ jack_claim kelvo-e2e || exit 1
 export JACK_NO_START_SERVER=1 # no client may start a server of its own
 export XDG_DATA_HOME=$work/data
 sim_pid=""
+other_pid=""
 
 stop() { # PID: terminate, then kill if it does not end within 5 s
     local pid=$1
@@ -32,6 +33,7 @@ stop() { # PID: terminate, then kill if it does not end within 5 s
 cleanup() {
     [[ -z $sim_pid ]] || kill -CONT "$sim_pid" 2>/dev/null
     stop "$sim_pid"
+    stop "$other_pid"
     jack_stop
     rm -rf "$work"
 }
@@ -262,6 +264,39 @@ rtmidi-backend)
     status=0
     timeout 100 "$backend_test" >"$work/backend.log" 2>&1 || status=$?
     [[ $status -eq 0 ]] || fail "backend tests ended with status $status"
+    ;;
+port-by-name)
+    # The librarian's stored port is found again by its name when the device comes back behind
+    # another device that took its place at the front of the list: by position alone the
+    # other device would be chosen.
+    [[ -n $port_choice ]] || fail "no port choice program given"
+    choose_ports() {
+        timeout 30 "$port_choice" "$work/KelvoLight.ini" >"$work/choice.out" 2>"$work/choice.err" ||
+            fail "the port choice failed"
+    }
+    start_jack
+    start_sim
+    choose_ports
+    grep -qE '^in [0-9]+ .*GR-33 Simulator.* \*$' "$work/choice.out" ||
+        fail "the simulator's port was not chosen: $(cat "$work/choice.out")"
+    first=$(grep -E '^in [0-9]+ .* \*$' "$work/choice.out" | cut -d' ' -f2)
+    stop_sim
+    "$sim" --api jack --name "Other Device" --bank "$work/other.G33" >"$work/other.out" \
+        2>"$work/other.err" &
+    other_pid=$!
+    for _ in $(seq 100); do
+        grep -q '^ready: ' "$work/other.out" && break
+        sleep 0.1
+    done
+    grep -q '^ready: ' "$work/other.out" || fail "the other device was not ready"
+    start_sim
+    choose_ports
+    chosen=$(grep -E '^in [0-9]+ .* \*$' "$work/choice.out")
+    [[ $chosen == *"GR-33 Simulator"* ]] || fail "by name: $(cat "$work/choice.out")"
+    grep -qE "^in $first .*Other Device" "$work/choice.out" ||
+        fail "the other device did not take the old place: $(cat "$work/choice.out")"
+    tr -d '\r' <"$work/KelvoLight.ini" | grep -qx "MidiInEntry=$(cut -d' ' -f2 <<<"$chosen")" ||
+        fail "the new place was not stored: $(cat "$work/KelvoLight.ini")"
     ;;
 no-jack)
     # No server at all: every command ends promptly with a message, nothing is written.

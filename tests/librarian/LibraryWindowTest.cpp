@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTableView>
@@ -159,10 +160,19 @@ TEST_F(LibraryWindowTest, PatchesGoToTheGridTheTemporaryPatchAndTheDevice) {
     EXPECT_EQ(heard, DemoPatch(demoOfRow[2]));
     EXPECT_EQ(window_->windowTitle(), "KelvoLight 1.01 (Untitled)");
 
-    // Two rows into the selected slot and the one after it.
+    // Two rows into the selected slot and the one after it; Compare takes exactly two.
     ClickCell(10);
     ClickRow(w, 0);
+    EXPECT_FALSE(In<QPushButton>(w, "LibraryCompare")->isEnabled());
     ClickRow(w, 3, Qt::ControlModifier);
+    Press(w, "LibraryCompare");
+    auto* compare = Find<QWidget>("CompareWindow");
+    EXPECT_EQ(compare->windowTitle().toStdString(),
+              "Compare " + DemoName(demoOfRow[0]) + " With " + DemoName(demoOfRow[3]));
+    auto* lines = compare->findChild<QListWidget*>("CompareList");
+    ASSERT_GT(lines->count(), 1);
+    for (int row = 0; row < lines->count(); ++row)
+        EXPECT_TRUE(lines->item(row)->text().contains(" -> ")) << row;
     Press(w, "LibraryCopyToSlot");
     EXPECT_EQ(Cell(10), CellOf(10, demoOfRow[0]));
     EXPECT_EQ(Cell(11), CellOf(11, demoOfRow[3]));

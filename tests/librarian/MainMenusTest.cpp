@@ -9,6 +9,7 @@
 #include "tools/ConsoleFrm.h"
 
 #include <QApplication>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QTimer>
 
@@ -28,7 +29,7 @@ TEST_F(MainMenus, MenuItemsInOrder) {
          {"Load... [Ctrl+O]", "Save As... [Ctrl+S]", "-", "Receive", "Send", "-", "Recent"}},
         {"Patch1",
          {"Load...", "Save As...", "-", "Receive", "Send", "-", "Edit", "-", "Cut [Ctrl+X]",
-          "Copy [Ctrl+C]"}},
+          "Copy [Ctrl+C]", "Compare With Temporary Patch"}},
         {"Temporary1",
          {"Load...", "Save As..", "-", "Receive", "Send", "-", "Edit", "-", "Paste-Over [Ctrl+V]",
           "Paste-Insert [Ctrl+Ins]"}},
@@ -85,6 +86,37 @@ TEST_F(MainMenus, EditingThroughTheTemporaryPatch) {
     QTest::keyClick(Grid(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(Grid()->item(0, 0)->text(), "A11: " + a12.mid(5));
     EXPECT_EQ(Grid()->item(1, 2)->text(), "A23: " + a12.mid(5));
+}
+
+// The selected slot against the temporary patch, in the lines of gr33 diff.
+TEST_F(MainMenus, CompareWithTemporaryPatch) {
+    const auto panned = [&](int pan, const char* name) {
+        PatchBytes bytes = DemoPatch(1);
+        bytes[15] = static_cast<std::uint8_t>(pan + 64); // Common / Pan
+        TPatch patch;
+        patch.SetBytes(bytes, 0);
+        patch.SaveToFile(File(name), 0);
+        return File(name);
+    };
+    const auto compared = [&] {
+        Choose("ComparePatch1");
+        auto* window = Find<QWidget>("CompareWindow");
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(window->windowTitle(), "Compare A22 With Temporary Patch");
+        QStringList lines;
+        auto* list = window->findChild<QListWidget*>("CompareList");
+        for (int row = 0; row < list->count(); ++row)
+            lines << list->item(row)->text();
+        return lines;
+    };
+    Open();
+    prompts.fileAnswers = {panned(-40, "left.P33"), File("left.P33"), panned(-50, "less.P33")};
+    ClickCell(6);
+    Choose("LoadPatch1");
+    Choose("LoadTmpPatch1");
+    EXPECT_EQ(compared(), QStringList{"identical"});
+    Choose("LoadTmpPatch1");
+    EXPECT_EQ(compared().join("\n").toStdString(), "Common / Pan: -40 -> -50");
 }
 
 TEST_F(MainMenus, FreshWindowShowsEmptySlotsAndOneSelectedCell) {

@@ -30,27 +30,38 @@ TFormMain& WindowTest::Open() {
     return *window_;
 }
 
-void WindowTest::Choose(const char* item) {
-    QAction* action = Find(item);
+std::vector<QMenu*> WindowTest::OpenMenus(QMenu* menu) {
     std::vector<QMenu*> menus;
-    for (auto* menu = qobject_cast<QMenu*>(action->parent()); menu;
-         menu = qobject_cast<QMenu*>(menu->parent()))
+    for (; menu; menu = qobject_cast<QMenu*>(menu->parent()))
         menus.insert(menus.begin(), menu);
     QMenuBar* bar = window_->menuBar();
-    QAction* top = menus.empty() ? action : menus.front()->menuAction();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(top).center());
-    if (menus.empty()) return;                       // an item of the bar itself
+    QTest::mouseClick(bar, Qt::LeftButton, {},
+                      bar->actionGeometry(menus[0]->menuAction()).center());
     for (std::size_t k = 1; k < menus.size(); ++k) { // point at the submenu, open it
         QMenu* outer = menus[k - 1];
         QTest::mouseMove(outer, outer->actionGeometry(menus[k]->menuAction()).center());
         QTest::keyClick(outer, Qt::Key_Right);
     }
-    ASSERT_TRUE(menus.back()->isVisible()) << item;
-    QTest::mouseClick(menus.back(), Qt::LeftButton, {},
-                      menus.back()->actionGeometry(action).center());
-    // A click on a disabled item leaves its menus open.
+    return menus;
+}
+
+void WindowTest::CloseMenus(const std::vector<QMenu*>& menus) {
     for (auto menu = menus.rbegin(); menu != menus.rend(); ++menu)
         if ((*menu)->isVisible()) QTest::keyClick(*menu, Qt::Key_Escape);
+}
+
+void WindowTest::Choose(const char* item) {
+    QAction* action = Find(item);
+    auto* menu = qobject_cast<QMenu*>(action->parent());
+    if (!menu) { // an item of the bar itself
+        QMenuBar* bar = window_->menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(action).center());
+        return;
+    }
+    const std::vector<QMenu*> menus = OpenMenus(menu);
+    ASSERT_TRUE(menu->isVisible()) << item;
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+    CloseMenus(menus); // a click on a disabled item leaves its menus open
 }
 
 void WindowTest::ClickCell(int number, Qt::MouseButton button, Qt::KeyboardModifiers keys) {

@@ -3,11 +3,11 @@
 // of fake ports or the virtual GR-33; menu items are chosen by mouse as the user does.
 
 #include "base/Errors.h"
-#include "tests/support/RecordingDialogs.h"
 #include "librarian/MainFrm.h"
 #include "librarian/StringGrid.h"
 #include "midi/MidiDevices.h"
 #include "model/Settings.h"
+#include "tests/support/RecordingDialogs.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <QAction>
@@ -46,6 +46,9 @@ protected:
     TStringGrid* Grid() { return Find<TStringGrid>("StringGrid"); }
     // Clicks the item's menu in the menu bar, the submenus on the way, then the item.
     void Choose(const char* item);
+    // Opens the menu from the menu bar through the submenus on the way, outermost first.
+    std::vector<QMenu*> OpenMenus(QMenu* menu);
+    void CloseMenus(const std::vector<QMenu*>& menus);
     // Clicks the cell of patch `number` with the given button.
     void ClickCell(int number, Qt::MouseButton button = Qt::LeftButton,
                    Qt::KeyboardModifiers keys = {});

@@ -24,6 +24,7 @@ TEST(PortList, EntriesNameTheirDeviceNumbers) {
     std::vector<std::pair<std::string, int>> ins, outs;
     for (const PortEntry& entry : ListInputPorts(nullptr))
         ins.emplace_back(entry.caption, entry.device);
+    EXPECT_EQ(ListOutputPorts(nullptr).back().name, "Last");
     for (const PortEntry& entry : ListOutputPorts(nullptr))
         outs.emplace_back(entry.caption, entry.device);
     InstallMidiBackends(nullptr, nullptr);
@@ -40,6 +41,22 @@ TEST(PortList, RestoredEntryIsTheStoredNumberWhenInRange) {
         {"", 3, 0},  {"x", 3, 0}, {"2 ", 3, 0}, {"+1", 3, 0}, {"0", 0, 0}};
     for (const auto& [stored, count, entry] : cases)
         EXPECT_EQ(RestoredEntry(stored, count), entry) << stored << " of " << count;
+}
+
+// The stored name finds the port wherever it is listed now; the position counts only when no
+// entry has that name.
+TEST(PortList, StoredNameWinsOverThePosition) {
+    const std::vector<PortEntry> entries = {
+        {"Hub  #1", "Hub", 1}, {"GR-33 In  #2", "GR-33 In", 2}, {"GR-33 In  #3", "GR-33 In", 3}};
+    const std::tuple<const char*, const char*, int> cases[] = {
+        {"GR-33 In", "0", 1}, {"GR-33 In", "2", 1}, {"Hub", "x", 0},
+        {"Gone", "2", 2},     {"", "1", 1},         {"gr-33 in", "9", 0}};
+    for (const auto& [name, position, entry] : cases) {
+        SCOPED_TRACE(std::string(name) + " at " + position);
+        EXPECT_EQ(RestoredEntry(entries, name, position), entry);
+    }
+    EXPECT_EQ(RestoredEntry({}, "Hub", "1"), 0);
+    EXPECT_EQ(EntryNamed(entries, "Gone"), -1);
 }
 
 } // namespace
