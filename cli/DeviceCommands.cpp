@@ -8,10 +8,13 @@
 #include "gr33/CollectionFile.h"
 #include "gr33/Exchange.h"
 #include "gr33/PatchNumber.h"
+#include "gr33/SafeTransfer.h"
 #include "midi/MidiDevices.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -80,7 +83,14 @@ int ReceiveCommand(const CliArguments& args, CliContext& context) {
     const int number = all ? -1 : PatchNumberOfLabel(what).value_or(-1);
     if (!all && number < 0)
         throw EUsage("receive takes all, a label (A11 .. D84) or temp: " + what);
+    const auto resume = args.Value("--resume");
+    const bool keepPartial = args.Flag("--keep-partial");
+    if (!all && (resume || keepPartial))
+        throw EUsage("--resume and --keep-partial go with receive all");
     ExpectOutputKind(*output, all ? FileKind::Collection : FileKind::SinglePatch);
+    // The partial file is read before any exchange, so a wrong one costs no receive.
+    std::vector<PatchBytes> received;
+    if (resume) received = ReadPartialFile(*resume);
     ExpectPorts(args, true, true);
 
     DeviceSession session(args);
@@ -92,50 +102,60 @@ int ReceiveCommand(const CliArguments& args, CliContext& context) {
         return ExitOk;
     }
     // The file is written only once all 128 patches have come; the library records what came,
-    // also when the receive stops part-way.
+    // also when the receive stops part-way. A resumed receive is recorded once it is whole.
     auto library = OpenSnapshotLibrary(args, context);
     TMidiInSpecs port;
     GetMidiInSpecs(in, port);
-    auto slots = std::make_unique<std::array<TPatch, 128>>();
-    std::array<const TPatch*, 128> records;
-    std::vector<PatchBytes> received;
+    const std::size_t first = received.size();
     try {
-        for (int n = 1; n <= PatchCount; ++n) {
+        ReceiveRest(received, out, in, [&](int n) {
             ThrowIfInterrupted();
             progress(context, n);
-            (*slots)[n - 1].ReceiveFromDevice(out, in, n);
-            records[n - 1] = &(*slots)[n - 1];
-            received.push_back((*slots)[n - 1].Bytes());
-        }
+        });
     } catch (...) {
-        RecordSnapshot(library.get(), received, port.Name, context);
+        if (first == 0) RecordSnapshot(library.get(), received, port.Name, context);
+        if (keepPartial && !received.empty()) {
+            const std::string partial = PartialFileName(*output);
+            try {
+                WritePartialFile(partial, received);
+                context.err << "Kept " << received.size() << " patches in " << partial
+                            << "; gr33 receive all --resume " << partial << " -o " << *output
+                            << " receives the rest\n";
+            } catch (const EKelvoError& e) {
+                context.err << "Warning: " << MessageText(e.what()) << "\n";
+            }
+        }
         throw;
     }
     RecordSnapshot(library.get(), received, port.Name, context);
+    auto slots = std::make_unique<std::array<TPatch, 128>>();
+    std::array<const TPatch*, 128> records;
+    for (int n = 1; n <= PatchCount; ++n) {
+        (*slots)[n - 1].SetBytes(received[n - 1], n);
+        records[n - 1] = &(*slots)[n - 1];
+    }
     WriteCollectionFile(*output, records);
     return ExitOk;
 }
 
 namespace {
 
-// Reads the sent user slots back and compares their data bytes with what was sent: every slot
-// that differs is named, and the send then fails. The temporary patch is not read back.
-int VerifySent(const std::vector<std::pair<int, const TPatch*>>& sent, DeviceSession& session,
-               CliContext& context) {
-    int differing = 0, verified = 0;
-    for (const auto& [number, patch] : sent) {
-        if (number == TempPatchNumber) continue;
-        ThrowIfInterrupted();
-        TPatch back;
-        back.ReceiveFromDevice(session.OutputDevice(), session.InputDevice(), number);
-        ++verified;
-        if (back.Bytes() != patch->Bytes()) {
-            ++differing;
-            context.err << "Patch (" << PatchLabel(number) << ") differs after sending\n";
-        }
+// Reads the sent user slots back (gr33/SafeTransfer): every slot that differs is named, and the
+// send then fails, pointing to the snapshot taken before it when there is one.
+int verifySent(std::span<const SentPatch> sent, DeviceSession& session, CliContext& context,
+               std::int64_t snapshot) {
+    const VerifyResult result = VerifySent(sent, session.OutputDevice(), session.InputDevice(),
+                                           [](int) { ThrowIfInterrupted(); });
+    for (int number : result.differing)
+        context.err << DiffersText(number) << "\n";
+    if (!result.Good()) {
+        if (snapshot > 0)
+            context.err << "The patches the device held before are snapshot " << snapshot
+                        << " of the library: gr33 library export " << snapshot
+                        << " -o FILE.G33, then gr33 send FILE.G33 --no-snapshot\n";
+        return ExitDataError;
     }
-    if (differing > 0) return ExitDataError;
-    if (verified > 0) context.out << "Sent and verified " << verified << " patches\n";
+    if (result.verified > 0) context.out << VerifiedText(result.verified) << "\n";
     return ExitOk;
 }
 
@@ -145,12 +165,34 @@ bool verifyWanted(const CliArguments& args) {
     return args.Flag("--verify");
 }
 
+// The device's bank before a collection send overwrites it, recorded in the library; its
+// snapshot number (0 when the library could not record it). Raises, nothing sent, when the
+// receive fails. Its slots are not counted on the error output: the progress lines there are
+// those of the send.
+std::int64_t snapshotBeforeSend(const CliArguments& args, DeviceSession& session,
+                                CliContext& context) {
+    std::vector<PatchBytes> before;
+    try {
+        ReceiveRest(before, session.OutputDevice(), session.InputDevice(),
+                    [](int) { ThrowIfInterrupted(); });
+    } catch (const EKelvoError& e) {
+        throw EKelvoError(SnapshotFailedText(e.what(), "pass --no-snapshot"));
+    }
+    auto library = OpenSnapshotLibrary(args, context);
+    TMidiInSpecs port;
+    GetMidiInSpecs(session.InputDevice(), port);
+    return RecordSnapshot(library.get(), before, std::string("before send (") + port.Name + ")",
+                          context);
+}
+
 } // namespace
 
 int SendCommand(const CliArguments& args, CliContext& context) {
     const bool verify = verifyWanted(args);
-    ExpectPorts(args, verify, true);
     auto source = ParsePatchSource(args.positional[0]);
+    const bool bank = source.kind == FileKind::Collection && !source.slot;
+    const bool snapshot = bank && !args.Flag("--no-snapshot");
+    ExpectPorts(args, verify || snapshot, true);
     auto to = args.Value("--to");
     std::optional<int> target;
     if (to) {
@@ -158,7 +200,7 @@ int SendCommand(const CliArguments& args, CliContext& context) {
         if (!target) throw EUsage("--to takes a label (A11 .. D84) or temp: " + *to);
     }
 
-    if (source.kind == FileKind::Collection && !source.slot) {
+    if (bank) {
         if (to) throw EUsage("--to sends one patch; name it as FILE.G33:LABEL");
         auto slots = std::make_unique<std::array<TPatch, 128>>();
         LoadCollection(source.file, *slots);
@@ -168,17 +210,18 @@ int SendCommand(const CliArguments& args, CliContext& context) {
             return ExitDataError;
         }
         DeviceSession session(args);
+        const std::int64_t before = snapshot ? snapshotBeforeSend(args, session, context) : 0;
         const int out = session.OutputDevice();
         // A patch is counted once it was handed to the MIDI system.
-        std::vector<std::pair<int, const TPatch*>> sent;
+        std::vector<SentPatch> sent;
         for (int n = 1; n <= PatchCount; ++n) {
             if ((*slots)[n - 1].IsEmpty()) continue;
             ThrowIfInterrupted();
             (*slots)[n - 1].SendToDevice(out, n);
             progress(context, n);
-            sent.emplace_back(n, &(*slots)[n - 1]);
+            sent.push_back({n, (*slots)[n - 1].Bytes()});
         }
-        return verify ? VerifySent(sent, session, context) : ExitOk;
+        return verify ? verifySent(sent, session, context, before) : ExitOk;
     }
 
     TPatch patch;
@@ -187,5 +230,6 @@ int SendCommand(const CliArguments& args, CliContext& context) {
     DeviceSession session(args);
     if (!patch.SendToDevice(session.OutputDevice(), target.value_or(number)))
         throw EKelvoError("Unable to send patch");
-    return verify ? VerifySent({{target.value_or(number), &patch}}, session, context) : ExitOk;
+    const SentPatch sent{target.value_or(number), patch.Bytes()};
+    return verify ? verifySent({&sent, 1}, session, context, 0) : ExitOk;
 }

@@ -22,7 +22,9 @@ const char* const Gr33Usage =
     "  gr33 ports\n"
     "  gr33 identify\n"
     "  gr33 receive all|LABEL|temp -o FILE\n"
+    "  gr33 receive all -o FILE [--keep-partial] [--resume PARTIAL]\n"
     "  gr33 send FILE[:LABEL] [--to LABEL|temp]\n"
+    "  gr33 send FILE [--verify|--no-verify] [--no-snapshot]\n"
     "Library commands (the patches seen so far; --library FILE for another library file):\n"
     "  gr33 library import FILE|FOLDER...\n"
     "  gr33 library find QUERY\n"
@@ -57,6 +59,11 @@ const OptionSyntax Options[] = {
     {"--library", "FILE", "The patch library file instead of the user's own"},
     {"--verify", nullptr, "Read the sent user slots back and compare them with what was sent"},
     {"--no-verify", nullptr, "Do not read the sent slots back (the default)"},
+    {"--no-snapshot", nullptr,
+     "Send a collection without first receiving the device's patches as a library snapshot"},
+    {"--keep-partial", nullptr,
+     "When receive all stops, keep the slots received in FILE.partial.G33"},
+    {"--resume", "PARTIAL", "Receive all from the slot after those of a partial file on"},
     {"--log", nullptr, "Print every MIDI message sent and received to the error output"},
 };
 
@@ -86,13 +93,13 @@ std::vector<std::string> withPorts(std::string option) {
 
 std::vector<std::string> withReceive() {
     auto all = withPorts("-o");
-    all.push_back("--library");
+    all.insert(all.end(), {"--library", "--keep-partial", "--resume"});
     return all;
 }
 
 std::vector<std::string> withSend() {
     auto all = withPorts("--to");
-    all.insert(all.end(), {"--verify", "--no-verify"});
+    all.insert(all.end(), {"--verify", "--no-verify", "--no-snapshot", "--library"});
     return all;
 }
 

@@ -245,12 +245,13 @@ std::unique_ptr<TPatchLibrary> OpenSnapshotLibrary(const CliArguments& args, Cli
     }
 }
 
-void RecordSnapshot(TPatchLibrary* library, const std::vector<PatchBytes>& received,
-                    const std::string& port, CliContext& context) {
-    if (!library || received.empty()) return;
+std::int64_t RecordSnapshot(TPatchLibrary* library, const std::vector<PatchBytes>& received,
+                            const std::string& port, CliContext& context) {
+    if (!library || received.empty()) return 0;
     try {
-        library->AddSnapshot(received, port, NowMs());
+        return library->AddSnapshot(received, port, NowMs());
     } catch (const std::exception& e) {
         context.err << "Warning: " << MessageText(e.what()) << "\n";
     }
+    return 0;
 }

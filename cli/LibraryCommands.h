@@ -5,6 +5,7 @@
 #include "gr33/Patch.h"
 #include "library/Library.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,7 +14,7 @@
 // opened, a warning on the error output and nullptr, since that must never cost the receive.
 std::unique_ptr<TPatchLibrary> OpenSnapshotLibrary(const CliArguments& args, CliContext& context);
 
-// Records a collection receive (slots 1..received.size(), nothing when none came); a failure
-// is a warning too.
-void RecordSnapshot(TPatchLibrary* library, const std::vector<PatchBytes>& received,
-                    const std::string& port, CliContext& context);
+// Records a collection receive (slots 1..received.size(), nothing when none came) and returns
+// the snapshot's number; a failure is a warning too, and 0 is returned when nothing was recorded.
+std::int64_t RecordSnapshot(TPatchLibrary* library, const std::vector<PatchBytes>& received,
+                            const std::string& port, CliContext& context);

@@ -109,6 +109,7 @@ private:
     void CollectionReceived(std::span<const PatchBytes> received, const std::string& port) override;
     // Shows the recent list in "Patch Collection" -> "Recent" (MainFrmMenus.cpp).
     void RecentFilesChanged() override;
+    void ResumeReceiveChanged() override;
 
     // Menus (MainFrmMenus.cpp).
     void createMainMenu();
@@ -124,6 +125,7 @@ private:
     void SaveCollectionClick();
     void ReceiveCollection1Click();
     void SendCollection1Click();
+    void ResumeReceive1Click();
     void LoadPatch1Click();
     void SaveAsPatch1Click();
     void ReceivePatch1Click();
@@ -191,6 +193,7 @@ private:
     QMenu* popupCollection_ = nullptr;
     QMenu* temporaryMenu_ = nullptr;
     QMenu* recentMenu_ = nullptr;
+    QAction* resumeItem_ = nullptr;
     std::vector<QAction*> recentItems_; // one per place of the list, hidden while unused
     QMenu* outMenu_ = nullptr;
     QMenu* inMenu_ = nullptr;

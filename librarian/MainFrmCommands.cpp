@@ -32,6 +32,9 @@ void TFormMain::SaveCollectionClick() {
 void TFormMain::ReceiveCollection1Click() {
     collection_.ReceiveCollection();
 }
+void TFormMain::ResumeReceive1Click() {
+    collection_.ResumeReceive();
+}
 void TFormMain::SendCollection1Click() {
     collection_.SendCollection();
 }

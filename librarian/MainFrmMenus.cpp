@@ -27,6 +27,8 @@ constexpr OptionRule optionRules[] = {
     {"RightClickSelect", Absent::On},
     {"GRTestBeforeSend", Absent::On},
     {"VirtualDevice", Absent::On},
+    {"SnapshotBeforeSend", Absent::On},
+    {"VerifyAfterSend", Absent::On},
 };
 
 } // namespace
@@ -79,6 +81,9 @@ void TFormMain::createMainMenu() {
     collection->addSeparator();
     command(collection, "ReceiveCollection1", "Receive", &TFormMain::ReceiveCollection1Click);
     command(collection, "SendCollection1", "Send", &TFormMain::SendCollection1Click);
+    resumeItem_ =
+        command(collection, "ResumeReceive1", "Resume Receive", &TFormMain::ResumeReceive1Click);
+    resumeItem_->setEnabled(false);
     createRecentMenu(collection);
     // Ctrl+Q closes the window as its close box does, save question included.
     auto* quit = new QAction(this);
@@ -156,6 +161,9 @@ void TFormMain::createMainMenu() {
             [this](bool on) { collection_.Ports().SetTestBeforeSend(on); });
     option(options, "VirtualDevice1", "Virtual GR-33 Device", "VirtualDevice");
     command(options, "MidiLog1", "MIDI Log", &TFormMain::MidiLog1Click);
+    options->addSeparator();
+    option(options, "SnapshotBeforeSend1", "Snapshot Before Send", "SnapshotBeforeSend");
+    option(options, "VerifyAfterSend1", "Verify After Send", "VerifyAfterSend");
 
     QMenu* library = bar->addMenu("Library");
     library->setObjectName("Library1");
@@ -164,6 +172,10 @@ void TFormMain::createMainMenu() {
     QAction* about = bar->addAction("About");
     about->setObjectName("About1");
     connect(about, &QAction::triggered, this, [this] { RunHandler([&] { About1Click(); }); });
+}
+
+void TFormMain::ResumeReceiveChanged() {
+    resumeItem_->setEnabled(collection_.CanResumeReceive());
 }
 
 void TFormMain::createRecentMenu(QMenu* collection) {

@@ -119,6 +119,7 @@ void TCollection::ShowSlots(std::span<const PatchBytes> patches) {
         observer_.CellChanged(n);
     }
     SetCollectionFile("", true);
+    if (resume_) setResume(std::nullopt);
 }
 
 void TCollection::PutPatches(int number, std::span<const PatchBytes> patches) {
@@ -182,6 +183,7 @@ void TCollection::LoadCollectionFile(const std::string& fileName) {
         seen.push_back({n, bytes[n - 1]});
     }
     SetCollectionFile(fileName, false);
+    if (resume_) setResume(std::nullopt);
     RememberRecentFile(fileName);
     observer_.RecentFilesChanged();
     observer_.PatchesSeen(seen, {SightingKind::File, fileName});
@@ -233,42 +235,114 @@ void TCollection::SaveCollectionFile(const std::string& fileName) {
 
 void TCollection::ReceiveCollection() {
     QuerySave();
+    receiveFrom({}, {});
+}
+
+void TCollection::ResumeReceive() {
+    if (!resume_) return;
+    auto [received, port] = *resume_;
+    receiveFrom(std::move(received), std::move(port));
+}
+
+void TCollection::setResume(std::optional<std::pair<std::vector<PatchBytes>, std::string>> resume) {
+    resume_ = std::move(resume);
+    observer_.ResumeReceiveChanged();
+}
+
+void TCollection::receiveFrom(std::vector<PatchBytes> received, std::string port) {
     BusyScope busy(observer_);
     TransferScope transfer(observer_);
-    // What arrived is reported also when the receive stops part-way: a partial snapshot.
-    std::vector<PatchBytes> received;
-    std::string port;
+    const std::size_t first = received.size();
     try {
-        for (int n = 1; n <= PatchCount; ++n) {
+        for (int n = static_cast<int>(first) + 1; n <= PatchCount; ++n) {
             transfer.Step("Receiving", n);
             auto [out, in] = ports_.Both();
             Slot(n).ReceiveFromDevice(out, in, n);
-            if (received.empty()) port = inputName(in);
+            if (port.empty()) port = inputName(in);
             received.push_back(Slot(n).Bytes());
             observer_.CellChanged(n);
         }
     } catch (...) {
-        // Slots already replaced no longer equal the file: the title must say so.
-        if (!received.empty()) {
+        // Slots already replaced no longer equal the file: the title must say so. What arrived
+        // is reported also when the receive stops part-way (a partial snapshot); a resumed
+        // receive is recorded once it is whole.
+        if (received.size() > first) {
             markModified();
-            observer_.CollectionReceived(received, port);
+            if (first == 0) observer_.CollectionReceived(received, port);
         }
+        setResume(std::pair{std::move(received), std::move(port)});
         throw;
     }
     markModified();
     observer_.CollectionReceived(received, port);
+    if (resume_) setResume(std::nullopt);
+}
+
+std::vector<PatchBytes> TCollection::snapshotBeforeSend() {
+    std::vector<PatchBytes> before;
+    if (Settings().IsNo("SnapshotBeforeSend")) return before;
+    auto [out, in] = ports_.Both();
+    TransferScope transfer(observer_);
+    try {
+        ReceiveRest(before, out, in, [&](int n) { transfer.Step("Receiving", n); });
+    } catch (const EKelvoError& e) {
+        if (std::string(e.what()) == CancelledText) throw;
+        throw EKelvoError(
+            SnapshotFailedText(e.what(), "switch off \"Options\" -> \"Snapshot Before Send\""));
+    }
+    observer_.CollectionReceived(before, std::string(BeforeSendPlace) + " (" + inputName(in) + ")");
+    return before;
+}
+
+void TCollection::verifySent(std::span<const SentPatch> sent, std::span<const PatchBytes> before) {
+    if (Settings().IsNo("VerifyAfterSend")) return;
+    auto [out, in] = ports_.Both();
+    VerifyResult result;
+    {
+        // One patch is read back without the progress notice its send did not show either.
+        std::optional<TransferScope> transfer;
+        if (sent.size() > 1) transfer.emplace(observer_);
+        result = VerifySent(sent, out, in, [&](int n) {
+            if (transfer) transfer->Step("Verifying", n);
+        });
+    }
+    if (result.Good()) {
+        if (result.verified > 0) Prompts().ShowMessage(VerifiedText(result.verified));
+        return;
+    }
+    if (before.empty()) throw EKelvoError(DiffersLines(result));
+    if (!Confirmation(DiffersLines(result) + "\n" + RestoreQuestion)) return;
+    TransferScope transfer(observer_);
+    for (int n = 1; n <= static_cast<int>(before.size()); ++n) {
+        transfer.Step("Sending", n);
+        TPatch record;
+        record.SetBytes(before[n - 1], n);
+        record.SendToDevice(out, n);
+    }
 }
 
 void TCollection::SendCollection() {
     BusyScope busy(observer_);
     sendTest();
-    TransferScope transfer(observer_);
-    int sent = 0;
-    for (int n = 1; n <= PatchCount; ++n) {
-        transfer.Step("Sending", n);
-        if (Slot(n).SendToDevice(ports_.Both().out, n)) ++sent;
+    // The bank is received for the snapshot only when something will overwrite it.
+    const auto records = Records();
+    const bool anything = std::any_of(records.begin(), records.end(),
+                                      [](const TPatch* patch) { return !patch->IsEmpty(); });
+    const std::vector<PatchBytes> before =
+        anything ? snapshotBeforeSend() : std::vector<PatchBytes>{};
+    std::vector<SentPatch> sent;
+    {
+        TransferScope transfer(observer_);
+        for (int n = 1; n <= PatchCount; ++n) {
+            transfer.Step("Sending", n);
+            if (Slot(n).SendToDevice(ports_.Both().out, n)) sent.push_back({n, Slot(n).Bytes()});
+        }
     }
-    if (sent == 0) Prompts().ShowMessage(NoPatchesText);
+    if (sent.empty()) {
+        Prompts().ShowMessage(NoPatchesText);
+        return;
+    }
+    verifySent(sent, before);
 }
 
 // --- Selected-patch commands -----------------------------------------------------------------
@@ -312,6 +386,8 @@ void TCollection::SendPatch(int number) {
     BusyScope busy(observer_);
     sendTest();
     if (!Slot(number).SendToDevice(ports_.Both().out, number)) throw EKelvoError(UnableToSendText);
+    const SentPatch sent{number, Slot(number).Bytes()};
+    verifySent({&sent, 1}, {});
 }
 
 void TCollection::CutPatch(int number) {

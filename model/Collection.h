@@ -9,18 +9,26 @@
 
 #include "gr33/Patch.h"
 #include "gr33/PatchNumber.h"
+#include "gr33/SafeTransfer.h"
 #include "model/CollectionObserver.h"
 #include "model/PortChoice.h"
 
 #include <array>
+#include <optional>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 inline constexpr const char* SaveFirstQuestion = "Patch collection modified! Save first";
 inline constexpr const char* CancelledText = "Operation cancelled";
 inline constexpr const char* NoPlaceText = "Unable to insert patch. No place!";
 inline constexpr const char* UnableToSendText = "Unable to send patch";
 inline constexpr const char* NoPatchesText = "No patches in collection!";
+// The question after a read-back found differing slots, when a snapshot was taken before.
+inline constexpr const char* RestoreQuestion = "Send back the patches the device held before";
+// The place a snapshot taken before a collection send is recorded under, before the port name.
+inline constexpr const char* BeforeSendPlace = "before send";
 
 // The filters of the collection open and save dialogs and of the patch file dialogs; the open
 // dialogs also offer .syx files, which are only ever read.
@@ -80,6 +88,15 @@ public:
     void LoadCollection();
     void SaveCollection();
     void ReceiveCollection();
+    // After a collection receive that failed or was cancelled at slot k: receives slots k..128
+    // into the same collection and records the whole bank as its snapshot. Does nothing when
+    // there is no such receive (CanResumeReceive).
+    void ResumeReceive();
+    bool CanResumeReceive() const { return resume_.has_value(); }
+    // With "SnapshotBeforeSend" (absent: on) the device's 128 patches are received first and
+    // recorded as a snapshot; when that fails nothing is sent. With "VerifyAfterSend" (absent:
+    // on) the sent slots are read back; slots that differ are named and the snapshot may be
+    // sent back.
     void SendCollection();
     // A collection of the recent list (RecentFiles): loaded as "Load..." loads the file chosen
     // after its save question; one no longer there is shown as not found and leaves the list.
@@ -122,6 +139,16 @@ private:
     // Tells the observer that slot `number` (0: the temporary patch) now holds a patch seen.
     void reportSeen(int number, SightingKind kind, const std::string& place);
     void sendTest();
+    // Receives the device's bank for the snapshot before a collection send; empty when the
+    // option is off. Raises, naming the way round it, when the receive fails.
+    std::vector<PatchBytes> snapshotBeforeSend();
+    // The read-back of the sent patches when "VerifyAfterSend" is on: "Sent and verified N
+    // patches", or the differing slots named with the offer to send `before` back.
+    void verifySent(std::span<const SentPatch> sent, std::span<const PatchBytes> before);
+    // Slots received.size() + 1 .. 128 into the collection; what arrived is recorded as the
+    // snapshot, and a receive that stops can be resumed.
+    void receiveFrom(std::vector<PatchBytes> received, std::string port);
+    void setResume(std::optional<std::pair<std::vector<PatchBytes>, std::string>> resume);
     void markModified() { SetCollectionFile(file_, true); }
 
     CollectionObserver& observer_;
@@ -131,6 +158,8 @@ private:
     std::string file_;
     bool modified_ = false;
     DialogMemory dialogs_;
+    // The slots a stopped collection receive got and the port they came from.
+    std::optional<std::pair<std::vector<PatchBytes>, std::string>> resume_;
 };
 
 // The hourglass for one scope.

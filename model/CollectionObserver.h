@@ -42,4 +42,7 @@ public:
     // than 128 when it failed or was cancelled part-way).
     virtual void CollectionReceived(std::span<const PatchBytes> /*received*/,
                                     const std::string& /*port*/) {}
+    // Whether a stopped collection receive can be resumed changed (TCollection::
+    // CanResumeReceive).
+    virtual void ResumeReceiveChanged() {}
 };

@@ -160,6 +160,43 @@ send-verify)
     expect_status 0
     grep -qx "Sent and verified 128 patches" "$work/gr33.out" || fail "no verified send"
     ;;
+snapshot-restore)
+    # A send that the device got wrong leaves the bank it overwrote in the library; exported and
+    # sent back, it makes the device's memory what it was, byte for byte.
+    "$make_bank" "$work/upload.G33" 5 || fail "cannot make the upload bank"
+    start_jack
+    start_sim --fault ignore-write@B23
+    cp "$work/sim.G33" "$work/original.G33" || fail "no simulator bank"
+    run_gr33 send "$work/upload.G33" --verify
+    expect_status 1
+    grep -q "are snapshot 1 of the library" "$work/gr33.err" || fail "no snapshot named"
+    stop_sim
+    "$gr33" library export 1 -o "$work/old.G33" 2>"$work/export.err" || fail "export failed"
+    cmp -s "$work/old.G33" "$work/original.G33" || fail "the snapshot is not the bank sent over"
+    start_sim
+    run_gr33 send "$work/old.G33" --no-snapshot --verify
+    expect_status 0
+    settle_sim
+    stop_sim
+    cmp -s "$work/sim.G33" "$work/original.G33" || fail "the old bank did not come back"
+    ;;
+receive-resume)
+    # A receive that stops at B21 keeps A11 .. B14 with --keep-partial; resumed there, it
+    # writes the bank an uninterrupted receive writes, asking only for B21 on.
+    start_jack
+    start_sim --fault silent@B21
+    run_gr33 receive all -o "$work/received.G33" --keep-partial
+    expect_status 1
+    expect_no_file "$work/received.G33"
+    kept=$(stat -c %s "$work/received.partial.G33" 2>/dev/null)
+    [[ $kept == $((36 * 140)) ]] || fail "the partial file holds '$kept' bytes"
+    stop_sim
+    start_sim
+    run_gr33 receive all --resume "$work/received.partial.G33" -o "$work/received.G33"
+    expect_status 0
+    [[ $(head -n 1 "$work/gr33.err") == "B21 (37/128)" ]] || fail "the resume began elsewhere"
+    cmp -s "$work/received.G33" "$work/sim.G33" || fail "resumed bank differs from the simulator's"
+    ;;
 identify)
     start_jack
     start_sim

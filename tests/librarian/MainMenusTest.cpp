@@ -26,7 +26,8 @@ TEST_F(MainMenus, MenuItemsInOrder) {
                                 "Options", "Library", "About"}));
     const std::vector<std::pair<const char*, QStringList>> menus = {
         {"Collection1",
-         {"Load... [Ctrl+O]", "Save As... [Ctrl+S]", "-", "Receive", "Send", "-", "Recent"}},
+         {"Load... [Ctrl+O]", "Save As... [Ctrl+S]", "-", "Receive", "Send", "Resume Receive", "-",
+          "Recent"}},
         {"Patch1",
          {"Load...", "Save As...", "-", "Receive", "Send", "-", "Edit", "-", "Cut [Ctrl+X]",
           "Copy [Ctrl+C]", "Compare With Temporary Patch"}},
@@ -37,7 +38,8 @@ TEST_F(MainMenus, MenuItemsInOrder) {
          {"Select MIDI-OUT Port", "Select MIDI-IN Port", "Test MIDI Connection",
           "Import/Export Patch", "-", "Set Patch Grid Font...", "-", "Show MIDI Console...",
           "MIDI Device Warnings", "SysEx Compatibility Warnings", "Right Click Select",
-          "Test Connection On Send", "Virtual GR-33 Device", "MIDI Log"}},
+          "Test Connection On Send", "Virtual GR-33 Device", "MIDI Log", "-",
+          "Snapshot Before Send", "Verify After Send"}},
         {"Library1", {"Patch Library...", "History of Selected Slot", "Restore Snapshot..."}},
         {"PopupMenuPatch",
          {"Load...", "Save As...", "Receive", "Send", "Edit", "Cut [Ctrl+X]", "Copy [Ctrl+C]", "-",

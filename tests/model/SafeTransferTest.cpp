@@ -1,0 +1,101 @@
+// The snapshot before a collection send, the read-back after a send and the resumed receive,
+// against the virtual GR-33 and its faults.
+#include "CollectionFixture.h"
+#include "gr33/PatchNumber.h"
+#include "midi/MidiDevices.h"
+#include "sim/DemoBank.h"
+#include "sim/VirtualGr33.h"
+
+namespace {
+
+struct SafeTransfer : CollectionTest {
+    ~SafeTransfer() override { InstallMidiBackends(nullptr, nullptr); }
+    // A new device, its memory the demo bank.
+    void Install(std::vector<Fault> faults) {
+        auto device = CreateVirtualGr33(folder.File(std::to_string(++devices) + ".G33"),
+                                        {.faults = std::move(faults)});
+        virtual_ = device.get();
+        InstallMidiBackends(nullptr, std::move(device));
+        collection.Ports().ChooseIn(1), collection.Ports().ChooseOut(1);
+    }
+    int ChangedOnDevice() {
+        int changed = 0;
+        virtual_->Inspect([&](const Gr33Device& d) {
+            for (int n = 1; n <= PatchCount; ++n)
+                changed += d.Bank().Patch(n) != DemoPatch(n);
+        });
+        return changed;
+    }
+    VirtualGr33* virtual_ = nullptr;
+    int devices = 0;
+};
+
+std::string Differ(int n) {
+    return "Patch (" + PatchLabel(n) + ") differs after sending\n";
+}
+
+} // namespace
+
+// A bank that cannot be received first is not overwritten; the read-back names exactly the
+// slots the device did not store as sent, and Yes to its offer sends the old bank back.
+TEST_F(SafeTransfer, SnapshotFirstThenReadBack) {
+    const std::string ask = std::string(RestoreQuestion) + " ?";
+    const struct {
+        std::vector<Fault> faults;
+        int changed; // slots of the device no longer as before
+        bool restore;
+        std::string said; // the error, or the last prompt
+    } cases[] = {
+        {{{FaultKind::Silent, 37}},
+         0,
+         false,
+         "No snapshot before sending, nothing was sent: "
+         "Patch (B21) not received. Operation aborted. (to send anyway, switch off \"Options\" "
+         "-> \"Snapshot Before Send\")"},
+        {{}, 4, false, "Sent and verified 4 patches"},
+        {{{FaultKind::IgnoreWrite, 5}, {FaultKind::CorruptWrite, 128}},
+         3,
+         false,
+         Differ(5) + Differ(128) + ask},
+        {{{FaultKind::IgnoreWrite, 5}}, 0, true, Differ(5) + ask},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said);
+        Install(c.faults);
+        prompts.Clear();
+        view.seen.clear();
+        prompts.confirmAnswers = {c.restore};
+        Fill(collection, {3, 5, 100, 128});
+        const std::string error = ErrorOf([&] { collection.SendCollection(); });
+        EXPECT_EQ(error.empty() ? prompts.Last() : error, c.said);
+        EXPECT_EQ(ChangedOnDevice(), c.changed);
+        EXPECT_EQ(view.seen.size(), error.empty() ? 1u : 0u); // the snapshot
+    }
+    WriteSetting("SnapshotBeforeSend", "No"); // the receive that failed is not tried
+    Install({{FaultKind::Silent, 37}});
+    collection.SendCollection();
+    EXPECT_EQ(ChangedOnDevice(), 4);
+    // One patch has no snapshot to offer: the difference is the error.
+    Install({{FaultKind::CorruptWrite, 100}});
+    EXPECT_EQ(ErrorOf([&] { collection.SendPatch(100); }) + "\n", Differ(100));
+}
+
+// A receive stopped at slot k (no reply, or Cancel at the last slot) goes on there and ends
+// with the collection and the snapshot an uninterrupted receive gives.
+TEST_F(SafeTransfer, ResumedReceiveGivesTheWholeBank) {
+    for (int k : {1, 37, 128}) {
+        SCOPED_TRACE(k);
+        Install({{FaultKind::Silent, k}});
+        view.cancelAtStep = k == 128 ? 127 : -1;
+        EXPECT_NE(ErrorOf([&] { collection.ReceiveCollection(); }), "");
+        Install({});
+        view.cancelAtStep = -1, view.steps.clear(), view.seen.clear();
+        collection.ResumeReceive();
+        EXPECT_FALSE(collection.CanResumeReceive());
+        EXPECT_EQ(view.steps.size(), 129u - k);
+        ASSERT_EQ(view.seen.size(), 1u);
+        EXPECT_EQ(view.seen[0].second.size(), 128u);
+        for (int n = 1; n <= PatchCount; ++n)
+            ASSERT_EQ(collection.Slot(n).Bytes(), DemoPatch(n)) << n;
+    }
+}
