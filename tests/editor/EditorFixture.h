@@ -4,7 +4,6 @@
 // does: tabs, fields, lists and buttons found by name, clicked and typed into.
 
 #include "base/Errors.h"
-#include "tests/support/RecordingDialogs.h"
 #include "controls/IBar.h"
 #include "editor/EditFrm.h"
 #include "editor/OnePack.h"
@@ -12,6 +11,7 @@
 #include "gr33/Patch.h"
 #include "model/LibrarianHost.h"
 #include "sim/DemoBank.h"
+#include "tests/support/RecordingDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -104,6 +104,12 @@ protected:
     }
     TFormEdit& Open(int number) {
         return Open(number, [](PatchBytes&) {});
+    }
+
+    // The record holds each (byte, value) of `bytes`.
+    static void ExpectBytes(const TPatch& record, std::vector<std::pair<int, int>> bytes) {
+        for (auto [byte, value] : bytes)
+            EXPECT_EQ(record.Data()[byte], value) << byte;
     }
 
     template <typename T = QWidget> static T* Find(QWidget& parent, const QString& name) {

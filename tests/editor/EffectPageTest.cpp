@@ -59,9 +59,7 @@ TEST_F(EditorTest, ParameterOutsideItsSlotShowsAndStoresTheDefault) {
     QTest::mouseClick(Bar(editor, 6), Qt::LeftButton, Qt::AltModifier); // Feedback 0..98, base 49
     QTest::mouseClick(Bar(editor, 11), Qt::LeftButton, Qt::AltModifier);
     Click(editor, "ButtonOkStay");
-    const std::pair<int, int> stored[] = {{109, 0}, {110, 5}, {113, 49}, {118, 0}};
-    for (auto [byte, value] : stored)
-        EXPECT_EQ(Slot(1).Data()[byte], value) << byte;
+    ExpectBytes(Slot(1), {{109, 0}, {110, 5}, {113, 49}, {118, 0}});
 }
 
 TEST_F(EditorTest, LongCaptionIsShortenedAndItsHintIsWhole) {

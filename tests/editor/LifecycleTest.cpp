@@ -5,6 +5,8 @@
 #include "gr33/PatchNumber.h"
 #include "tests/support/UserClose.h"
 
+#include <gmock/gmock.h>
+
 namespace {
 int OpenEditors() {
     int count = 0;
@@ -39,12 +41,8 @@ TEST_F(EditorTest, OpensOnTheRecordWithItsLabelAndTheFirstPage) {
 
 TEST_F(EditorTest, EmptyRecordOpensNothingAndASecondEditBringsTheOpenWindowBack) {
     EXPECT_THROW(OpenEditor(host.temp, TempPatchNumber, host), EKelvoError);
-    try {
-        OpenEditor(Slot(1), 1, host);
-        FAIL() << "an empty slot opened";
-    } catch (const EKelvoError& e) {
-        EXPECT_STREQ(e.what(), "Patch (A11) is empty!");
-    }
+    EXPECT_THAT([&] { OpenEditor(Slot(1), 1, host); },
+                testing::ThrowsMessage<EKelvoError>(testing::StrEq("Patch (A11) is empty!")));
     EXPECT_EQ(Slot(1).Editor, nullptr);
     EXPECT_EQ(host.temp.Editor, nullptr);
     EXPECT_EQ(OpenEditors(), 0);

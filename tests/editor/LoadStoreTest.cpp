@@ -35,11 +35,8 @@ TEST_F(EditorTest, EachCodingLoadsAndStoresItsBytes) {
     Pick(editor, "ComboBox18", Entry(editor, "ComboBox18", 3));
     Pick(editor, "ComboBox13", Entry(editor, "ComboBox13", 1));
     Click(editor, "ButtonOkStay");
-    const std::pair<int, int> stored[] = {{15, 14}, {66, 4}, {67, 2},   {125, 122},
-                                          {126, 1}, {23, 0}, {28, 127}, {90, 3},
-                                          {95, 1},  {29, 1}, {30, 1}};
-    for (auto [byte, value] : stored)
-        EXPECT_EQ(Slot(1).Data()[byte], value) << byte;
+    ExpectBytes(Slot(1), {{15, 14}, {66, 4}, {67, 2}, {125, 122}, {126, 1}});       // single values
+    ExpectBytes(Slot(1), {{23, 0}, {28, 127}, {90, 3}, {95, 1}, {29, 1}, {30, 1}}); // per string
 }
 
 TEST_F(EditorTest, BytesNoControlsShowAreValuesTheControlsSettle) {
@@ -56,10 +53,7 @@ TEST_F(EditorTest, BytesNoControlsShowAreValuesTheControlsSettle) {
     EXPECT_EQ(Shown(editor, "frameOnepack2"), -50);
     Click(editor, "ButtonOkStay");
     // No selection leaves its bytes alone; no control covers 65 and 77.
-    const std::pair<int, int> stored[] = {{13, 200}, {78, 0}, {79, 3}, {12, 100},
-                                          {15, 14},  {65, 9}, {77, 9}};
-    for (auto [byte, value] : stored)
-        EXPECT_EQ(Slot(1).Data()[byte], value) << byte;
+    ExpectBytes(Slot(1), {{13, 200}, {78, 0}, {79, 3}, {12, 100}, {15, 14}, {65, 9}, {77, 9}});
     // A list alone showing no selection does not raise the flag.
     Click(Open(2, [](PatchBytes& b) { b[14] = 99; }), "ButtonOkStay");
     EXPECT_EQ(host.modifiedMarks.size(), 1u);

@@ -55,38 +55,33 @@ protected:
 
 } // namespace
 
-TEST_F(SendTest, IdentityTestRunsFirstWhenSwitchedOn) {
-    Install();
-    host.testBeforeSend = true;
-    TFormEdit& editor = Open(2);
-    Send(editor);
-    EXPECT_TRUE(prompts.shown.empty()) << prompts.Last();
-    EXPECT_EQ(Log(), (std::vector<std::string>{"identity request", "stored Temporary Patch"}));
-    EXPECT_EQ(host.portReads, (std::vector<std::string>{"in", "out", "in", "out"}));
-}
-
-TEST_F(SendTest, NoAnswerToTheIdentityTestSendsNothing) {
-    Install({.faults = {Fault{FaultKind::Silent, std::nullopt}}});
-    host.testBeforeSend = true;
-    TFormEdit& editor = Open(2);
-    Send(editor);
-    EXPECT_EQ(prompts.Texts("error").back(), MessageText(DeviceNotFoundText));
-    EXPECT_EQ(Stored(), 0);
-}
-
-TEST_F(SendTest, BothPortsAreNeededAlsoWithoutTheTest) {
-    Install();
-    host.midiIn = 0;
-    for (bool test : {false, true}) {
-        host.testBeforeSend = test;
-        prompts.Clear();
+// Both ports are needed, the input asked for first, also without the identity test; with the
+// test on, a device that does not answer it gets nothing, one that answers gets the patch.
+TEST_F(SendTest, PortsAndTheIdentityTestComeBeforeTheSend) {
+    const struct {
+        bool test, silent;
+        int in;
+        std::string error; // "" when sent
+    } cases[] = {{false, false, 0, "No midi-in device found."},
+                 {true, false, 0, "No midi-in device found."},
+                 {true, true, 1, MessageText(DeviceNotFoundText)},
+                 {true, false, 1, ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.error + (c.test ? " with the test" : ""));
+        Install({.faults = c.silent ? std::vector{Fault{FaultKind::Silent, std::nullopt}}
+                                    : std::vector<Fault>{}});
+        host.testBeforeSend = c.test, host.midiIn = c.in;
+        prompts.Clear(), host.portReads.clear(), log.clear();
         TFormEdit& editor = Open(2);
         Send(editor);
-        EXPECT_EQ(prompts.Texts("error"), std::vector<std::string>{"No midi-in device found."})
-            << test;
+        EXPECT_EQ(prompts.Texts("error"),
+                  c.error.empty() ? std::vector<std::string>{} : std::vector{c.error});
+        EXPECT_EQ(prompts.shown.size(), c.error.empty() ? 0u : 1u) << prompts.Last();
+        EXPECT_EQ(Stored(), c.error.empty() ? 1 : 0);
         Click(editor, "ButtonCancel");
     }
-    EXPECT_EQ(Stored(), 0);
+    EXPECT_EQ(Log(), (std::vector<std::string>{"identity request", "stored Temporary Patch"}));
+    EXPECT_EQ(host.portReads, (std::vector<std::string>{"in", "out", "in", "out"}));
 }
 
 // Typed and not confirmed: the caret is still in the field when the button is clicked. Text

@@ -56,7 +56,7 @@ TEST_F(CollectionDevice, EveryCommandNeedsBothPorts) {
                 EXPECT_EQ(target.TempPatch().GetName(), P(9));
                 EXPECT_EQ(DevicePatch(3), DemoPatch(3));
                 EXPECT_EQ(observer.busyDepth, 0);
-                EXPECT_FALSE(observer.transferOpen || target.Modified());
+                EXPECT_FALSE(observer.transferOpen || target.Modified() || !observer.seen.empty());
             }
 }
 
@@ -85,6 +85,8 @@ TEST_F(CollectionDevice, ReceiveCollectionWholeOrPartWay) {
                                                                   : TPatch().Bytes())
                 << n;
         EXPECT_EQ(observer.cells.size(), std::size_t(replaced));
+        ExpectSeen(observer, target, SightingKind::Snapshot, VirtualGr33PortName,
+                   Range(1, replaced));
         EXPECT_EQ(observer.steps.size(), std::size_t(cancel ? cancel : silent ? silent : 128));
         EXPECT_EQ(observer.steps[0], "Receiving A11 (1 of 128)");
         EXPECT_EQ(target.Title(),
@@ -105,6 +107,7 @@ TEST_F(CollectionDevice, SelectedAndTemporaryPatchRoundTrip) {
     EXPECT_EQ(collection.Slot(2).Bytes(), DemoPatch(2));
     EXPECT_TRUE(collection.Modified());
     EXPECT_EQ(view.cells, std::vector<int>{2});
+    ExpectSeen(view, collection, SightingKind::Device, VirtualGr33PortName, {2});
 
     collection.SetCollectionFile("", false);
     collection.TempPatch().SetBytes(NamedPatch(9), 0);
@@ -114,6 +117,7 @@ TEST_F(CollectionDevice, SelectedAndTemporaryPatchRoundTrip) {
     collection.TempPatch().Clear();
     collection.ReceiveTempPatch();
     EXPECT_EQ(collection.TempPatch().GetName(), P(9));
+    ExpectSeen(view, collection, SightingKind::Device, VirtualGr33PortName, {0});
     EXPECT_EQ(view.tempMenus, 1);
     EXPECT_FALSE(collection.Modified());
     EXPECT_EQ(view.busyDepth, 0);

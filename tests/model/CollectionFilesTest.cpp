@@ -39,6 +39,7 @@ TEST_F(CollectionFiles, LoadAndSaveThroughTheDialogs) {
         ASSERT_EQ(Name(n), P(n <= 2 || n == 128 ? n : 0)) << n;
     EXPECT_EQ(collection.Title(), "KelvoLight 1.01 (bank.G33)");
     EXPECT_EQ(view.cells.size(), 128u);
+    ExpectSeen(view, collection, SightingKind::File, file, Range(1, 128));
 
     collection.CutPatch(1);
     prompts.fileAnswers = {folder.File("copy.G33")};
@@ -59,8 +60,10 @@ TEST_F(CollectionFiles, OpenFilePicksTheKindByExtension) {
     collection.OpenFile(folder.File("lead.p33"));
     EXPECT_EQ(collection.TempPatch().GetName(), P(1));
     EXPECT_FALSE(collection.Modified() || view.tempMenus != 1);
+    ExpectSeen(view, collection, SightingKind::File, folder.File("lead.p33"), {0});
     collection.OpenFile(bank);
     EXPECT_EQ(Name(2), P(2));
+    ExpectSeen(view, collection, SightingKind::File, bank, Range(1, 128));
     EXPECT_EQ(collection.CollectionFile(), bank);
     prompts.fileAnswers = {std::nullopt, std::nullopt}; // the dialogs start from those files
     collection.LoadCollection();
@@ -79,7 +82,7 @@ TEST_F(CollectionFiles, MalformedOrMissingFileReplacesNothing) {
     EXPECT_EQ(prompts.Texts("message"),
               std::vector<std::string>{"File " + folder.File("missing.G33") + " not found"});
     EXPECT_EQ(Name(7), P(7));
-    EXPECT_TRUE(collection.Slot(1).IsEmpty() && view.cells.empty());
+    EXPECT_TRUE(collection.Slot(1).IsEmpty() && view.cells.empty() && view.seen.empty());
     EXPECT_EQ(collection.Title(), "KelvoLight 1.01 (* mine.G33)");
 }
 
@@ -138,15 +141,17 @@ TEST_F(CollectionFiles, SinglePatchFilesForSlotsAndTemporaryPatch) {
     EXPECT_EQ(Name(5), P(23));
     EXPECT_TRUE(collection.Modified());
     EXPECT_EQ(view.cells, std::vector<int>{5});
+    ExpectSeen(view, collection, SightingKind::File, file, {5});
 
     collection.SetCollectionFile("", false);
     collection.LoadTempPatch();
     EXPECT_EQ(collection.TempPatch().GetName(), P(23));
+    ExpectSeen(view, collection, SightingKind::File, file, {0});
     EXPECT_EQ(view.tempMenus, 1);
     EXPECT_EQ(ErrorOf([&] { collection.SavePatch(6); }), "Patch (A22) is empty!");
     EXPECT_FALSE(FileExists(folder.File("empty.P33")));
     EXPECT_NE(ErrorOf([&] { collection.LoadPatch(7); }), "");
-    EXPECT_TRUE(collection.Slot(7).IsEmpty());
+    EXPECT_TRUE(collection.Slot(7).IsEmpty() && view.seen.empty());
     EXPECT_FALSE(collection.Modified()); // the temporary patch is not part of the collection
     EXPECT_EQ(view.busyDepth, 0);
     EXPECT_EQ(view.presets, (std::vector<std::string>{"", "", file, file, file}));

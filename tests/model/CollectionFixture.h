@@ -78,6 +78,26 @@ inline std::string ErrorOf(const std::function<void()>& run) {
     return "";
 }
 
+// The one arrival `observer` heard of since the last check: of `kind` from `place`, of the slots
+// in `slots` (0: the temporary patch) with the bytes their records hold now; none when `slots`
+// is empty. The check forgets it, so the next one sees only what came in after.
+inline void ExpectSeen(FakeObserver& observer, const TCollection& target, SightingKind kind,
+                       const std::string& place, const std::set<int>& slots) {
+    ASSERT_EQ(observer.seen.size(), slots.empty() ? 0u : 1u);
+    if (slots.empty()) return;
+    const auto [source, patches] = observer.seen[0];
+    observer.seen.clear();
+    EXPECT_EQ(source.kind, kind);
+    EXPECT_EQ(source.place, place);
+    std::set<int> reported;
+    for (const SlotPatch& p : patches) {
+        EXPECT_EQ(p.bytes, (p.slot ? target.Slot(p.slot) : target.TempPatch()).Bytes()) << p.slot;
+        reported.insert(p.slot);
+    }
+    EXPECT_EQ(patches.size(), slots.size());
+    EXPECT_EQ(reported, slots);
+}
+
 class CollectionTest : public ::testing::Test {
 protected:
     CollectionTest() { Settings().Start(folder.File("settings.ini")); }

@@ -40,9 +40,9 @@ TEST_F(SettingsStore, WhatTheFileHoldsAfterTheWrites) {
     const std::vector<
         std::tuple<const char*, std::vector<std::pair<const char*, const char*>>, const char*>>
         cases = {
-            {"; comment\n[Section]\nConsole=Yes\n\nconsole=second\n",
+            {"\r\n; comment\n[Section]\nConsole=Yes\n\nconsole=second\n",
              {{"CONSOLE", "No"}, {"Channel", "3"}, {"Channel", "5"}},
-             "; comment\r\n[Section]\r\nCONSOLE=No\r\n\r\nconsole=second\r\nChannel=5\r\n"},
+             "\r\n; comment\r\n[Section]\r\nCONSOLE=No\r\n\r\nconsole=second\r\nChannel=5\r\n"},
             {"Poly=Yes\n", {}, "Poly=Yes\n"},                         // untouched, LF kept
             {"Poly=Yes\n", {{"Poly", "Yes"}}, "Poly=Yes\r\n"},        // a same value still writes
             {nullptr, {{"MidiOutEntry", "2"}}, "MidiOutEntry=2\r\n"}, // created at the end
