@@ -168,6 +168,11 @@ private:
     // Return or Enter edits the selected patch, the Menu key opens its context menu.
     bool StringGridKeyDown(int key);
     void openGridPopup(const QPoint& globalPos);
+    // A cell dropped onto another: moved as "Cut" of the source and "Paste-Insert" at the
+    // target, or copied (Ctrl held) as "Copy" and "Paste-Over"; the target is then selected.
+    void GridSlotDropped(int source, int target, bool copy);
+    // A collection or patch file dropped from the desktop (TCollection::OpenDroppedFile).
+    void GridFileDropped(int target, const QString& fileName);
     QSize gridSize() const;
     void fitToGrid();
 

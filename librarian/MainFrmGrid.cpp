@@ -9,6 +9,7 @@
 #include "model/GridFont.h"
 #include "model/Settings.h"
 #include "qtcommon/FontText.h"
+#include "qtcommon/RunHandler.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -70,7 +71,29 @@ void TFormMain::createGrid() {
         QAction* edit = findChild<QAction*>("EditPatch1");
         if (edit) edit->trigger();
     });
+    connect(grid_, &TStringGrid::SlotDropped, this, [this](int source, int target, bool copy) {
+        RunHandler([&] { GridSlotDropped(source, target, copy); });
+    });
+    connect(grid_, &TStringGrid::FileDropped, this, [this](int target, const QString& fileName) {
+        RunHandler([&] { GridFileDropped(target, fileName); });
+    });
     gridFont_ = designFont();
+}
+
+void TFormMain::GridSlotDropped(int source, int target, bool copy) {
+    if (copy) {
+        collection_.CopyPatch(source);
+        collection_.PasteOver(target);
+    } else {
+        collection_.CutPatch(source);
+        collection_.PasteInsert(target);
+    }
+    const GridPos pos = PatchToGrid(target);
+    grid_->setCurrentCell(pos.row - 1, pos.column - 1);
+}
+
+void TFormMain::GridFileDropped(int target, const QString& fileName) {
+    collection_.OpenDroppedFile(target, fileName.toStdString());
 }
 
 void TFormMain::BuildGrid(bool initial) {

@@ -189,10 +189,44 @@ void TCollection::LoadCollectionFile(const std::string& fileName) {
     observer_.PatchesSeen(seen, {SightingKind::File, fileName});
 }
 
-void TCollection::OpenFile(const std::string& fileName) {
+namespace {
+
+std::string upperExtension(const std::string& fileName) {
     std::string extension = std::filesystem::path(fileName).extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return extension;
+}
+
+} // namespace
+
+std::optional<FileKind> DroppedFileKind(const std::string& fileName) {
+    const std::string extension = upperExtension(fileName);
+    if (extension == ".G33") return FileKind::Collection;
+    if (extension == ".P33") return FileKind::SinglePatch;
+    if (extension != ".SYX") return std::nullopt;
+    try {
+        return SysExFileKind(fileName);
+    } catch (const EKelvoError&) {
+        return std::nullopt;
+    }
+}
+
+void TCollection::OpenDroppedFile(int number, const std::string& fileName) {
+    const auto kind = DroppedFileKind(fileName);
+    if (kind == FileKind::Collection) {
+        QuerySave();
+        BusyScope busy(observer_);
+        dialogs_.openCollection = fileName;
+        LoadCollectionFile(fileName);
+    } else if (kind == FileKind::SinglePatch) {
+        dialogs_.openPatch = fileName;
+        LoadPatchFile(number, fileName);
+    }
+}
+
+void TCollection::OpenFile(const std::string& fileName) {
+    const std::string extension = upperExtension(fileName);
     // The dialogs then start from the file, as after choosing it in them.
     if (extension == ".P33" ||
         (extension == ".SYX" && SysExFileKind(fileName) == FileKind::SinglePatch)) {
@@ -352,15 +386,19 @@ void TCollection::LoadPatch(int number) {
     auto name = Prompts().OpenFileName("Load Patch", PatchOpenFilter, "P33");
     if (!name) return;
     dialogs_.openPatch = *name;
+    LoadPatchFile(number, *name);
+}
+
+void TCollection::LoadPatchFile(int number, const std::string& fileName) {
     BusyScope busy(observer_);
     TPatch& slot = Slot(number);
     // Loaded through a scratch record, so the slot's editor asks with the slot's own label.
     TPatch scratch;
-    scratch.LoadFromFile(*name);
+    scratch.LoadFromFile(fileName);
     slot.SetBytes(scratch.Bytes(), number);
     observer_.CellChanged(number);
     markModified();
-    reportSeen(number, SightingKind::File, *name);
+    reportSeen(number, SightingKind::File, fileName);
 }
 
 void TCollection::SavePatch(int number) {

@@ -7,6 +7,7 @@
 // is reported to the observer, which records it in the patch library.
 // Commands raise EKelvoError with the user's message; what changed before an error stays.
 
+#include "gr33/CollectionFile.h"
 #include "gr33/Patch.h"
 #include "gr33/PatchNumber.h"
 #include "gr33/SafeTransfer.h"
@@ -110,9 +111,15 @@ public:
     // it, so no slot changes and nothing asks to be saved; any other file is loaded as the
     // collection.
     void OpenFile(const std::string& fileName);
+    // A file dropped on the grid: a collection (.G33, any case, or a .syx file holding 128
+    // patches) is loaded as "Load..." loads the file chosen, after its save question; a single
+    // patch (.P33 or a .syx file holding one) goes into slot `number` as its "Load..." puts it.
+    void OpenDroppedFile(int number, const std::string& fileName);
 
     // Commands on slot `number` (the selected patch).
     void LoadPatch(int number);
+    // The file operation behind it, without the dialog.
+    void LoadPatchFile(int number, const std::string& fileName);
     void SavePatch(int number);
     void ReceivePatch(int number);
     void SendPatch(int number);
@@ -161,6 +168,10 @@ private:
     // The slots a stopped collection receive got and the port they came from.
     std::optional<std::pair<std::vector<PatchBytes>, std::string>> resume_;
 };
+
+// What a dropped file holds by its extension (.G33, .P33 in any case) or, for a .syx file, by its
+// content; none for any other file and for a .syx file that is neither (a drop of it is refused).
+std::optional<FileKind> DroppedFileKind(const std::string& fileName);
 
 // The hourglass for one scope.
 class BusyScope {

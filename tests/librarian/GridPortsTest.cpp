@@ -118,6 +118,58 @@ TEST_F(GridWindow, PortMenusFromTheDeviceList) {
     EXPECT_EQ(prompts.Last(), DeviceNotFoundText);
 }
 
+// The stored name wins over the stored position at start; each opening of the menu lists the
+// ports again, the chosen one checked and chosen where it is now, nothing while it is gone,
+// and it is chosen again once it is back.
+TEST_F(GridWindow, PortMenuFollowsTheChosenPortByName) {
+    auto ports = std::make_unique<ListingBackend>();
+    ListingBackend& listed = *ports;
+    ports->ins = {{"USB In"}, {"GR-33 In"}};
+    ports->outs = {{"GR-33 Out", TMidiTechnology::mtMidiPort}};
+    InstallMidiBackends(std::move(ports), nullptr);
+    WriteSetting("MidiInEntry", "0");
+    WriteSetting("MidiInName", "GR-33 In");
+    Open();
+    EXPECT_EQ(window_->SelectedMidiIn(), 2);
+    EXPECT_EQ(ReadSetting("MidiInEntry") + ReadSetting("MidiOutName"), "1GR-33 Out");
+    const auto atStart = prompts.Texts("message"); // the start's one connection test
+    ASSERT_FALSE(atStart.empty());
+    auto* menu = Find<QMenu>("SelectMidiInPort1");
+    const struct {
+        std::vector<MidiPortInfo> ins;
+        QStringList shown; // "*" before the checked entry
+        int device;        // 0: the port is unset
+        const char* stored;
+    } steps[] = {
+        {{{"USB In"}, {"GR-33 In"}}, {"USB In  #1", "*GR-33 In  #2"}, 2, "1"},
+        {{{"Hub"}, {"USB In"}, {"GR-33 In"}}, {"Hub  #1", "USB In  #2", "*GR-33 In  #3"}, 3, "2"},
+        {{{"Hub"}}, {"Hub  #1"}, 0, "2"},
+        {{{"GR-33 In"}, {"Hub"}}, {"*GR-33 In  #1", "Hub  #2"}, 1, "0"},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.shown.join(", ").toStdString());
+        listed.ins = step.ins;
+        window_->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        const auto menus = OpenMenus(menu);
+        EXPECT_TRUE(menu->isVisible());
+        QStringList shown;
+        for (QAction* entry : menu->actions())
+            shown << (entry->isChecked() ? "*" : "") + entry->text();
+        CloseMenus(menus);
+        EXPECT_EQ(shown, step.shown);
+        if (step.device)
+            EXPECT_EQ(window_->SelectedMidiIn(), step.device);
+        else
+            EXPECT_THROW(window_->SelectedMidiIn(), EKelvoError);
+        EXPECT_EQ(ReadSetting("MidiInEntry") + ReadSetting("MidiInName"),
+                  step.stored + std::string("GR-33 In"));
+    }
+    EXPECT_EQ(prompts.Texts("message"), atStart); // no connection test while the menu opens
+    Choose("MidiInEntry1");                       // the menu still chooses
+    EXPECT_EQ(ReadSetting("MidiInEntry") + ReadSetting("MidiInName"), "1Hub");
+}
+
 TEST_F(GridWindow, StartUpWithMissingPortsStillFinishes) {
     Open();
     EXPECT_EQ(prompts.Texts("message"),

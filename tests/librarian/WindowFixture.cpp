@@ -35,8 +35,12 @@ std::vector<QMenu*> WindowTest::OpenMenus(QMenu* menu) {
     for (; menu; menu = qobject_cast<QMenu*>(menu->parent()))
         menus.insert(menus.begin(), menu);
     QMenuBar* bar = window_->menuBar();
-    QTest::mouseClick(bar, Qt::LeftButton, {},
-                      bar->actionGeometry(menus[0]->menuAction()).center());
+    const QPoint title = bar->actionGeometry(menus[0]->menuAction()).center();
+    // A menu takes the pointer's moves only away from where it was when the menu opened: the
+    // pointer goes to the bar first, or a second opening would find it on the submenu's entry
+    // already and the submenu would not open.
+    if (menus.size() > 1) QTest::mouseMove(bar, title);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, title);
     for (std::size_t k = 1; k < menus.size(); ++k) { // point at the submenu, open it
         QMenu* outer = menus[k - 1];
         QTest::mouseMove(outer, outer->actionGeometry(menus[k]->menuAction()).center());

@@ -1,0 +1,88 @@
+// Cells dragged onto cells and files dropped from the desktop. A drag starts from mouse events
+// and drops the data the grid put on it.
+
+#include "WindowFixture.h"
+#include "gr33/CollectionFile.h"
+#include "sim/DemoBank.h"
+
+#include <QDrag>
+#include <QMimeData>
+
+#include <filesystem>
+
+namespace {
+
+TEST_F(WindowTest, CellsAndFilesDropOntoTheGrid) {
+    std::array<TPatch, 128> patches;
+    std::array<const TPatch*, 128> records{};
+    for (int n = 0; n < 128; ++n)
+        patches[n].SetBytes(DemoPatch(n + 1), n + 1), records[n] = &patches[n];
+    const std::string bank = File("bank.G33"), patch = PatchFile(), question = SaveFirstQuestion;
+    WriteCollectionFile(bank, records);
+    for (auto [from, to] :
+         {std::pair{bank, "bank.syx"}, {bank, "bad.P33"}, {patch, "demo.syx"}, {patch, "demo.txt"}})
+        std::filesystem::copy_file(from, File(to));
+    struct {
+        int from, to; // from 0: a drop of the files
+        Qt::KeyboardModifiers keys;
+        std::vector<std::string> files;
+        std::string held, shown; // slots 1..8 as demo patches, "" when refused; the last message
+    } const cases[] = {
+        {1, 3, {}, {}, "23141678", ""},                  // cut, paste-insert
+        {1, 3, Qt::ControlModifier, {}, "12141678", ""}, // copy, paste-over
+        {2, 2, {}, {}, "", ""},                          // onto itself
+        {0, 6, {}, {"bank.G33"}, "12345678", question + " ?"},
+        {0, 6, {}, {"bank.syx"}, "12345678", question + " ?"},
+        {0, 6, {}, {"demo.P33"}, "12341178", ""},
+        {0, 6, {}, {"demo.syx"}, "12341178", ""},
+        {0, 6, {}, {"bad.P33"}, "12341678", "Illegal patch data format."},
+        {0, 6, {}, {"demo.txt"}, "", ""},
+        {0, 6, {}, {"demo.P33", "bank.G33"}, "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        Open();
+        prompts.fileAnswers = {bank};
+        Choose("LoadCollection");
+        for (auto [cell, key] : {std::pair{1, Qt::Key_C}, {5, Qt::Key_V}}) // A21 := A11, modified
+            ClickCell(cell), QTest::keyClick(Grid(), key, Qt::ControlModifier);
+        prompts.Clear();
+        prompts.confirmAnswers = {false};
+        QWidget* view = Grid()->viewport();
+        auto at = [&](int n) {
+            return Grid()->visualItemRect(Grid()->item((n - 1) / 4, (n - 1) % 4)).center();
+        };
+        const QPoint from = at(c.from), to = at(c.to);
+        auto drop = [&](const QMimeData& data) {
+            QDragEnterEvent enter(to, Qt::MoveAction | Qt::CopyAction, &data, Qt::LeftButton,
+                                  c.keys);
+            QDragMoveEvent move(to, enter.possibleActions(), &data, Qt::LeftButton, c.keys);
+            QDropEvent drop(to, enter.possibleActions(), &data, Qt::LeftButton, c.keys);
+            for (QEvent* event : std::array<QEvent*, 3>{&enter, &move, &drop})
+                QApplication::sendEvent(view, event);
+            return enter.isAccepted() && move.isAccepted() && drop.isAccepted();
+        };
+        QMimeData files;
+        for (const std::string& file : c.files)
+            files.setUrls(files.urls() << QUrl::fromLocalFile(QString::fromStdString(File(file))));
+        QDrag* drag = nullptr;
+        if (c.from) { // offscreen, QDrag::exec returns at once; the drag lives on until deleted
+            QTest::mousePress(view, Qt::LeftButton, {}, from);
+            QTest::mouseMove(view, from + QPoint(QApplication::startDragDistance(), 0));
+            drag = Grid()->findChild<QDrag*>();
+            ASSERT_NE(drag, nullptr);
+        }
+        const bool taken = drop(drag ? *drag->mimeData() : files);
+        std::string held;
+        for (int n = 1, k = 9; n <= 8; held += char('0' + k), ++n, k = 9)
+            while (k > 0 && window_->Collection().Slot(n).Bytes() != DemoPatch(k))
+                --k;
+        EXPECT_EQ(taken, !c.held.empty());
+        EXPECT_EQ(held, c.held.empty() ? "12341678" : c.held);
+        EXPECT_EQ(prompts.Last(), c.shown);
+        EXPECT_EQ(window_->windowTitle().toStdString(),
+                  "KelvoLight 1.01 (" + (c.held == "12345678" ? c.files[0] : "* bank.G33") + ")");
+    }
+}
+
+} // namespace
