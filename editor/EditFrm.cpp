@@ -4,6 +4,7 @@
 
 #include "controls/IBar.h"
 #include "editor/WaitGuard.h"
+#include "gr33/LiveSender.h"
 #include "gr33/PatchNumber.h"
 #include "qtcommon/RunHandler.h"
 
@@ -38,6 +39,7 @@ void OpenEditor(TPatch& record, int number, LibrarianHost& host, QWidget* parent
     auto editor = std::make_unique<TFormEdit>(record, number, host, parent);
     editor->LoadControls(EditorReload::Now);
     editor->SetupEffectPage();
+    editor->WatchChanges();
     TFormEdit* shown = editor.release();
     shown->show();
     shown->raise();

@@ -10,9 +10,12 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
+#include <string>
 #include <vector>
 
 class LibrarianHost;
+class LiveSender;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -49,6 +52,9 @@ public:
 
     // Writes every control's value into target where it differs, setting changed then.
     void StoreControls(TPatch& target, bool& changed) const;
+    // What the controls show, into an empty scratch record: every control's value, and 0 in
+    // the bytes no control covers. What the sends put on the wire.
+    void StoreShown(TPatch& scratch) const;
     // The action of both Ok buttons: store into the record and refresh the librarian.
     void StoreAndNotify();
     // Configures the twelve bars for effect type 0..39; any other type clears the page and
@@ -69,6 +75,12 @@ public:
     void ButtonCancelClick();
     void ButtonOkStayClick();
     void ButtonOkCloseClick();
+
+    // From here on every change of a control (the user's, a Reset, a reload) sends the whole
+    // shown patch to the device's temporary patch while the librarian's "Send Edits Live" is
+    // on: no identity test, no hourglass, on the live sender's thread. OpenEditor calls it
+    // once the controls are loaded.
+    void WatchChanges();
 
     TPatch& Patch() const { return patch_; }
     int Number() const { return number_; }
@@ -92,6 +104,14 @@ private:
 
     void Unbind();
 
+    // Live sending: ControlChanged queues one SendLive for this turn of the event loop, so a
+    // type pick that resets twelve bars posts one patch.
+    void ControlChanged();
+    void SendLive();
+    // A live send failed: its message once, live sending off for this window, said in the
+    // caption.
+    void LiveFailed(const std::string& text);
+
     TPatch& patch_;
     int number_;
     int column_;
@@ -111,6 +131,10 @@ private:
     // The effect type the Multi-FX Parameters page was last set up for.
     int pageEffectType_ = -1;
     bool editingName_ = false;
+    bool liveQueued_ = false;
+    bool liveOff_ = false;
+    // Made at the first live send; ended (the patch waiting sent) with the window.
+    std::unique_ptr<LiveSender> live_;
 
     // Every control of the Common, Tone and Effects pages with its parameter, in page order:
     // load and store run through this one table.

@@ -10,15 +10,19 @@
 #include "gr33/PatchNumber.h"
 #include "qtcommon/BusyCursor.h"
 
+void TFormEdit::StoreShown(TPatch& scratch) const {
+    // The scratch record starts empty, so it ends up holding every control's value, and the
+    // bytes no control covers go out as 0.
+    bool ignored = false;
+    StoreControls(scratch, ignored);
+}
+
 void TFormEdit::ButtonSendClick() {
     // Destroyed in reverse order on every path: cursor restored, wait window hidden, scratch
     // record freed.
     TPatch scratch;
     WaitGuard wait(librarian_);
-    bool ignored = false;
-    // The scratch record starts empty, so it ends up holding every control's value, and the
-    // bytes no control covers go out as 0.
-    StoreControls(scratch, ignored);
+    StoreShown(scratch);
     BusyCursor busy;
     if (librarian_.TestBeforeSend()) {
         const int in = librarian_.SelectedMidiIn();

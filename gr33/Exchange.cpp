@@ -4,6 +4,7 @@
 #include "gr33/Patch.h"
 #include "gr33/PatchNumber.h"
 #include "gr33/SysEx.h"
+#include "midi/MidiDevices.h"
 #include "midi/MidiInSysEx.h"
 #include "midi/MidiOutSysEx.h"
 
@@ -13,6 +14,7 @@ void TPatch::ReceiveFromDevice(int outDevice, int inDevice, int number) {
     {
         // Declared in this order, the receiver is closed before the sender on every path; the
         // input is capturing before the request goes out.
+        const auto turn = TakeMidiOutTurn();
         TMidiSender sender(outDevice);
         TMidiReceiver receiver(inDevice, PatchReplyBufferSize);
         sender.SendSysEx(request);
@@ -31,6 +33,7 @@ bool TPatch::SendToDevice(int outDevice, int number) const {
     if (IsEmpty()) return false;
     ::Bytes message;
     WriteSysEx(number, message);
+    const auto turn = TakeMidiOutTurn();
     TMidiSender sender(outDevice);
     sender.SendSysEx(message, TMidiSender::Repeat::Harmless);
     sender.Close();
@@ -39,6 +42,7 @@ bool TPatch::SendToDevice(int outDevice, int number) const {
 
 DeviceAnswer TestDevice(int outDevice, int inDevice) {
     try {
+        const auto turn = TakeMidiOutTurn();
         TMidiSender sender(outDevice);
         TMidiReceiver receiver(inDevice, IdentityReplyBufferSize);
         sender.SendSysEx(IdentityRequest());

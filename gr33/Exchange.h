@@ -2,7 +2,7 @@
 // Exchanges with the GR-33: the identity test. Fetching and sending one patch are TPatch's
 // ReceiveFromDevice and SendToDevice (gr33/Patch.h), implemented beside these in Exchange.cpp.
 // Every exchange opens its ports (input before anything is sent) and closes them again on
-// every path.
+// every path, holding the MIDI-OUT turn (TakeMidiOutTurn) while they are open.
 
 #include <functional>
 #include <string>

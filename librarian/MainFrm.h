@@ -66,6 +66,7 @@ public:
     int SelectedMidiOut() override { return collection_.Ports().Out(); }
     int SelectedMidiIn() override { return collection_.Ports().In(); }
     bool TestBeforeSend() const override { return collection_.Ports().TestBeforeSend(); }
+    bool LiveEdit() const override;
     std::string CollectionFile() const override { return collection_.CollectionFile(); }
     void SetCollectionFile(const std::string& fileName, bool modified) override;
     void UpdateCell(int column, int row) override;

@@ -27,6 +27,7 @@ constexpr OptionRule optionRules[] = {
     {"RightClickSelect", Absent::On},
     {"GRTestBeforeSend", Absent::On},
     {"VirtualDevice", Absent::On},
+    {"LiveEdit", Absent::Off},
     {"SnapshotBeforeSend", Absent::On},
     {"VerifyAfterSend", Absent::On},
 };
@@ -160,6 +161,7 @@ void TFormMain::createMainMenu() {
     connect(testOnSend, &QAction::toggled, this,
             [this](bool on) { collection_.Ports().SetTestBeforeSend(on); });
     option(options, "VirtualDevice1", "Virtual GR-33 Device", "VirtualDevice");
+    option(options, "LiveEdit1", "Send Edits Live", "LiveEdit");
     command(options, "MidiLog1", "MIDI Log", &TFormMain::MidiLog1Click);
     options->addSeparator();
     option(options, "SnapshotBeforeSend1", "Snapshot Before Send", "SnapshotBeforeSend");
@@ -247,4 +249,8 @@ void TFormMain::createPopupMenus() {
     for (QAction* item : tempItems_)
         item->setEnabled(false);
     gridPopup_ = popupPatch_;
+}
+
+bool TFormMain::LiveEdit() const {
+    return Settings().IsYes("LiveEdit");
 }

@@ -165,3 +165,8 @@ std::unique_ptr<MidiOutputPort> OpenMidiOutDevice(int device) {
         throw EMidiOut(OpenOutFailed);
     }
 }
+
+std::unique_lock<std::mutex> TakeMidiOutTurn() {
+    static std::mutex turn;
+    return std::unique_lock(turn);
+}

@@ -7,6 +7,7 @@
 #include "midi/Port.h"
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -53,3 +54,9 @@ std::vector<TMidiInSpecs> MidiInDeviceList();
 // the MIDI log (MidiLog.h) under the port's name.
 std::unique_ptr<MidiInputPort> OpenMidiInDevice(int device, MidiMessageHandler handler);
 std::unique_ptr<MidiOutputPort> OpenMidiOutDevice(int device);
+
+// The turn on the MIDI-OUT side: an exchange with the device (a request and its reply, the
+// identity test, a data message) and the editor's live sends each hold it while their ports
+// are open, so their messages never interleave on the port. Exchanges and live sends on other
+// threads wait for it; nothing that holds it waits for the window.
+[[nodiscard]] std::unique_lock<std::mutex> TakeMidiOutTurn();

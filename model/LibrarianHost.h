@@ -20,6 +20,9 @@ public:
 
     // The "Test Connection On Send" switch.
     virtual bool TestBeforeSend() const = 0;
+    // The "Send Edits Live" switch: editors send every change to the temporary patch. Off by
+    // default.
+    virtual bool LiveEdit() const { return false; }
 
     // The collection's file name and modified mark; SetCollectionFile rewrites the title.
     virtual std::string CollectionFile() const = 0;

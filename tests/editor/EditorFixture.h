@@ -35,6 +35,7 @@ public:
     int midiOut = 1; // 0: no port checked
     int midiIn = 1;
     bool testBeforeSend = false;
+    bool liveEdit = false;
     std::string collectionFile = "Bank.G33";
     std::vector<bool> modifiedMarks; // the modified flag of each SetCollectionFile
     std::vector<std::pair<int, int>> updatedCells;
@@ -55,6 +56,7 @@ public:
         return midiIn;
     }
     bool TestBeforeSend() const override { return testBeforeSend; }
+    bool LiveEdit() const override { return liveEdit; }
     std::string CollectionFile() const override { return collectionFile; }
     void SetCollectionFile(const std::string& fileName, bool modified) override {
         collectionFile = fileName;

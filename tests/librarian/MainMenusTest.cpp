@@ -38,7 +38,7 @@ TEST_F(MainMenus, MenuItemsInOrder) {
          {"Select MIDI-OUT Port", "Select MIDI-IN Port", "Test MIDI Connection",
           "Import/Export Patch", "-", "Set Patch Grid Font...", "-", "Show MIDI Console...",
           "MIDI Device Warnings", "SysEx Compatibility Warnings", "Right Click Select",
-          "Test Connection On Send", "Virtual GR-33 Device", "MIDI Log", "-",
+          "Test Connection On Send", "Virtual GR-33 Device", "Send Edits Live", "MIDI Log", "-",
           "Snapshot Before Send", "Verify After Send"}},
         {"Library1", {"Patch Library...", "History of Selected Slot", "Restore Snapshot..."}},
         {"PopupMenuPatch",
