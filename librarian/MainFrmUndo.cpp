@@ -40,7 +40,7 @@ void TFormMain::CollectionReplaced() {
 
 void TFormMain::createEditMenu() {
     auto* edit = new QMenu("Edit", menuBar());
-    edit->setObjectName("Edit1");
+    edit->setObjectName("EditMenu1");
     menuBar()->insertMenu(findChild<QMenu*>("Options1")->menuAction(), edit);
     QAction* undo = history_->Stack().createUndoAction(edit, "Undo");
     undo->setObjectName("Undo1");

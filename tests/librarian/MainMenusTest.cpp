@@ -34,7 +34,7 @@ TEST_F(MainMenus, MenuItemsInOrder) {
         {"Temporary1",
          {"Load...", "Save As..", "-", "Receive", "Send", "-", "Edit", "-", "Paste-Over [Ctrl+V]",
           "Paste-Insert [Ctrl+Ins]"}},
-        {"Edit1", {"Undo [Ctrl+Z]", "Redo [Ctrl+Shift+Z]"}},
+        {"EditMenu1", {"Undo [Ctrl+Z]", "Redo [Ctrl+Shift+Z]"}},
         {"Options1",
          {"Select MIDI-OUT Port", "Select MIDI-IN Port", "Test MIDI Connection",
           "Import/Export Patch", "-", "Set Patch Grid Font...", "-", "Show MIDI Console...",
