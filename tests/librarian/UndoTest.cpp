@@ -23,8 +23,7 @@ TEST_F(Undo, StepsGoBackAndForthToTheSavedState) {
             QTest::keyClick(Grid(), key, Qt::ControlModifier);
         };
     };
-    const auto load = [&] {
-        ClickCell(1);
+    const auto load = [&] { // into A11, selected from the start
         prompts.fileAnswers = {PatchFile()};
         Choose("LoadPatch1");
     };
@@ -54,7 +53,7 @@ TEST_F(Undo, StepsGoBackAndForthToTheSavedState) {
 
     // Saved after one undo: forward again and back past the save both mark it modified.
     Choose("Undo1");
-    prompts.fileAnswers = {File("bank.G33")};
+    prompts.fileAnswers = {File("bank.G33"), File("bank.G33")}; // saved, then loaded
     Choose("SaveCollection");
     for (const char* item : {"Redo1", "Undo1", "Undo1"}) {
         const bool starred = window_->windowTitle().contains('*');
@@ -62,7 +61,6 @@ TEST_F(Undo, StepsGoBackAndForthToTheSavedState) {
         EXPECT_NE(window_->windowTitle().contains('*'), starred) << item;
     }
     prompts.confirmAnswers = {false}; // not saved first
-    prompts.fileAnswers = {File("bank.G33")};
     Choose("LoadCollection");
     EXPECT_EQ(cells(), states[3]);
     EXPECT_EQ(window_->windowTitle().toStdString(), "KelvoLight 1.01 (bank.G33)");
