@@ -19,6 +19,7 @@ const char* TFormMain::stepText(void (TFormMain::*handler)()) {
         {&TFormMain::PasteTmpPatchInsert1Click, "Insert"},
         {&TFormMain::ReceivePatch1Click, "Receive"},
         {&TFormMain::ReceiveCollection1Click, "Receive All"},
+        {&TFormMain::ResumeReceive1Click, "Resume Receive"},
         {&TFormMain::LoadPatch1Click, "Load Patch"},
     };
     for (const auto& [command, text] : steps)
