@@ -43,7 +43,19 @@ SlotPatches TCollectionHistory::current() const {
     return patches;
 }
 
+void TCollectionHistory::Begin(const QString& text) {
+    nextText_ = text;
+    inCommand_ = true;
+}
+
+void TCollectionHistory::End() {
+    inCommand_ = false;
+    Record();
+    nextText_.clear();
+}
+
 void TCollectionHistory::Record() {
+    if (inCommand_) return;
     SlotPatches now = current();
     if (now == seen_) return;
     // Patches from the library (its window's "Copy To Slot", a drop on the grid) come without

@@ -30,6 +30,10 @@ public:
     // The name the next step is shown by ("Cut", "Edit Patch"), until a step takes it or it is
     // set again ("" when the command has ended).
     void SetNextText(const QString& text) { nextText_ = text; }
+    // Everything one command changes is one step: Record waits from Begin until End, which
+    // records the change with the command's name.
+    void Begin(const QString& text);
+    void End();
     // Makes one step of the slots' change since the history last saw them, if there is one.
     void Record();
     // The collection was saved (or loaded): what the slots hold now is the clean state.
@@ -47,6 +51,7 @@ private:
     QUndoStack stack_;
     SlotPatches seen_;
     QString nextText_;
+    bool inCommand_ = false;
     // Set while the stack is emptied: its clean state then says nothing of the collection.
     bool replacing_ = false;
 };

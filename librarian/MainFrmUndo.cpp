@@ -28,11 +28,10 @@ const char* TFormMain::stepText(void (TFormMain::*handler)()) {
 }
 
 void TFormMain::runCommand(void (TFormMain::*handler)()) {
-    history_->SetNextText(stepText(handler));
+    history_->Begin(stepText(handler));
     RunHandler([&] { (this->*handler)(); });
     // Also what a command changed before it failed is one step.
-    history_->Record();
-    history_->SetNextText({});
+    history_->End();
 }
 
 void TFormMain::CollectionReplaced() {
