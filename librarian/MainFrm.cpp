@@ -3,6 +3,7 @@
 #include "base/Errors.h"
 #include "gr33/PatchNumber.h"
 #include "librarian/About.h"
+#include "librarian/CollectionUndo.h"
 #include "librarian/StringGrid.h"
 #include "librarian/WaitFrm.h"
 #include "model/Settings.h"
@@ -19,8 +20,10 @@
 
 TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     setObjectName("FormMain");
+    history_ = std::make_unique<TCollectionHistory>(collection_);
     createGrid();
     createMainMenu();
+    createEditMenu();
     createPopupMenus();
     about_ = new TAboutForm(this);
 }
@@ -56,11 +59,20 @@ void TFormMain::SetConsoleWindow(QWidget* console) {
 }
 
 void TFormMain::SetCollectionFile(const std::string& fileName, bool modified) {
+    // The editor's Ok marks the collection modified after writing its patch into the slot.
+    history_->SetNextText("Edit Patch");
     collection_.SetCollectionFile(fileName, modified);
+    history_->SetNextText({});
 }
 
 void TFormMain::TitleChanged() {
     setWindowTitle(QString::fromStdString(collection_.Title()));
+    // Every change of the slots ends in the modified mark; a save or a load clears it.
+    if (!history_) return;
+    if (collection_.Modified())
+        history_->Record();
+    else
+        history_->Saved();
 }
 
 void TFormMain::UpdateTempPatchMenu() {

@@ -25,6 +25,7 @@ class QMenu;
 class QProgressDialog;
 class QScrollArea;
 class TAboutForm;
+class TCollectionHistory;
 class TCompareWindow;
 class TLibraryWindow;
 class TMidiLogWindow;
@@ -111,6 +112,8 @@ private:
     // Shows the recent list in "Patch Collection" -> "Recent" (MainFrmMenus.cpp).
     void RecentFilesChanged() override;
     void ResumeReceiveChanged() override;
+    // Starts the undo history again (MainFrmUndo.cpp).
+    void CollectionReplaced() override;
 
     // Menus (MainFrmMenus.cpp).
     void createMainMenu();
@@ -120,6 +123,13 @@ private:
     QAction* option(QMenu* menu, const char* name, const char* caption, const char* setting);
     void setOptionMarks();
     void createRecentMenu(QMenu* collection);
+
+    // The "Edit" menu and the undo history of the collection (MainFrmUndo.cpp).
+    void createEditMenu();
+    // Runs a menu command, the slots' change it makes one step of the history.
+    void runCommand(void (TFormMain::*handler)());
+    // The name of the step a command makes, "" for one that names none.
+    static const char* stepText(void (TFormMain::*handler)());
 
     // Command handlers (MainFrmCommands.cpp).
     void LoadCollectionClick();
@@ -188,6 +198,8 @@ private:
     void refreshLibraryWindow();
 
     TCollection collection_{*this};
+    // After the collection, so it goes before it.
+    std::unique_ptr<TCollectionHistory> history_;
     TPatchLibrary* library_ = nullptr;
     FontSpec gridFont_;
     bool portTestArmed_ = false;

@@ -5,6 +5,7 @@
 
 #include "base/Errors.h"
 #include "gr33/PatchNumber.h"
+#include "librarian/CollectionUndo.h"
 #include "librarian/StringGrid.h"
 #include "model/GridFont.h"
 #include "model/Settings.h"
@@ -72,10 +73,14 @@ void TFormMain::createGrid() {
         if (edit) edit->trigger();
     });
     connect(grid_, &TStringGrid::SlotDropped, this, [this](int source, int target, bool copy) {
+        history_->Begin(copy ? "Copy" : "Move");
         RunHandler([&] { GridSlotDropped(source, target, copy); });
+        history_->End();
     });
     connect(grid_, &TStringGrid::FileDropped, this, [this](int target, const QString& fileName) {
+        history_->Begin("Load Patch");
         RunHandler([&] { GridFileDropped(target, fileName); });
+        history_->End();
     });
     gridFont_ = designFont();
 }

@@ -38,8 +38,7 @@ QAction* TFormMain::command(QMenu* menu, const char* name, const char* caption,
                             void (TFormMain::*handler)()) {
     auto* action = menu->addAction(QString::fromUtf8(caption));
     action->setObjectName(name);
-    connect(action, &QAction::triggered, this,
-            [this, handler] { RunHandler([&] { (this->*handler)(); }); });
+    connect(action, &QAction::triggered, this, [this, handler] { runCommand(handler); });
     return action;
 }
 

@@ -120,6 +120,7 @@ void TCollection::ShowSlots(std::span<const PatchBytes> patches) {
     }
     SetCollectionFile("", true);
     if (resume_) setResume(std::nullopt);
+    observer_.CollectionReplaced();
 }
 
 void TCollection::PutPatches(int number, std::span<const PatchBytes> patches) {
@@ -135,6 +136,14 @@ void TCollection::PutPatches(int number, std::span<const PatchBytes> patches) {
         observer_.CellChanged(n);
     }
     markModified();
+}
+
+void TCollection::PutBack(const std::array<PatchBytes, PatchCount>& patches) {
+    for (int n = 1; n <= PatchCount; ++n) {
+        if (Slot(n).Bytes() == patches[n - 1]) continue;
+        Slot(n).SetBytes(patches[n - 1], n);
+        observer_.CellChanged(n);
+    }
 }
 
 void TCollection::Audition(const PatchBytes& bytes) {
@@ -184,6 +193,7 @@ void TCollection::LoadCollectionFile(const std::string& fileName) {
     }
     SetCollectionFile(fileName, false);
     if (resume_) setResume(std::nullopt);
+    observer_.CollectionReplaced();
     RememberRecentFile(fileName);
     observer_.RecentFilesChanged();
     observer_.PatchesSeen(seen, {SightingKind::File, fileName});

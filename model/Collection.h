@@ -81,6 +81,9 @@ public:
     // its record (the chosen ports, the connection test when switched on), leaving the
     // temporary patch record as it is: hearing a library patch on the device.
     void Audition(const PatchBytes& bytes);
+    // Puts back the patches the slots held at an earlier moment (undo and redo): each slot whose
+    // bytes differ takes them and its cell is refreshed; the modified mark is the caller's.
+    void PutBack(const std::array<PatchBytes, PatchCount>& patches);
 
     // Asks to save a modified collection first; the caller goes on whatever the answer.
     void QuerySave();

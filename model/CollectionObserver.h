@@ -38,6 +38,9 @@ public:
     // The list of recent collections (RecentFiles) changed: a collection was loaded or saved,
     // or a recent one was found missing.
     virtual void RecentFilesChanged() {}
+    // All 128 slots were replaced as a whole: a collection file loaded, or a new untitled
+    // collection shown (ShowSlots).
+    virtual void CollectionReplaced() {}
     // A collection receive ended: slots 1..received.size() arrived from the named port (fewer
     // than 128 when it failed or was cancelled part-way).
     virtual void CollectionReceived(std::span<const PatchBytes> /*received*/,

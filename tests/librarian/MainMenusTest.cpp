@@ -22,7 +22,7 @@ TEST_F(MainMenus, MenuItemsInOrder) {
     QStringList bar;
     for (QAction* action : window_->menuBar()->actions())
         bar << action->text();
-    EXPECT_EQ(bar, QStringList({"Patch Collection", "Selected Patch", "Temporary Patch ()",
+    EXPECT_EQ(bar, QStringList({"Patch Collection", "Selected Patch", "Temporary Patch ()", "Edit",
                                 "Options", "Library", "About"}));
     const std::vector<std::pair<const char*, QStringList>> menus = {
         {"Collection1",
@@ -34,6 +34,7 @@ TEST_F(MainMenus, MenuItemsInOrder) {
         {"Temporary1",
          {"Load...", "Save As..", "-", "Receive", "Send", "-", "Edit", "-", "Paste-Over [Ctrl+V]",
           "Paste-Insert [Ctrl+Ins]"}},
+        {"EditMenu1", {"Undo [Ctrl+Z]", "Redo [Ctrl+Shift+Z]"}},
         {"Options1",
          {"Select MIDI-OUT Port", "Select MIDI-IN Port", "Test MIDI Connection",
           "Import/Export Patch", "-", "Set Patch Grid Font...", "-", "Show MIDI Console...",
