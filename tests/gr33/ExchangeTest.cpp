@@ -2,11 +2,11 @@
 #include "gr33/Exchange.h"
 
 #include "base/Errors.h"
-#include "tests/support/RecordingDialogs.h"
 #include "gr33/Patch.h"
 #include "gr33/PatchNumber.h"
 #include "gr33/SysEx.h"
 #include "tests/midi/FakeMidiBackend.h"
+#include "tests/support/RecordingDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -35,15 +35,11 @@ protected:
             return {};
         };
     }
+    // What a receive raised; whether it failed or not, every port ends closed.
     std::string receiveFailure(int out, int in, int number) {
-        try {
-            TPatch patch;
-            patch.ReceiveFromDevice(out, in, number);
-        } catch (const std::exception& e) {
-            EXPECT_EQ(fake.system->OpenPorts(), 0);
-            return e.what();
-        }
-        return "no failure";
+        const std::string failure = FailureOf([&] { TPatch().ReceiveFromDevice(out, in, number); });
+        EXPECT_EQ(fake.system->OpenPorts(), 0);
+        return failure;
     }
 
     InstalledFake fake{{{"GR-33 In", TMidiTechnology::mtMidiPort}},
@@ -123,12 +119,7 @@ TEST_F(Exchange, IdentityTestAnswers) {
     fake.system->failSend = true;
     EXPECT_EQ(TestDevice(1, 1), DeviceAnswer::CommunicationError);
     EXPECT_EQ(fake.system->OpenPorts(), 0);
-    try {
-        RequireDevice(1, 1, warn);
-        ADD_FAILURE() << "a communication error must raise";
-    } catch (const EKelvoError& error) {
-        EXPECT_STREQ(error.what(), DeviceNotFoundText);
-    }
+    EXPECT_EQ(FailureOf([&] { RequireDevice(1, 1, warn); }), DeviceNotFoundText);
     EXPECT_EQ(warnings, std::vector<std::string>{CommunicationErrorText});
     EXPECT_TRUE(prompts.shown.empty());
 }

@@ -1,15 +1,14 @@
 // Single-patch and collection files on disk.
-#include "base/Errors.h"
+#include "base/AtomicFile.h"
 #include "base/FileRead.h"
 #include "gr33/CollectionFile.h"
 #include "gr33/Patch.h"
+#include "tests/support/FailureOf.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -17,29 +16,28 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class PatchFiles : public ::testing::Test {
-protected:
-    std::string path(const std::string& name) const { return folder.File(name); }
-    void write(const std::string& name, const Bytes& bytes) const {
-        std::ofstream(path(name), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    }
-    ScratchFolder folder;
-};
-
 void fill(TPatch& patch, int seed) {
     for (std::size_t i = 0; i < PatchSize; ++i)
         patch.Data()[i] = static_cast<std::uint8_t>((i + seed * 3) % 128);
 }
 
-std::string failureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EKelvoError& e) {
-        return e.what();
+// A scratch folder, and 128 slots filled each by its own seed.
+class PatchFiles : public ::testing::Test {
+protected:
+    PatchFiles() {
+        for (int i = 0; i < 128; ++i) {
+            fill(slots[i], i);
+            refs[i] = &slots[i];
+        }
     }
-    return "no failure";
-}
+    std::string path(const std::string& name) const { return folder.File(name); }
+    void write(const std::string& name, const Bytes& bytes) const {
+        WriteFileAtomically(path(name), bytes);
+    }
+    ScratchFolder folder;
+    std::array<TPatch, 128> slots;
+    std::array<const TPatch*, 128> refs;
+};
 
 TEST_F(PatchFiles, SinglePatchIsAddressedToTheTemporaryPatchAndValidated) {
     TPatch patch, loaded, target;
@@ -57,20 +55,20 @@ TEST_F(PatchFiles, SinglePatchIsAddressedToTheTemporaryPatchAndValidated) {
     Bytes userSlot;
     patch.WriteSysEx(5, userSlot);
     write("slot.P33", userSlot);
-    EXPECT_EQ(failureOf([&] { target.LoadFromFile(path("slot.P33")); }),
+    EXPECT_EQ(FailureOf([&] { target.LoadFromFile(path("slot.P33")); }),
               "Illegal patch data format");
     EXPECT_TRUE(target.IsEmpty());
-    EXPECT_EQ(failureOf([&] { target.LoadFromFile(path("missing.P33")); }), "Patch file not found");
-    EXPECT_EQ(failureOf([&] { TPatch().SaveToFile(path("e.P33"), 2); }), "Patch (A12) is empty!");
+    EXPECT_EQ(FailureOf([&] { target.LoadFromFile(path("missing.P33")); }), "Patch file not found");
+    EXPECT_EQ(FailureOf([&] { TPatch().SaveToFile(path("e.P33"), 2); }), "Patch (A12) is empty!");
     EXPECT_FALSE(fs::exists(path("e.P33")));
 }
 
 TEST_F(PatchFiles, CollectionRoundTripsAndIsValidatedAsAWhole) {
-    std::array<TPatch, 128> slots;
-    std::array<const TPatch*, 128> refs;
+    std::array<TPatch, 128> empties;
+    std::array<const TPatch*, 128> emptyRefs;
     for (int i = 0; i < 128; ++i)
-        refs[i] = &slots[i];
-    WriteCollectionFile(path("empty.G33"), refs);
+        emptyRefs[i] = &empties[i];
+    WriteCollectionFile(path("empty.G33"), emptyRefs);
     const Bytes empty = ReadWholeFile(path("empty.G33"));
     ASSERT_EQ(empty.size(), CollectionFileSize);
     for (int k = 1; k <= 128; ++k) {
@@ -81,8 +79,6 @@ TEST_F(PatchFiles, CollectionRoundTripsAndIsValidatedAsAWhole) {
     }
     EXPECT_EQ(ReadCollectionFile(path("empty.G33"))[5], PatchBytes{});
 
-    for (int i = 0; i < 128; ++i)
-        fill(slots[i], i);
     Bytes image = CollectionImage(refs);
     auto parsed = ParseCollection(image);
     for (int i = 0; i < 128; ++i)
@@ -93,22 +89,16 @@ TEST_F(PatchFiles, CollectionRoundTripsAndIsValidatedAsAWhole) {
     Bytes single;
     slots[0].WriteSysEx(0, single);
     for (const Bytes& bad : {swapped, Bytes(image.begin(), image.end() - 1), single})
-        EXPECT_EQ(failureOf([&] { ParseCollection(bad); }), "Illegal patch data format");
+        EXPECT_EQ(FailureOf([&] { ParseCollection(bad); }), "Illegal patch data format");
     image.push_back(0x55); // trailing bytes are ignored
     EXPECT_EQ(ParseCollection(image), parsed);
-    EXPECT_EQ(failureOf([&] { ReadCollectionFile(path("none.G33")); }),
+    EXPECT_EQ(FailureOf([&] { ReadCollectionFile(path("none.G33")); }),
               "File " + path("none.G33") + " not found");
 }
 
 // A .syx file is a patch or a collection by what it holds, read by the same readers, and holds
 // nothing else: one message for the temporary patch, or the 128 messages of a collection.
 TEST_F(PatchFiles, SysExFileIsTheKindItsMessagesAre) {
-    std::array<TPatch, 128> slots;
-    std::array<const TPatch*, 128> refs;
-    for (int i = 0; i < 128; ++i) {
-        fill(slots[i], i);
-        refs[i] = &slots[i];
-    }
     const Bytes bank = CollectionImage(refs);
     Bytes temp, user, broken = bank, longBank = bank;
     slots[3].WriteSysEx(0, temp);
@@ -129,12 +119,12 @@ TEST_F(PatchFiles, SysExFileIsTheKindItsMessagesAre) {
         write("x.SyX", image);
         TPatch loaded;
         std::string kind = "patch";
-        std::string got = failureOf([&] {
+        std::string got = FailureOf([&] {
             if (SysExFileKind(file) != FileKind::Collection) return loaded.LoadFromFile(file);
             kind = "collection";
             loaded.SetBytes(ReadCollectionFile(file)[3], 4);
         });
-        if (got == "no failure") got = loaded.Bytes() == slots[3].Bytes() ? kind : "other bytes";
+        if (got.empty()) got = loaded.Bytes() == slots[3].Bytes() ? kind : "other bytes";
         EXPECT_EQ(got, expected);
     }
 }
@@ -153,8 +143,8 @@ TEST_F(PatchFiles, LoadsReadOnlyTheirMessagesAndNameWhatIsNotAFile) {
                               std::pair{"pipe", path("pipe") + " is a pipe, not a file"}}) {
         SCOPED_TRACE(name);
         const std::string file = path(name); // a lambda may not capture a structured binding
-        EXPECT_EQ(failureOf([&] { TPatch().LoadFromFile(file); }), text);
-        EXPECT_EQ(failureOf([&] { ReadCollectionFile(file); }), text);
+        EXPECT_EQ(FailureOf([&] { TPatch().LoadFromFile(file); }), text);
+        EXPECT_EQ(FailureOf([&] { ReadCollectionFile(file); }), text);
     }
     ::getrusage(RUSAGE_SELF, &after);
     EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024); // kilobytes

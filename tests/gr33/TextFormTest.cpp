@@ -1,7 +1,7 @@
 // The text exchange form: checksum vectors, export layout and the tolerant import.
 #include "gr33/TextForm.h"
 
-#include "base/Errors.h"
+#include "tests/support/FailureOf.h"
 
 #include <gtest/gtest.h>
 
@@ -121,12 +121,8 @@ TEST_F(TextForm, NonHexPairRaisesTheConversionError) {
         auto text = lines;
         text[12] = "<HexBlock>00" + pair + "0000000000000000000000000000</HexBlock>";
         TPatch target;
-        try {
-            (void)target.ImportText(text);
-            ADD_FAILURE() << pair;
-        } catch (const EKelvoError& e) {
-            EXPECT_EQ(e.what(), "'$" + pair + "' is not a valid integer value");
-        }
+        EXPECT_EQ(FailureOf([&] { (void)target.ImportText(text); }),
+                  "'$" + pair + "' is not a valid integer value");
         EXPECT_TRUE(target.IsEmpty());
     }
 }

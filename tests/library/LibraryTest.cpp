@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/FailureOf.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <csignal>
@@ -215,13 +216,7 @@ std::string Contents(const std::string& path) {
 }
 
 std::string OpenError(const std::string& path) {
-    try {
-        TPatchLibrary library(path, {100});
-        library.Add(Renamed({}, "x"), FileA);
-    } catch (const EKelvoError& e) {
-        return e.what();
-    }
-    return "";
+    return FailureOf([&] { TPatchLibrary(path, {100}).Add(Renamed({}, "x"), FileA); });
 }
 
 class LibraryFile : public ::testing::Test {

@@ -8,6 +8,7 @@
 #include "base/Errors.h"
 #include "midi/MidiDevices.h"
 #include "midi/Port.h"
+#include "tests/support/FailureOf.h"
 
 #include <deque>
 #include <functional>
@@ -149,14 +150,4 @@ inline std::string Joined(const std::vector<Bytes>& messages) {
                      "0123456789ABCDEF"[byte & 15];
     }
     return Joined(entries);
-}
-
-// What `action` raised, or "" when it returned.
-inline std::string FailureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "";
 }

@@ -4,6 +4,7 @@
 #include "gr33/Catalogue.h"
 #include "gr33/CollectionFile.h"
 #include "sim/DemoBank.h"
+#include "tests/support/FailureOf.h"
 
 #include <gtest/gtest.h>
 
@@ -63,11 +64,6 @@ TEST(SimBank, ForeignFileIsRefusedAndLeftAlone) {
     auto file = folder.File("notes.G33");
     const Bytes junk(CollectionFileSize - 1, 0x20);
     WriteFileAtomically(file, junk);
-    try {
-        SimBank bank(file);
-        FAIL() << "accepted a file that is not a collection";
-    } catch (const EKelvoError& e) {
-        EXPECT_STREQ(e.what(), "Illegal patch data format");
-    }
+    EXPECT_EQ(FailureOf([&] { SimBank bank(file); }), "Illegal patch data format");
     EXPECT_EQ(ReadWholeFile(file), junk);
 }

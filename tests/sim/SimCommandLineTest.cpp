@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 TEST(SimCommandLine, ValuesAttachedOrSeparate) {
     auto line =
         ParseSimCommandLine({"--api=jack", "--delay", "20", "--fault=silent@A11", "--version"});
@@ -11,6 +13,8 @@ TEST(SimCommandLine, ValuesAttachedOrSeparate) {
     EXPECT_EQ(line.options.delay, std::chrono::milliseconds(20));
     EXPECT_EQ(line.options.faults.size(), 1u);
     EXPECT_TRUE(line.version);
+    for (const char* ms : {"0", "60000"}) // both ends of the delay's range
+        EXPECT_EQ(ParseSimCommandLine({"--delay", ms}).options.delay.count(), std::atoi(ms));
 }
 
 TEST(SimCommandLine, ErrorsInTheProgramsOwnWords) {
