@@ -8,6 +8,7 @@
 #include "gr33/PatchNumber.h"
 #include "librarian/MainFrm.h"
 #include "model/Settings.h"
+#include "qtcommon/CommandButton.h"
 #include "qtcommon/RunHandler.h"
 
 #include <QHBoxLayout>
@@ -66,20 +67,26 @@ TLibraryWindow::TLibraryWindow(TFormMain& main, TPatchLibrary& library)
     table_->installEventFilter(this);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(button("LibraryAudition", "Audition", &TLibraryWindow::AuditionClick));
     buttons->addWidget(
-        button("LibraryCopyToSlot", "Copy To Slot", &TLibraryWindow::CopyToSlotClick));
+        CommandButton(this, "LibraryAudition", "Audition", &TLibraryWindow::AuditionClick));
     buttons->addWidget(
-        button("LibraryCopyToTemp", "Copy To Temporary Patch", &TLibraryWindow::CopyToTempClick));
-    buttons->addWidget(button("LibrarySetList", "New Set List", &TLibraryWindow::SetListClick));
-    buttons->addWidget(button("LibraryFavourite", "Favourite", &TLibraryWindow::FavouriteClick));
-    buttons->addWidget(button("LibraryTags", "Tags...", &TLibraryWindow::TagsClick));
-    buttons->addWidget(button("LibraryNotes", "Notes...", &TLibraryWindow::NotesClick));
-    buttons->addWidget(button("LibraryDelete", "Delete", &TLibraryWindow::DeleteClick));
-    undo_ = button("LibraryUndoDelete", "Undo Delete", &TLibraryWindow::UndoDeleteClick);
+        CommandButton(this, "LibraryCopyToSlot", "Copy To Slot", &TLibraryWindow::CopyToSlotClick));
+    buttons->addWidget(CommandButton(this, "LibraryCopyToTemp", "Copy To Temporary Patch",
+                                     &TLibraryWindow::CopyToTempClick));
+    buttons->addWidget(
+        CommandButton(this, "LibrarySetList", "New Set List", &TLibraryWindow::SetListClick));
+    buttons->addWidget(
+        CommandButton(this, "LibraryFavourite", "Favourite", &TLibraryWindow::FavouriteClick));
+    buttons->addWidget(CommandButton(this, "LibraryTags", "Tags...", &TLibraryWindow::TagsClick));
+    buttons->addWidget(
+        CommandButton(this, "LibraryNotes", "Notes...", &TLibraryWindow::NotesClick));
+    buttons->addWidget(
+        CommandButton(this, "LibraryDelete", "Delete", &TLibraryWindow::DeleteClick));
+    undo_ =
+        CommandButton(this, "LibraryUndoDelete", "Undo Delete", &TLibraryWindow::UndoDeleteClick);
     undo_->setEnabled(false);
     buttons->addWidget(undo_);
-    compare_ = button("LibraryCompare", "Compare", &TLibraryWindow::CompareClick);
+    compare_ = CommandButton(this, "LibraryCompare", "Compare", &TLibraryWindow::CompareClick);
     compare_->setEnabled(false);
     buttons->addWidget(compare_);
     buttons->addStretch();
@@ -102,16 +109,6 @@ TLibraryWindow::TLibraryWindow(TFormMain& main, TPatchLibrary& library)
     connect(search_, &QLineEdit::textChanged, this, [this] { Search(); });
     // Columns nobody has sized yet fit what the first rows show.
     if (ReadSetting("LibraryWindowColumns").empty()) table_->resizeColumnsToContents();
-}
-
-QPushButton* TLibraryWindow::button(const char* name, const char* caption,
-                                    void (TLibraryWindow::*handler)()) {
-    auto* button = new QPushButton(QString::fromUtf8(caption));
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this,
-            [this, handler] { RunHandler([&] { (this->*handler)(); }); });
-    return button;
 }
 
 void TLibraryWindow::Search() {

@@ -42,7 +42,6 @@ private:
     // The selection's patches; raises when nothing is selected.
     std::vector<std::int64_t> selectedIds() const;
     std::vector<PatchBytes> selectedBytes() const;
-    QPushButton* button(const char* name, const char* caption, void (TLibraryWindow::*handler)());
     void restoreSettings();
     void storeSettings() const;
 

@@ -3,7 +3,7 @@
 #include "base/AtomicFile.h"
 #include "base/Dialogs.h"
 #include "gr33/MessageLog.h"
-#include "qtcommon/RunHandler.h"
+#include "qtcommon/CommandButton.h"
 
 #include <QAbstractListModel>
 #include <QClipboard>
@@ -90,8 +90,8 @@ TMidiLogWindow::TMidiLogWindow(QWidget* parent)
     list_->setWordWrap(false);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(button("MidiLogCopy", "Copy", &TMidiLogWindow::CopyClick));
-    buttons->addWidget(button("MidiLogSave", "Save...", &TMidiLogWindow::SaveClick));
+    buttons->addWidget(CommandButton(this, "MidiLogCopy", "Copy", &TMidiLogWindow::CopyClick));
+    buttons->addWidget(CommandButton(this, "MidiLogSave", "Save...", &TMidiLogWindow::SaveClick));
     buttons->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(list_, 1);
@@ -106,16 +106,6 @@ TMidiLogWindow::TMidiLogWindow(QWidget* parent)
 }
 
 TMidiLogWindow::~TMidiLogWindow() = default;
-
-QPushButton* TMidiLogWindow::button(const char* name, const char* caption,
-                                    void (TMidiLogWindow::*handler)()) {
-    auto* button = new QPushButton(QString::fromUtf8(caption));
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this,
-            [this, handler] { RunHandler([&] { (this->*handler)(); }); });
-    return button;
-}
 
 void TMidiLogWindow::showEvent(QShowEvent* event) {
     // Entries are noted on whichever thread sends or receives; the model takes them on its

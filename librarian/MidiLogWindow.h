@@ -24,7 +24,6 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    QPushButton* button(const char* name, const char* caption, void (TMidiLogWindow::*handler)());
     void CopyClick();
     void SaveClick();
 
