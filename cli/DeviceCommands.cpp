@@ -42,6 +42,51 @@ void progress(CliContext& context, int number) {
     context.err << PatchLabel(number) << " (" << number << "/" << PatchCount << ")\n";
 }
 
+// Reads the sent user slots back (gr33/SafeTransfer): every slot that differs is named, and the
+// send then fails, pointing to the snapshot taken before it when there is one.
+int verifySent(std::span<const SentPatch> sent, DeviceSession& session, CliContext& context,
+               std::int64_t snapshot) {
+    const VerifyResult result = VerifySent(sent, session.OutputDevice(), session.InputDevice(),
+                                           [](int) { ThrowIfInterrupted(); });
+    for (int number : result.differing)
+        context.err << DiffersText(number) << "\n";
+    if (!result.Good()) {
+        if (snapshot > 0)
+            context.err << "The patches the device held before are snapshot " << snapshot
+                        << " of the library: gr33 library export " << snapshot
+                        << " -o FILE.G33, then gr33 send FILE.G33 --no-snapshot\n";
+        return ExitDataError;
+    }
+    if (result.verified > 0) context.out << VerifiedText(result.verified) << "\n";
+    return ExitOk;
+}
+
+bool verifyWanted(const CliArguments& args) {
+    if (args.Flag("--verify") && args.Flag("--no-verify"))
+        throw EUsage("--verify and --no-verify exclude each other");
+    return args.Flag("--verify");
+}
+
+// The device's bank before a collection send overwrites it, recorded in the library; its
+// snapshot number (0 when the library could not record it). Raises, nothing sent, when the
+// receive fails. Its slots are not counted on the error output: the progress lines there are
+// those of the send.
+std::int64_t snapshotBeforeSend(const CliArguments& args, DeviceSession& session,
+                                CliContext& context) {
+    std::vector<PatchBytes> before;
+    try {
+        ReceiveRest(before, session.OutputDevice(), session.InputDevice(),
+                    [](int) { ThrowIfInterrupted(); });
+    } catch (const EKelvoError& e) {
+        throw EKelvoError(SnapshotFailedText(e.what(), "pass --no-snapshot"));
+    }
+    auto library = OpenSnapshotLibrary(args, context);
+    TMidiInSpecs port;
+    GetMidiInSpecs(session.InputDevice(), port);
+    return RecordSnapshot(library.get(), before, std::string("before send (") + port.Name + ")",
+                          context);
+}
+
 } // namespace
 
 int PortsCommand(const CliArguments& args, CliContext& context) {
@@ -137,55 +182,6 @@ int ReceiveCommand(const CliArguments& args, CliContext& context) {
     WriteCollectionFile(*output, records);
     return ExitOk;
 }
-
-namespace {
-
-// Reads the sent user slots back (gr33/SafeTransfer): every slot that differs is named, and the
-// send then fails, pointing to the snapshot taken before it when there is one.
-int verifySent(std::span<const SentPatch> sent, DeviceSession& session, CliContext& context,
-               std::int64_t snapshot) {
-    const VerifyResult result = VerifySent(sent, session.OutputDevice(), session.InputDevice(),
-                                           [](int) { ThrowIfInterrupted(); });
-    for (int number : result.differing)
-        context.err << DiffersText(number) << "\n";
-    if (!result.Good()) {
-        if (snapshot > 0)
-            context.err << "The patches the device held before are snapshot " << snapshot
-                        << " of the library: gr33 library export " << snapshot
-                        << " -o FILE.G33, then gr33 send FILE.G33 --no-snapshot\n";
-        return ExitDataError;
-    }
-    if (result.verified > 0) context.out << VerifiedText(result.verified) << "\n";
-    return ExitOk;
-}
-
-bool verifyWanted(const CliArguments& args) {
-    if (args.Flag("--verify") && args.Flag("--no-verify"))
-        throw EUsage("--verify and --no-verify exclude each other");
-    return args.Flag("--verify");
-}
-
-// The device's bank before a collection send overwrites it, recorded in the library; its
-// snapshot number (0 when the library could not record it). Raises, nothing sent, when the
-// receive fails. Its slots are not counted on the error output: the progress lines there are
-// those of the send.
-std::int64_t snapshotBeforeSend(const CliArguments& args, DeviceSession& session,
-                                CliContext& context) {
-    std::vector<PatchBytes> before;
-    try {
-        ReceiveRest(before, session.OutputDevice(), session.InputDevice(),
-                    [](int) { ThrowIfInterrupted(); });
-    } catch (const EKelvoError& e) {
-        throw EKelvoError(SnapshotFailedText(e.what(), "pass --no-snapshot"));
-    }
-    auto library = OpenSnapshotLibrary(args, context);
-    TMidiInSpecs port;
-    GetMidiInSpecs(session.InputDevice(), port);
-    return RecordSnapshot(library.get(), before, std::string("before send (") + port.Name + ")",
-                          context);
-}
-
-} // namespace
 
 int SendCommand(const CliArguments& args, CliContext& context) {
     const bool verify = verifyWanted(args);
