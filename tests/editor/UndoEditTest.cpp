@@ -1,10 +1,7 @@
-// Undo and redo in the editor: each gesture in the controls is one step of the shown bytes,
-// Ctrl+Z steps back through them and Ctrl+Shift+Z forward; the record is untouched until Ok.
+// Editor undo: one step per gesture, Ctrl+Z back and Ctrl+Shift+Z forward, record kept till Ok.
 #include "EditorFixture.h"
 
 #include <QUndoStack>
-
-#include <functional>
 
 TEST_F(EditorTest, CtrlZStepsBackThroughEachGestureAndCtrlShiftZForward) {
     TFormEdit& editor = Open(3, [](PatchBytes& b) { b[107] = 1; }); // overdrive
