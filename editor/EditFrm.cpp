@@ -87,6 +87,7 @@ TFormEdit::TFormEdit(TPatch& record, int number, LibrarianHost& host, QWidget* p
     BuildFxPage(sheets[3]);
     PageControl1->setCurrentIndex(0);
     BuildToolBar();
+    CreateHistory();
 
     patch_.Editor = this;
     // A window still open when the application ends goes with it, before the records do.

@@ -20,6 +20,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
+class QUndoStack;
 class QPushButton;
 class TIBar;
 
@@ -82,6 +83,11 @@ public:
     // once the controls are loaded.
     void WatchChanges();
 
+    // The undo history of the changes made in the controls while the window is open: each
+    // user change is one step of the shown bytes before and after it, and the changes of one
+    // control in a row are one step. Loading from the record starts it afresh.
+    QUndoStack& History() const { return *history_; }
+
     TPatch& Patch() const { return patch_; }
     int Number() const { return number_; }
     int Column() const { return column_; }
@@ -99,14 +105,14 @@ private:
     void BuildEffectsPage(QWidget* page);
     void BuildFxPage(QWidget* page);
 
-    void LoadEffectBars();
+    void LoadEffectBars(const PatchBytes& bytes);
     void StoreEffectBars(TPatch& target, bool& changed) const;
 
     void Unbind();
 
     // Live sending: ControlChanged queues one SendLive for this turn of the event loop, so a
     // type pick that resets twelve bars posts one patch.
-    void ControlChanged();
+    void ControlChanged(QObject* control);
     void SendLive();
     // A live send failed: its message once, live sending off for this window, said in the
     // caption.
@@ -133,6 +139,19 @@ private:
     bool editingName_ = false;
     bool liveQueued_ = false;
     bool liveOff_ = false;
+    // Undo history (EditFrmUndo.cpp): a change of a control queues one record for this turn
+    // of the event loop, named by the first control that changed in it; the record compares
+    // the shown bytes with those last seen. A load from the record restarts the history.
+    void CreateHistory();
+    void QueueRecord(QObject* control);
+    void RecordShown();
+    // The bytes of a step go back into the controls, seen already, so no step is recorded.
+    void ShowStep(const PatchBytes& bytes);
+    QUndoStack* history_ = nullptr;
+    PatchBytes seen_{};
+    QObject* recordControl_ = nullptr;
+    bool recordQueued_ = false;
+    bool restartHistory_ = false;
     // Made at the first live send; ended (the patch waiting sent) with the window.
     std::unique_ptr<LiveSender> live_;
 

@@ -19,17 +19,19 @@ void TFormEdit::WatchChanges() {
     // Every list, field and box of the pages: the lists' index also moves with a Reset or a
     // reload, and the fields report a typed value once it is confirmed.
     for (QComboBox* list : findChildren<QComboBox*>())
-        connect(list, &QComboBox::currentIndexChanged, this, [this] { ControlChanged(); });
+        connect(list, &QComboBox::currentIndexChanged, this,
+                [this, list] { ControlChanged(list); });
     for (QSpinBox* field : findChildren<QSpinBox*>())
-        connect(field, &QSpinBox::valueChanged, this, [this] { ControlChanged(); });
+        connect(field, &QSpinBox::valueChanged, this, [this, field] { ControlChanged(field); });
     for (QCheckBox* box : findChildren<QCheckBox*>())
-        connect(box, &QCheckBox::toggled, this, [this] { ControlChanged(); });
-    connect(Edit1, &QLineEdit::textChanged, this, [this] { ControlChanged(); });
+        connect(box, &QCheckBox::toggled, this, [this, box] { ControlChanged(box); });
+    connect(Edit1, &QLineEdit::textChanged, this, [this] { ControlChanged(Edit1); });
     for (TIBar* bar : bars_)
-        bar->OnChange = [this](TIBar&) { ControlChanged(); };
+        bar->OnChange = [this](TIBar& changed) { ControlChanged(&changed); };
 }
 
-void TFormEdit::ControlChanged() {
+void TFormEdit::ControlChanged(QObject* control) {
+    QueueRecord(control);
     if (liveQueued_ || liveOff_ || !librarian_.LiveEdit()) return;
     liveQueued_ = true;
     QMetaObject::invokeMethod(

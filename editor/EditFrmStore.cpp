@@ -18,8 +18,11 @@ void TFormEdit::LoadControls(EditorReload how) {
     }
     for (const ParamControl& control : controls_)
         LoadParamControl(control, patch_.Bytes());
-    LoadEffectBars();
+    LoadEffectBars(patch_.Bytes());
     changed_ = false;
+    // What the record brings is the history's new starting point.
+    restartHistory_ = true;
+    QueueRecord(nullptr);
 }
 
 void TFormEdit::StoreControls(TPatch& target, bool& changed) const {

@@ -127,9 +127,9 @@ void TFormEdit::ComboBox3Change() {
     SetupEffectPage(ComboBox3->currentIndex(), true);
 }
 
-void TFormEdit::LoadEffectBars() {
+void TFormEdit::LoadEffectBars(const PatchBytes& bytes) {
     for (int i = 0; i < EffectSlotCount; ++i)
-        bars_[i]->SetValue(static_cast<float>(patch_.Data()[FirstEffectByte + i]));
+        bars_[i]->SetValue(static_cast<float>(bytes[FirstEffectByte + i]));
 }
 
 void TFormEdit::StoreEffectBars(TPatch& target, bool& changed) const {
