@@ -95,6 +95,12 @@ TFormEdit::TFormEdit(TPatch& record, int number, LibrarianHost& host, QWidget* p
 }
 
 TFormEdit::~TFormEdit() {
+    // Hiding the window while it goes moves the focus out of a field, which confirms the
+    // field's value; by then this window is only a QWidget, so no control may call back in.
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
+    for (TIBar* bar : bars_)
+        if (bar) bar->OnChange = nullptr;
     Unbind();
 }
 
