@@ -21,9 +21,15 @@ namespace {
 
 std::mutex logMutex;
 
+// Each line ends with the steady clock's reading in milliseconds, the clock every program on
+// this machine reads alike, so that a sender can tell when its message reached the device.
 void logLine(const std::string& line) {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, " [%.3f ms]",
+                  std::chrono::duration<double, std::milli>(now).count());
     std::lock_guard lock(logMutex);
-    std::cerr << "gr33-sim: " << line << std::endl;
+    std::cerr << "gr33-sim: " << line << stamp << std::endl;
 }
 
 // RtMidi calls this on its own thread for every complete incoming message.

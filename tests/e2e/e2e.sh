@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # One end-to-end scenario: a private JACK server with the dummy driver, gr33-sim on it and the
 # gr33 tool talking to it through RtMidi's JACK backend.
-#   e2e.sh SCENARIO GR33 GR33_SIM MAKE_BANK [RTMIDI_BACKEND_TEST [PORT_CHOICE]]
+#   e2e.sh SCENARIO GR33 GR33_SIM MAKE_BANK [RTMIDI_BACKEND_TEST [PORT_CHOICE [LIVE_EDIT]]]
 # Exit 0 on success, 1 on failure, 77 when jackd is not installed. Every process started here
 # is stopped on exit, and every step is bounded in time.
 set -u
 
 scenario=$1 gr33=$2 sim=$3 make_bank=$4 backend_test=${5:-} port_choice=${6:-}
+live_edit=${7:-}
 
 command -v jackd >/dev/null || { echo "jackd is not installed"; exit 77; }
 
@@ -301,6 +302,17 @@ rtmidi-backend)
     status=0
     timeout 100 "$backend_test" >"$work/backend.log" 2>&1 || status=$?
     [[ $status -eq 0 ]] || fail "backend tests ended with status $status"
+    ;;
+live-edit)
+    # An editor with "Send Edits Live" on, driven as a user does; it reads the simulator's
+    # temporary patch back after each edit. Nothing the simulator took may be a broken message.
+    [[ -n $live_edit ]] || fail "no live editing program given"
+    start_jack
+    start_sim
+    status=0
+    QT_QPA_PLATFORM=offscreen timeout 100 "$live_edit" >"$work/live.log" 2>&1 || status=$?
+    [[ $status -eq 0 ]] || fail "live editing ended with status $status"
+    ! grep -q ": rejected " "$work/sim.err" || fail "the simulator rejected a message"
     ;;
 port-by-name)
     # The librarian's stored port is found again by its name when the device comes back behind

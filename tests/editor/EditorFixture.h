@@ -26,6 +26,7 @@
 #include <QTest>
 
 #include <array>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -168,6 +169,28 @@ protected:
         // A release just after the list opened would count as the end of the opening click.
         QTest::qWait(QApplication::doubleClickInterval() + 100);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+    }
+    // A user's edits of each kind, one after the other: a bar dragged, a value typed and
+    // confirmed, a list entry picked, the name's last character typed over.
+    static std::vector<std::function<void()>> EditGestures(TFormEdit& editor) {
+        auto enter = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); };
+        return {
+            [&editor] {
+                TIBar* bar = Bar(editor, 1);
+                ShowPageOf(bar);
+                QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(5, 6));
+                for (int x : {60, 140, 230})
+                    QTest::mouseEvent(QTest::MouseMove, bar, Qt::NoButton, {}, QPoint(x, 6));
+                QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(230, 6));
+            },
+            [&editor, enter] { Type(editor, "frameOnepack1", 0, "42"), enter(); },
+            [&editor] { Pick(editor, "ComboBox3", "reverb"); },
+            [&editor] {
+                auto* name = Find<QLineEdit>(editor, "Edit1");
+                ShowPageOf(name), QTest::mouseClick(name, Qt::LeftButton);
+                QTest::keyClick(name, Qt::Key_Backspace), QTest::keyClicks(name, "Z");
+            },
+        };
     }
     static QString Entry(QWidget& editor, const char* list, int index) {
         return Find<QComboBox>(editor, list)->itemText(index);

@@ -6,7 +6,6 @@
 #include "midi/MidiDevices.h"
 #include "sim/VirtualGr33.h"
 
-
 TEST_F(EditorTest, LiveEditingEndsOnWhatTheEditorShowsAfterEveryGesture) {
     std::atomic<int> identityTests{0};
     auto gr33 = std::make_unique<Gr33Device>(std::make_unique<SimBank>());
@@ -20,24 +19,7 @@ TEST_F(EditorTest, LiveEditingEndsOnWhatTheEditorShowsAfterEveryGesture) {
     InstallMidiBackends(nullptr, std::move(device));
     host.liveEdit = host.testBeforeSend = true; // no identity test for live sends
     TFormEdit& editor = Open(3, [](PatchBytes& b) { b[65] = 7, b[107] = 1; }); // overdrive
-    auto enter = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); };
-    const std::vector<std::function<void()>> gestures = {
-        [&] {
-            TIBar* bar = Bar(editor, 1);
-            ShowPageOf(bar);
-            QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(5, 6));
-            for (int x : {60, 140, 230})
-                QTest::mouseEvent(QTest::MouseMove, bar, Qt::NoButton, {}, QPoint(x, 6));
-            QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(230, 6));
-        },
-        [&] { Type(editor, "frameOnepack1", 0, "42"), enter(); },
-        [&] { Pick(editor, "ComboBox3", "reverb"); },
-        [&] {
-            auto* name = Find<QLineEdit>(editor, "Edit1");
-            ShowPageOf(name), QTest::mouseClick(name, Qt::LeftButton);
-            QTest::keyClick(name, Qt::Key_Backspace), QTest::keyClicks(name, "Z");
-        },
-    };
+    const auto gestures = EditGestures(editor);
     host.waitShows = 0; // the one of the opening
     TPatch shown;
     for (std::size_t g = 0; g < gestures.size(); ++g) {
@@ -51,7 +33,8 @@ TEST_F(EditorTest, LiveEditingEndsOnWhatTheEditorShowsAfterEveryGesture) {
 
     host.midiOut = 5; // a port gone
     for (const char* keys : {"43", "44"})
-        Type(editor, "frameOnepack1", 0, keys), enter(), QTest::qWait(100);
+        Type(editor, "frameOnepack1", 0, keys),
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return), QTest::qWait(100);
     EXPECT_EQ(prompts.Texts("error"), std::vector<std::string>{"Unable to open midi-out device."});
     EXPECT_EQ(editor.windowTitle(), "Patch Editor (A13) (live sending off)");
     CloseEditor(Slot(3));
