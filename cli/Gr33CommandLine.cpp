@@ -247,8 +247,11 @@ Gr33CommandLine ParseGr33CommandLine(const std::vector<std::string>& args) {
     CLI::Option* logFirst = app.add_flag(LogOption);
     auto help = std::make_shared<CommandHelp>();
     std::vector<CommandParser> parsers(table.size());
+    // A known command is the only one built: the parse never reaches another command's
+    // options, and a later word that names another command is one of its words either way.
     for (std::size_t i = 0; i < table.size(); ++i)
-        addCommand(app, table[i], parsers[i], help);
+        if (known == table.end() || known == table.begin() + static_cast<std::ptrdiff_t>(i))
+            addCommand(app, table[i], parsers[i], help);
 
     std::vector<std::string> reversed(args.rbegin(), args.rend()); // CLI11 takes them backwards
     try {
