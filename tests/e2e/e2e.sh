@@ -369,7 +369,8 @@ break-*)
     start_jack "$mode"
     start_sim
     if [[ $op == send ]]; then
-        args=(send "$work/upload.G33")
+        # The break falls into the send itself, not into the snapshot received before it.
+        args=(send "$work/upload.G33" --no-snapshot)
     else
         args=(receive all -o "$work/received.G33")
     fi
