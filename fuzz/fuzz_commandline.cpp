@@ -6,6 +6,7 @@
 #include "cli/Gr33CommandLine.h"
 #include "sim/SimCommandLine.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -27,6 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     auto line = ParseGr33CommandLine(args);
     if (!line.command.empty() + !line.output.empty() + !line.error.empty() != 1) std::abort();
-    if (!line.command.empty() && line.command != args[0]) std::abort();
+    // The command is the first word after a leading --log.
+    const auto first = std::find_if(args.begin(), args.end(),
+                                    [](const std::string& arg) { return arg != "--log"; });
+    if (!line.command.empty() && (first == args.end() || line.command != *first)) std::abort();
     return 0;
 }
