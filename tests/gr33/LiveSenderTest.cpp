@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ranges>
 #include <thread>
 
 namespace {
@@ -44,12 +46,16 @@ TEST_F(LiveSending, ExchangesNeverShareThePortWithALiveSend) {
     };
     std::atomic<bool> done{false};
     std::thread editing([&] {
-        for (int k = 1; !done; ++k, std::this_thread::sleep_for(std::chrono::milliseconds(7)))
+        for (int k = 1; k <= 40; ++k, std::this_thread::sleep_for(std::chrono::milliseconds(7)))
             sender.Post(1, Numbered(k));
+        done = true;
     });
-    for (int round = 0; round < 8; ++round)
+    // Exchanges go on for as long as the editor posts, so that the two meet on the port.
+    // A pause between them gives the sender's thread its chance at the turn.
+    for (int round = 0; round < 8 || !done; ++round) {
         EXPECT_EQ(TestDevice(1, 1), DeviceAnswer::Found);
-    done = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    }
     editing.join();
     sender.WaitIdle();
     int open = 0;
@@ -57,7 +63,11 @@ TEST_F(LiveSending, ExchangesNeverShareThePortWithALiveSend) {
         open += entry == "open out 0" ? 1 : entry == "close out" ? -1 : 0;
         EXPECT_LE(open, 1);
     }
-    EXPECT_GT(fake.system->sent.size(), 10u); // live sends went on between the exchanges
+    const auto& sent = fake.system->sent;
+    const auto first = std::ranges::find(sent, IdentityRequest());
+    const auto last = std::ranges::find(sent | std::views::reverse, IdentityRequest()).base();
+    EXPECT_NE(std::find_if(first, last, [](const Bytes& m) { return m != IdentityRequest(); }),
+              last); // live sends went on between the exchanges
 }
 
 } // namespace
