@@ -17,11 +17,6 @@ const ParameterInfo& Param(std::string_view caption) {
     return p ? *p : Parameters().front();
 }
 
-// The largest raw value the parameter's bytes can hold.
-int RawLimit(const ParameterInfo& p) {
-    return p.byteCount == 2 ? 16383 : 127;
-}
-
 TEST(Catalogue, EveryByteButTheUnusedTwoBelongsToExactlyOneParameter) {
     std::array<int, 128> cover{};
     for (const ParameterInfo& p : Parameters())
@@ -38,8 +33,8 @@ TEST(Catalogue, EveryByteButTheUnusedTwoBelongsToExactlyOneParameter) {
     EXPECT_EQ(ParameterAtByte(128), nullptr);
 }
 
-TEST(Catalogue, EveryParameterFitsItsBytesAndIsFoundByItsCaption) {
-    std::set<std::string_view> captions;
+TEST(Catalogue, EveryParameterFitsItsBytesAndListAndIsFoundByItsCaption) {
+    std::set<std::string_view> captions, served;
     const ParameterInfo* previous = nullptr;
     for (const ParameterInfo& p : Parameters()) {
         SCOPED_TRACE(std::string{p.caption});
@@ -55,13 +50,24 @@ TEST(Catalogue, EveryParameterFitsItsBytesAndIsFoundByItsCaption) {
         EXPECT_EQ(p.effectSlot != 0, p.page == ParamPage::MultiFx);
         EXPECT_EQ(p.IsList(), !p.entries.empty());
         EXPECT_EQ(p.IsList(), !p.listName.empty());
+        if (p.IsList()) {
+            // Every entry of the list is selected by a value the parameter's bytes can hold.
+            const ChoiceList* list = FindChoiceList(p.listName);
+            ASSERT_NE(list, nullptr);
+            EXPECT_EQ(list->entries.data(), p.entries.data());
+            EXPECT_EQ(p.min, 0);
+            EXPECT_EQ(p.max + 1, static_cast<int>(p.entries.size()));
+            for (int raw = -1; raw <= p.max + 1; ++raw)
+                ASSERT_EQ(ListEntry(p, raw),
+                          raw < 0 || raw > p.max ? std::nullopt : std::optional{p.entries[raw]});
+            served.insert(p.listName);
+        }
         if (p.coding == ParamCoding::Name) continue;
         // Every value the editor allows is stored within the bytes and reads back as itself.
         EXPECT_LE(p.min, p.max);
         for (int shown = p.min; shown <= p.max; ++shown) {
             const int raw = ShownToRaw(p, shown);
-            ASSERT_GE(raw, 0) << shown;
-            ASSERT_LE(raw, RawLimit(p)) << shown;
+            ASSERT_TRUE(raw >= 0 && raw <= (p.byteCount == 2 ? 16383 : 127)) << shown;
             ASSERT_EQ(RawToShown(p, raw), shown);
             ASSERT_TRUE(IsRawInRange(p, raw)) << raw;
         }
@@ -70,27 +76,7 @@ TEST(Catalogue, EveryParameterFitsItsBytesAndIsFoundByItsCaption) {
     }
     EXPECT_EQ(Parameters().size(), 62u);
     EXPECT_EQ(FindParameter("pan"), nullptr); // captions are case-sensitive
-}
-
-// Every entry of every list is selected by some value its parameter's bytes can hold, and each
-// list serves at least one parameter (the Multi-FX Type list names the effect types).
-TEST(Catalogue, EveryListEntryIsReachable) {
-    std::set<std::string_view> served;
-    for (const ParameterInfo& p : Parameters()) {
-        if (!p.IsList()) continue;
-        SCOPED_TRACE(std::string{p.caption});
-        const ChoiceList* list = FindChoiceList(p.listName);
-        ASSERT_NE(list, nullptr);
-        EXPECT_EQ(list->entries.data(), p.entries.data());
-        EXPECT_EQ(p.min, 0);
-        EXPECT_EQ(p.max + 1, static_cast<int>(p.entries.size()));
-        EXPECT_LE(p.max, RawLimit(p));
-        for (int raw = 0; raw <= p.max; ++raw)
-            ASSERT_EQ(ListEntry(p, raw), p.entries[raw]);
-        EXPECT_EQ(ListEntry(p, p.max + 1), std::nullopt);
-        EXPECT_EQ(ListEntry(p, -1), std::nullopt);
-        served.insert(p.listName);
-    }
+    // Each list serves a parameter (the Multi-FX Type list names the effect types).
     for (const ChoiceList& list : ChoiceLists()) {
         EXPECT_TRUE(served.contains(list.name)) << list.name;
         for (std::string_view entry : list.entries)
@@ -134,13 +120,11 @@ TEST(Catalogue, NumberedEntriesCarryTheirNames) {
 // String names, and the codings on known bytes: pairs low 7 bits first, per-string
 // bytes from string 1, nothing read beyond the bytes given.
 TEST(Catalogue, NamesAndCodings) {
-    const std::array<std::string_view, 6> strings = {"1/E", "2/B", "3/G", "4/D", "5/A", "6/E"};
-    for (int k = 1; k <= 6; ++k) {
-        EXPECT_EQ(StringName(k), strings[k - 1]);
-        EXPECT_EQ(StringListCaption(k), "String #" + std::string{strings[k - 1]});
-    }
-    EXPECT_EQ(StringName(0), "");
-    EXPECT_EQ(StringListCaption(7), "");
+    std::string names;
+    for (int k = 0; k <= 7; ++k)
+        names += std::string{StringName(k)} + "|" + std::string{StringListCaption(k)} + " ";
+    EXPECT_EQ(names, "| 1/E|String #1/E 2/B|String #2/B 3/G|String #3/G 4/D|String #4/D "
+                     "5/A|String #5/A 6/E|String #6/E | ");
     EXPECT_EQ(EffectHeading("overdrive", "Both"), "Effect: overdrive (Switch: Both)");
     std::array<std::uint8_t, 128> bytes{};
     bytes[13] = 7, bytes[66] = 0x05, bytes[67] = 0x02, bytes[90] = 1, bytes[95] = 5;
@@ -153,39 +137,10 @@ TEST(Catalogue, NamesAndCodings) {
     EXPECT_TRUE(IsRawInRange(Param("Patch Name"), 0));
 }
 
+// Every type follows the rules of the table; the ranges a caption names recur across the
+// types and give the same max and base wherever they appear; the rates are 0..125, except the
+// step rate of "step-flanger".
 TEST(Catalogue, EveryEffectTypeFollowsTheRulesOfTheTable) {
-    ASSERT_EQ(EffectTypes().size(), 40u);
-    for (const EffectTypeInfo& type : EffectTypes()) {
-        SCOPED_TRACE(std::string{type.name});
-        EXPECT_EQ(EffectType(type.number), &type);
-        EXPECT_EQ(EffectTypeNames()[type.number], type.name);
-        int marked = 0, used = 0;
-        std::set<std::string_view> captions;
-        for (int i = 0; i < EffectSlotCount; ++i) {
-            const EffectSlot& slot = type.parameters[i];
-            EXPECT_EQ(type.Defaults()[i], slot.base);
-            if (!slot.IsUsed()) {
-                EXPECT_EQ(slot.max + slot.base, 0);
-                continue;
-            }
-            ++used;
-            EXPECT_TRUE(captions.insert(slot.caption).second) << slot.caption;
-            EXPECT_TRUE(slot.max > 0 && slot.max <= 127) << slot.caption;
-            EXPECT_TRUE(slot.IsInRange(slot.base) && slot.IsInRange(slot.max) &&
-                        !slot.IsInRange(slot.max + 1) && !slot.IsInRange(-1))
-                << slot.caption;
-            marked += slot.IsMarked() ? 1 : 0;
-        }
-        EXPECT_EQ(marked, 1);
-        EXPECT_EQ(type.UsedSlotCount(), used);
-    }
-    EXPECT_EQ(EffectType(-1), nullptr);
-    EXPECT_EQ(EffectType(40), nullptr);
-}
-
-// The ranges a caption names recur across the types and give the same max and base wherever
-// they appear; the rates are 0..125, except the step rate of "step-flanger".
-TEST(Catalogue, RecurringCaptionRangesAgree) {
     struct Rule {
         std::string_view text;
         int max, base;
@@ -196,16 +151,41 @@ TEST(Catalogue, RecurringCaptionRangesAgree) {
                                      {", 6300, 8000 Hz)", 16, 0}, {", 8000 Hz, Bypass)", 17, 0},
                                      {"(0..127)", 127, 0},        {"(0.05..10.0 Hz)", 125, -1}};
     int checked = 0;
-    for (const EffectTypeInfo& type : EffectTypes())
-        for (const EffectSlot& slot : type.parameters)
+    ASSERT_EQ(EffectTypes().size(), 40u);
+    for (const EffectTypeInfo& type : EffectTypes()) {
+        SCOPED_TRACE(std::string{type.name});
+        EXPECT_EQ(EffectType(type.number), &type);
+        EXPECT_EQ(EffectTypeNames()[type.number], type.name);
+        int marked = 0, used = 0;
+        std::set<std::string_view> captions;
+        for (int i = 0; i < EffectSlotCount; ++i) {
+            const EffectSlot& slot = type.parameters[i];
+            SCOPED_TRACE(std::string{slot.caption});
+            EXPECT_EQ(type.Defaults()[i], slot.base);
+            if (!slot.IsUsed()) {
+                EXPECT_EQ(slot.max + slot.base, 0);
+                continue;
+            }
+            ++used;
+            EXPECT_TRUE(captions.insert(slot.caption).second);
+            EXPECT_TRUE(slot.max > 0 && slot.max <= 127);
+            EXPECT_TRUE(slot.IsInRange(slot.base) && slot.IsInRange(slot.max) &&
+                        !slot.IsInRange(slot.max + 1) && !slot.IsInRange(-1));
+            marked += slot.IsMarked() ? 1 : 0;
             for (const Rule& rule : rules) {
                 if (slot.caption.find(rule.text) == std::string_view::npos) continue;
                 const bool step = slot.caption == "* Step Rate (0.05..10.0 Hz)";
-                EXPECT_EQ(slot.max, step ? 115 : rule.max) << type.name << ": " << slot.caption;
-                EXPECT_TRUE(rule.base < 0 || slot.base == rule.base) << slot.caption;
+                EXPECT_EQ(slot.max, step ? 115 : rule.max);
+                EXPECT_TRUE(rule.base < 0 || slot.base == rule.base);
                 ++checked;
             }
+        }
+        EXPECT_EQ(marked, 1);
+        EXPECT_EQ(type.UsedSlotCount(), used);
+    }
     EXPECT_GT(checked, 200);
+    EXPECT_EQ(EffectType(-1), nullptr);
+    EXPECT_EQ(EffectType(40), nullptr);
     // Captions as on the page, slips kept, and the reverb's defaults.
     EXPECT_EQ(EffectType(9)->parameters[0].caption, "Treshold (0..127)");
     EXPECT_EQ(EffectType(25)->parameters[6].caption, "-CHO Balance (D110:0E..D0:100E)");

@@ -1,7 +1,9 @@
-// Exchanges with a device in bulk-load mode over the fake ports.
+// Exchanges with a device in bulk-load mode over the fake ports, and the live sender taking
+// its turns with them.
 #include "gr33/Exchange.h"
 
 #include "base/Errors.h"
+#include "gr33/LiveSender.h"
 #include "gr33/Patch.h"
 #include "gr33/PatchNumber.h"
 #include "gr33/SysEx.h"
@@ -10,7 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
+#include <ranges>
+#include <thread>
 
 namespace {
 
@@ -19,11 +24,8 @@ namespace {
 class Exchange : public ::testing::Test {
 protected:
     Exchange() {
-        for (int n = 0; n <= 128; ++n) {
-            PatchBytes bytes;
-            bytes.fill(static_cast<std::uint8_t>(n % 100 + 1));
-            device[n].SetBytes(bytes, n);
-        }
+        for (int n = 0; n <= 128; ++n)
+            std::fill_n(device[n].Data(), PatchSize, n % 100 + 1);
         fake.system->replier = [this](const Bytes& message) -> std::vector<Bytes> {
             if (message == IdentityRequest()) return {identityReply};
             for (int n = 0; n <= 128 && !silent; ++n) {
@@ -122,9 +124,7 @@ TEST_F(Exchange, IdentityTestAnswers) {
     EXPECT_EQ(FailureOf([&] { RequireDevice(1, 1, warn); }), DeviceNotFoundText);
     EXPECT_EQ(warnings, std::vector<std::string>{CommunicationErrorText});
     EXPECT_TRUE(prompts.shown.empty());
-}
-
-TEST(DeviceAnswerTexts, AreTheMessagesInOrder) {
+    // What a window shows for each answer, in order.
     const std::string notFound = "GR-33 not found (Check MIDI connection, GR-33 must be in "
                                  "\"SYSTEM:BULK LOAD Waiting...\" mode)";
     using Texts = std::vector<std::string>;
@@ -132,6 +132,66 @@ TEST(DeviceAnswerTexts, AreTheMessagesInOrder) {
     EXPECT_EQ(DeviceAnswerTexts(DeviceAnswer::NotFound), Texts{notFound});
     EXPECT_EQ(DeviceAnswerTexts(DeviceAnswer::CommunicationError),
               (Texts{"Warning: Communication or device error", notFound}));
+}
+
+struct LiveSending : Exchange {
+    LiveSender sender{[](const std::string& text) { ADD_FAILURE() << text; }};
+};
+
+// A burst ends on its last patch, with at most two messages after the first.
+TEST_F(LiveSending, BurstsAreCoalesced) {
+    for (int burst : {1, 100, 100}) {
+        const std::size_t before = fake.system->sent.size();
+        for (int k = 1; k <= burst; ++k)
+            sender.Post(1, device[k].Bytes());
+        sender.WaitIdle();
+        EXPECT_LE(fake.system->sent.size() - before, std::min(burst, 3)) << burst;
+        Bytes expected;
+        device[burst].WriteSysEx(TempPatchNumber, expected);
+        EXPECT_EQ(fake.system->sent.back(), expected) << burst;
+    }
+}
+
+// The first failed send is told, once; what is posted after it is dropped.
+TEST_F(Exchange, LiveSenderStopsAtTheFirstFailure) {
+    std::vector<std::string> told;
+    LiveSender failing{[&](const std::string& text) { told.push_back(text); }};
+    fake.system->failOpenOut = true;
+    failing.Post(1, device[1].Bytes());
+    failing.WaitIdle();
+    fake.system->failOpenOut = false;
+    failing.Post(1, device[2].Bytes());
+    failing.WaitIdle();
+    EXPECT_TRUE(failing.Failed());
+    EXPECT_EQ(told, std::vector<std::string>{"Unable to open midi-out device"});
+    EXPECT_TRUE(fake.system->sent.empty());
+}
+
+// Exchanges go on for as long as the editor posts, with a pause that gives the sender's
+// thread its chance at the turn; the output is never opened twice.
+TEST_F(LiveSending, ExchangesNeverShareThePortWithALiveSend) {
+    std::atomic<bool> done{false};
+    std::thread editing([&] {
+        for (int k = 1; k <= 40; ++k, std::this_thread::sleep_for(std::chrono::milliseconds(7)))
+            sender.Post(1, device[k].Bytes());
+        done = true;
+    });
+    for (int round = 0; round < 8 || !done; ++round) {
+        EXPECT_EQ(TestDevice(1, 1), DeviceAnswer::Found);
+        std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    }
+    editing.join();
+    sender.WaitIdle();
+    int open = 0;
+    for (const std::string& entry : fake.system->log) {
+        open += entry == "open out 0" ? 1 : entry == "close out" ? -1 : 0;
+        EXPECT_LE(open, 1);
+    }
+    const auto& sent = fake.system->sent;
+    const auto first = std::ranges::find(sent, IdentityRequest());
+    const auto last = std::ranges::find(sent | std::views::reverse, IdentityRequest()).base();
+    EXPECT_NE(std::find_if(first, last, [](const Bytes& m) { return m != IdentityRequest(); }),
+              last); // live sends went on between the exchanges
 }
 
 } // namespace

@@ -1,14 +1,19 @@
-// Single-patch and collection files on disk.
+// Single-patch and collection files on disk, and the text exchange form: checksum vectors,
+// export layout and the tolerant import.
 #include "base/AtomicFile.h"
 #include "base/FileRead.h"
 #include "gr33/CollectionFile.h"
 #include "gr33/Patch.h"
+#include "gr33/TextForm.h"
 #include "tests/support/FailureOf.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstring>
 #include <filesystem>
+#include <regex>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -40,8 +45,8 @@ protected:
 };
 
 TEST_F(PatchFiles, SinglePatchIsAddressedToTheTemporaryPatchAndValidated) {
-    TPatch patch, loaded, target;
-    fill(patch, 1);
+    const TPatch& patch = slots[1];
+    TPatch loaded, target;
     patch.SaveToFile(path("b23.P33"), 39);
     const Bytes bytes = ReadWholeFile(path("b23.P33"));
     ASSERT_EQ(bytes.size(), 140u);
@@ -64,15 +69,14 @@ TEST_F(PatchFiles, SinglePatchIsAddressedToTheTemporaryPatchAndValidated) {
 }
 
 TEST_F(PatchFiles, CollectionRoundTripsAndIsValidatedAsAWhole) {
-    std::array<TPatch, 128> empties;
+    const TPatch empty;
     std::array<const TPatch*, 128> emptyRefs;
-    for (int i = 0; i < 128; ++i)
-        emptyRefs[i] = &empties[i];
+    emptyRefs.fill(&empty);
     WriteCollectionFile(path("empty.G33"), emptyRefs);
-    const Bytes empty = ReadWholeFile(path("empty.G33"));
-    ASSERT_EQ(empty.size(), CollectionFileSize);
+    const Bytes file = ReadWholeFile(path("empty.G33"));
+    ASSERT_EQ(file.size(), CollectionFileSize);
     for (int k = 1; k <= 128; ++k) {
-        const std::uint8_t* m = empty.data() + (k - 1) * 140;
+        const std::uint8_t* m = file.data() + (k - 1) * 140;
         ASSERT_EQ(m[6], 1);
         ASSERT_EQ(m[7], k - 1);
         ASSERT_EQ(m[138], (128 - (1 + (k - 1)) % 128) % 128) << "slot " << k;
@@ -148,6 +152,111 @@ TEST_F(PatchFiles, LoadsReadOnlyTheirMessagesAndNameWhatIsNotAFile) {
     }
     ::getrusage(RUSAGE_SELF, &after);
     EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024); // kilobytes
+}
+
+TEST(TextChecksum, ShiftsByPositionModSeven) {
+    for (auto [index, sum] : {std::pair{0, 0x0002}, {5, 0x0040}, {6, 0x0001}}) {
+        PatchBytes b{};
+        b[index] = 1;
+        EXPECT_EQ(TextChecksum(b), sum) << index;
+    }
+    EXPECT_EQ(TextChecksum(PatchBytes{}), 0x0000);
+    PatchBytes all;
+    all.fill(0xFF);
+    EXPECT_EQ(TextChecksum(all), 60180); // the sum 584460 folded modulo 65535, not 65536
+    EXPECT_EQ(TextChecksum(std::vector<std::uint8_t>(200, 0)), (72ull << 24) % 65535);
+}
+
+TEST(TextChecksum, DateUsesNoLeadingZeros) {
+    std::tm t{};
+    t.tm_year = 126, t.tm_mon = 2, t.tm_mday = 7, t.tm_hour = 9, t.tm_min = 5;
+    EXPECT_EQ(TextFormDate(t), "3/7/2026 9:05");
+    t.tm_mon = 11, t.tm_mday = 31, t.tm_hour = 23, t.tm_min = 59;
+    EXPECT_EQ(TextFormDate(t), "12/31/2026 23:59");
+}
+
+class TextForm : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::memcpy(patch.Data(), "  Warm Pad  ", NameSize);
+        for (std::size_t i = NameSize; i < PatchSize; ++i)
+            patch.Data()[i] = static_cast<std::uint8_t>(i * 3 % 128);
+        patch.ExportText(lines);
+    }
+    TPatch patch;
+    std::vector<std::string> lines;
+};
+
+TEST_F(TextForm, ExportHasTheFixedLayout) {
+    ASSERT_EQ(lines.size(), 22u);
+    std::string head;
+    for (int k : {0, 1, 2, 3, 4, 5, 9, 10, 21})
+        head += lines[k];
+    EXPECT_EQ(head, "<Patch><Converter>KelvoLight 1.01</Converter><Name>Warm Pad</Name><Author>"
+                    "Unknown</Author><Description></Description><Number>0</Number><Data></Patch>");
+    EXPECT_TRUE(std::regex_match(lines[6], std::regex("<Date>\\d{1,2}/\\d{1,2}/\\d{4} "
+                                                      "\\d{1,2}:\\d{2}</Date>")))
+        << lines[6];
+    EXPECT_EQ(lines[11], "<HexBlock>20205761726D20506164202024272A2D</HexBlock>");
+    EXPECT_EQ(lines[18], "<HexBlock>505356595C5F6265686B6E7174777A7D</HexBlock>");
+    EXPECT_EQ(lines[19], "<Check>68E5</Check>");
+}
+
+// Extra lines around the block, blanks around its lines and hex digits in either case.
+TEST_F(TextForm, ImportRoundTripsTolerantly) {
+    TPatch copy;
+    EXPECT_EQ(copy.ImportText(lines), TextImport::Imported);
+    EXPECT_EQ(copy.Bytes(), patch.Bytes());
+    std::vector<std::string> pasted{"Some mail text", "", "  <Data>\t"};
+    for (int k = 0; k < 8; ++k) {
+        std::string line = lines[11 + k];
+        for (std::size_t i = 10; i < 42; ++i)
+            line[i] = static_cast<char>(std::tolower(line[i]));
+        pasted.push_back("   " + line + " \r");
+    }
+    pasted.insert(pasted.end(), {lines[19], "trailing words"});
+    TPatch again;
+    EXPECT_EQ(again.ImportText(pasted), TextImport::Imported);
+    EXPECT_EQ(again.Bytes(), patch.Bytes());
+    EXPECT_STREQ(TextImportMessage(TextImport::Imported), "Data imported");
+}
+
+TEST_F(TextForm, BrokenTextsSayWhyAndChangeNothing) {
+    auto changed = [&](std::size_t at, std::string line) {
+        auto l = lines;
+        l[at] = line;
+        return l;
+    };
+    const std::vector<std::pair<std::vector<std::string>, TextImport>> cases = {
+        {changed(10, "<data>"), TextImport::NoData},
+        {{lines.begin() + 10, lines.begin() + 18}, TextImport::NoData}, // seven blocks
+        {changed(14, "<HexBlock>00</HexBlock>"), TextImport::BadBlock},
+        {changed(14, lines[14].substr(10)), TextImport::BadBlock},
+        {changed(14, lines[14].substr(0, 42)), TextImport::BadBlock},
+        {changed(19, lines[19] + " "), TextImport::BadCheck},
+        {changed(19, "<Check>0000</Check>"), TextImport::BadCheck},
+        {changed(19, "<Check>68e5</Check>"), TextImport::BadCheck},
+        {{lines.begin() + 10, lines.begin() + 19}, TextImport::BadCheck}, // no check line
+    };
+    for (const auto& [text, why] : cases) {
+        TPatch target;
+        target.Data()[3] = 9;
+        EXPECT_EQ(target.ImportText(text), why);
+        EXPECT_EQ(target.Data()[3], 9);
+        EXPECT_EQ(target.Data()[0], 0);
+    }
+    EXPECT_STREQ(TextImportMessage(TextImport::BadCheck), "Unable to import data");
+}
+
+TEST_F(TextForm, NonHexPairRaisesTheConversionError) {
+    for (const std::string pair : {"G1", "g1", "1:"}) {
+        auto text = lines;
+        text[12] = "<HexBlock>00" + pair + "0000000000000000000000000000</HexBlock>";
+        TPatch target;
+        EXPECT_EQ(FailureOf([&] { (void)target.ImportText(text); }),
+                  "'$" + pair + "' is not a valid integer value");
+        EXPECT_TRUE(target.IsEmpty());
+    }
 }
 
 } // namespace
