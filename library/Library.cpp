@@ -11,6 +11,7 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
+#include <tuple>
 
 namespace {
 
@@ -161,6 +162,9 @@ TPatchLibrary::TPatchLibrary(const std::string& path, LibraryOptions options) : 
         tables.Reset();
         if (foreign) throw ESqlError("foreign", SQLITE_NOTADB);
         if (db_->IsReadOnly()) throw ESqlError("read-only", SQLITE_READONLY);
+        db_->SetBusyTimeout(0);
+        UseLibraryPages(*db_);
+        db_->SetBusyTimeout(options.busyTimeoutMs);
         db_->Execute("PRAGMA foreign_keys = ON; PRAGMA synchronous = NORMAL;"
                      " PRAGMA cache_size = -32000; PRAGMA mmap_size = 268435456;"
                      " PRAGMA journal_mode = WAL");
@@ -354,14 +358,28 @@ std::vector<std::string> TPatchLibrary::Tags(std::int64_t patch) const {
 
 std::vector<PatchSummary> TPatchLibrary::Search(const std::string& text, std::size_t limit) const {
     const SqlCondition condition = ParseQuery(text);
-    TStatement query = db().Prepare(
-        "SELECT p.id, p.name, p.sound FROM patches p WHERE p.deleted = 0 AND (" + condition.where +
-        ") ORDER BY p.name, p.id" + (limit > 0 ? " LIMIT " + std::to_string(limit) : ""));
+    // The query's terms come before the deleted mark: SQLite reads a row's columns up to the
+    // last one asked for, and the mark is the last, so most rows are passed over sooner. The
+    // matches are put in name order here, which costs less than SQLite's sorter copying every
+    // match (a fifth of the library for a parameter test) into records of its own.
+    TStatement query = db().Prepare("SELECT p.id, p.name, p.sound FROM patches p WHERE (" +
+                                    condition.where + ") AND p.deleted = 0");
     for (std::size_t i = 0; i < condition.values.size(); ++i)
         query.Bind(static_cast<int>(i) + 1, condition.values[i]);
     std::vector<PatchSummary> out;
     while (query.Step())
         out.push_back({query.Int(0), query.Text(1), query.Int(2)});
+    // Byte order of the names, as SQL's BINARY collation, then the id.
+    auto before = [](const PatchSummary& a, const PatchSummary& b) {
+        return std::tie(a.name, a.id) < std::tie(b.name, b.id);
+    };
+    if (limit > 0 && limit < out.size()) {
+        std::partial_sort(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(limit), out.end(),
+                          before);
+        out.resize(limit);
+    } else {
+        std::sort(out.begin(), out.end(), before);
+    }
     return out;
 }
 

@@ -74,6 +74,27 @@ int LibraryVersion(TDatabase& db) {
     return static_cast<int>(version.Int(0));
 }
 
+void UseLibraryPages(TDatabase& db) {
+    auto pageSize = [&db] {
+        TStatement size = db.Prepare("PRAGMA page_size");
+        size.Step();
+        return size.Int(0);
+    };
+    // An empty file takes the size at once; a file with pages keeps it until a VACUUM.
+    db.Execute("PRAGMA page_size = " + std::to_string(LibraryPageSize));
+    if (pageSize() >= LibraryPageSize) return;
+    try {
+        bool alone = false;
+        {
+            TStatement mode = db.Prepare("PRAGMA journal_mode = DELETE");
+            alone = mode.Step() && mode.Text(0) == "delete";
+        }
+        if (alone) db.Execute("VACUUM");
+    } catch (const ESqlError&) {
+        // In use by another program: stays as it is.
+    }
+}
+
 void MigrateLibrary(TDatabase& db, int target) {
     int version = LibraryVersion(db);
     while (version < target) {

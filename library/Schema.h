@@ -39,6 +39,15 @@ constexpr int PackedShift(int byte) {
 std::string ByteExpression(int byte);
 std::string PairExpression(int firstByte);
 
+// SQLite's default is 4 KiB: a search that tests a parameter steps through every patches row,
+// and with a quarter as many pages that scan takes a fifth less.
+constexpr int LibraryPageSize = 16384;
+
+// Gives a new file LibraryPageSize pages (before anything is written to it) and rewrites an
+// older file of smaller pages with them. The rewrite (VACUUM) needs the file out of WAL mode, so
+// only while no other program has it open; otherwise the file is left for a later opening.
+void UseLibraryPages(TDatabase& db);
+
 // Applies the steps from the file's version up to `target`; a file of a newer version is left
 // alone (the caller refuses it).
 void MigrateLibrary(TDatabase& db, int target = LibrarySchemaVersion);

@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -248,6 +249,26 @@ TEST_F(LibraryFile, OlderVersionsAreBroughtUpToDate) {
     EXPECT_TRUE(library.Search("kept").empty());
     TDatabase db(path, false);
     EXPECT_EQ(LibraryVersion(db), LibrarySchemaVersion);
+}
+
+// A file of 4 KiB pages, as libraries were made before: rewritten with larger pages when it is
+// opened alone, left as it is while another connection has it open, whole either way.
+TEST_F(LibraryFile, SmallPagesAreRewrittenWhenTheFileIsFree) {
+    const std::int64_t id = TPatchLibrary(path).Add(Renamed({}, "Kept"), FileA);
+    TDatabase(path, false)
+        .Execute("PRAGMA journal_mode = DELETE; PRAGMA page_size = 4096;"
+                 " VACUUM; PRAGMA journal_mode = WAL");
+    for (const int pages : {4096, LibraryPageSize}) {
+        SCOPED_TRACE(pages);
+        std::optional<TDatabase> other;
+        if (pages == 4096) other.emplace(path, false).Execute("SELECT count(*) FROM patches");
+        TPatchLibrary library(path);
+        EXPECT_EQ(library.Search("kept").at(0).id, id);
+        EXPECT_EQ(library.IntegrityCheck(), "ok");
+        TStatement size = TDatabase(path, false).Prepare("PRAGMA page_size");
+        EXPECT_TRUE(size.Step());
+        EXPECT_EQ(size.Int(0), pages);
+    }
 }
 
 TEST_F(LibraryFile, BadFilesAreReportedAndLeftAsTheyAre) {
