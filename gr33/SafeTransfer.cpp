@@ -39,8 +39,10 @@ std::string DiffersText(int number) {
 
 std::string DiffersLines(const VerifyResult& result) {
     std::string lines;
-    for (int number : result.differing)
-        lines += (lines.empty() ? "" : "\n") + DiffersText(number);
+    for (int number : result.differing) {
+        if (!lines.empty()) lines += '\n';
+        lines += DiffersText(number);
+    }
     return lines;
 }
 
