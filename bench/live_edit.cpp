@@ -9,6 +9,8 @@
 //                                 error output goes to LOG: the time until the simulator took
 //                                 the message, read from its log (bench/live_edit_jack.sh)
 
+#include "base/Errors.h"
+#include "cli/DevicePorts.h"
 #include "controls/IBar.h"
 #include "editor/EditFrm.h"
 #include "midi/MidiDevices.h"
@@ -120,14 +122,6 @@ std::optional<Clock::time_point> FirstFrom(const std::vector<Clock::time_point>&
     return *at;
 }
 
-// Device number of the first port whose name holds `part` (element 0 is the mapper's).
-int OutputNamed(const std::string& part) {
-    const auto list = MidiOutDeviceList();
-    for (std::size_t d = 1; d < list.size(); ++d)
-        if (list[d].Name.find(part) != std::string::npos) return static_cast<int>(d);
-    return 0;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -146,9 +140,10 @@ int main(int argc, char** argv) {
     if (jack) {
         InstallMidiBackends(std::make_unique<TimedDevice>(CreateRtMidiBackend("jack"), handOvers),
                             nullptr);
-        host.out = OutputNamed("GR-33 Simulator In");
-        if (host.out == 0) {
-            std::fprintf(stderr, "bench_live_edit: no port \"GR-33 Simulator In\"\n");
+        try {
+            host.out = FindPort("GR-33 Simulator In", false);
+        } catch (const EKelvoError& e) {
+            std::fprintf(stderr, "bench_live_edit: %s\n", e.what());
             return 1;
         }
     } else {

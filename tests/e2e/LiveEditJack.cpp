@@ -4,28 +4,15 @@
 // that an exchange and a live send take turns on the port. Run by e2e.sh on its server.
 #include "tests/editor/EditorFixture.h"
 
+#include "cli/DevicePorts.h"
 #include "gr33/PatchNumber.h"
 #include "midi/MidiDevices.h"
 #include "midi/RtMidiBackend.h"
 
-namespace {
-
-// Device number of the first port whose name holds `part`, in a list whose element 0 is
-// device number `first`; 0 when none does.
-template <typename Specs>
-int DeviceNamed(const std::vector<Specs>& list, int first, const std::string& part) {
-    for (std::size_t i = 0; i < list.size(); ++i)
-        if (list[i].Name.find(part) != std::string::npos) return static_cast<int>(i) + first;
-    return 0;
-}
-
-} // namespace
-
 TEST_F(EditorTest, LiveEditsThroughJackEndOnTheSimulatorsTemporaryPatch) {
     InstallMidiBackends(CreateRtMidiBackend("jack"), nullptr);
-    host.midiOut = DeviceNamed(MidiOutDeviceList(), 0, "GR-33 Simulator In");
-    host.midiIn = DeviceNamed(MidiInDeviceList(), 1, "GR-33 Simulator Out");
-    ASSERT_NE(host.midiOut * host.midiIn, 0) << "the simulator's ports are not listed";
+    host.midiOut = FindPort("GR-33 Simulator In", false);
+    host.midiIn = FindPort("GR-33 Simulator Out", true);
     host.liveEdit = host.testBeforeSend = true;
     TFormEdit& editor = Open(3, [](PatchBytes& b) { b[107] = 1; }); // overdrive: bar 1 in use
     TPatch shown, device;
