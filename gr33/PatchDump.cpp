@@ -1,12 +1,16 @@
 #include "gr33/PatchDump.h"
 
 #include <algorithm>
+#include <string_view>
 #include <unordered_map>
 
 namespace {
 
 std::string Key(const ParameterInfo& parameter) {
-    std::string key{PageName(parameter.page)};
+    const std::string_view page = PageName(parameter.page);
+    std::string key;
+    key.reserve(page.size() + 3 + parameter.caption.size() + 11); // room for " / String n"
+    key += page;
     key += " / ";
     key += parameter.caption;
     return key;
@@ -76,16 +80,20 @@ SoundText PatchSoundText(const PatchBytes& bytes) {
 
 std::vector<DumpLine> DumpPatch(const PatchBytes& bytes) {
     std::vector<DumpLine> lines;
+    lines.reserve(112); // 100 lines plus at most twelve effect parameters
     for (const ParameterInfo& parameter : Parameters()) {
         if (parameter.effectSlot != 0) {
             if (parameter.effectSlot == 1) AddEffectSlots(bytes, lines);
             continue;
         }
         if (parameter.IsPerString()) {
-            for (int string = 1; string <= StringCount; ++string)
-                lines.push_back({Key(parameter) + " / String " + std::to_string(string),
-                                 ParameterValueText(parameter, bytes, string),
+            for (int string = 1; string <= StringCount; ++string) {
+                std::string key = Key(parameter);
+                key += " / String ";
+                key += static_cast<char>('0' + string);
+                lines.push_back({std::move(key), ParameterValueText(parameter, bytes, string),
                                  parameter.firstByte + string - 1});
+            }
         } else {
             lines.push_back(
                 {Key(parameter), ParameterValueText(parameter, bytes), parameter.firstByte});
@@ -101,8 +109,11 @@ std::vector<DumpLine> DumpPatch(const TPatch& patch) {
 std::vector<DumpLine> DiffPatches(const PatchBytes& a, const PatchBytes& b) {
     const std::vector<DumpLine> left = DumpPatch(a);
     const std::vector<DumpLine> right = DumpPatch(b);
-    std::unordered_map<std::string, const DumpLine*> leftByKey;
-    std::unordered_map<std::string, const DumpLine*> rightByKey;
+    // The keys are looked up as views of the two dumps' own strings, which outlive the maps.
+    std::unordered_map<std::string_view, const DumpLine*> leftByKey;
+    std::unordered_map<std::string_view, const DumpLine*> rightByKey;
+    leftByKey.reserve(left.size());
+    rightByKey.reserve(right.size());
     for (const DumpLine& line : left)
         leftByKey.emplace(line.key, &line);
     for (const DumpLine& line : right)
@@ -114,11 +125,12 @@ std::vector<DumpLine> DiffPatches(const PatchBytes& a, const PatchBytes& b) {
     };
     std::vector<Entry> entries;
     for (const DumpLine& line : left) {
-        auto it = rightByKey.find(line.key);
-        const std::string after =
-            it == rightByKey.end() ? std::string{DiffMissingText} : it->second->value;
+        const auto it = rightByKey.find(line.key);
         if (it != rightByKey.end() && it->second->value == line.value) continue;
-        entries.push_back({{line.key, line.value + " -> " + after, line.byte}, 0});
+        std::string value = line.value;
+        value += " -> ";
+        value += it == rightByKey.end() ? DiffMissingText : std::string_view{it->second->value};
+        entries.push_back({{line.key, std::move(value), line.byte}, 0});
     }
     for (const DumpLine& line : right) {
         if (leftByKey.contains(line.key)) continue;
