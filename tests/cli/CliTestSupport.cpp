@@ -41,8 +41,21 @@ void WriteCollection(const std::string& file, const std::array<PatchBytes, 128>&
     WriteCollectionFile(file, pointers);
 }
 
+std::string NameOf(const PatchBytes& bytes) {
+    TPatch patch;
+    patch.SetBytes(bytes, 1);
+    std::string name = patch.GetName();
+    return name.erase(name.find_last_not_of(' ') + 1);
+}
+
 void WriteSinglePatch(const std::string& file, const PatchBytes& bytes) {
     TPatch patch;
     patch.SetBytes(bytes, 0);
     patch.SaveToFile(file, 0);
+}
+
+PatchBytes ReadSinglePatch(const std::string& file) {
+    TPatch patch;
+    patch.LoadFromFile(file);
+    return patch.Bytes();
 }

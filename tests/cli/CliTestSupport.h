@@ -23,5 +23,8 @@ CliRun Gr33(const std::vector<std::string>& args);
 PatchBytes NamedPatch(const std::string& name, std::uint8_t fill = 0x40);
 // Writes a collection file of the slots (an empty PatchBytes stands for an empty slot).
 void WriteCollection(const std::string& file, const std::array<PatchBytes, 128>& slots);
-// Writes a single-patch file.
+// Writes and reads a single-patch file.
 void WriteSinglePatch(const std::string& file, const PatchBytes& bytes);
+PatchBytes ReadSinglePatch(const std::string& file);
+// The patch's name without trailing blanks, as the library and the log show it.
+std::string NameOf(const PatchBytes& bytes);

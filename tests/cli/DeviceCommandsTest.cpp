@@ -27,7 +27,7 @@ protected:
         return Gr33(args);
     }
     std::array<PatchBytes, 128> DeviceMemory() const { return ReadCollectionFile(deviceBank); }
-    // A collection holding the given slots, every other slot empty.
+    // A collection of the given slots, the others empty.
     std::string Upload(const std::vector<std::pair<int, PatchBytes>>& patches) {
         std::array<PatchBytes, 128> slots{};
         for (const auto& [index, bytes] : patches)
@@ -89,9 +89,7 @@ TEST_F(DeviceCommands, ReceiveReproducesTheDeviceMemory) {
     EXPECT_THAT(run.err, HasSubstr("D84 (128/128)\n"));
 
     ASSERT_EQ(Device({"receive", "b23", "-o", folder.File("b23.P33")}).code, 0);
-    TPatch patch;
-    patch.LoadFromFile(folder.File("b23.P33"));
-    EXPECT_EQ(patch.Bytes(), DemoPatch(*PatchNumberOfLabel("B23")));
+    EXPECT_EQ(ReadSinglePatch(folder.File("b23.P33")), DemoPatch(*PatchNumberOfLabel("B23")));
     EXPECT_EQ(Device({"receive", "temp", "-o", folder.File("temp.P33")}).code, 0);
 }
 
@@ -154,21 +152,14 @@ TEST_F(DeviceCommands, CtrlCEndsATransferWithoutWritingAnything) {
     std::signal(SIGINT, SIG_DFL);
 }
 
-// --log, before the command or after it, prints each message as it passes, the command's own
-// output beside it; the log is not watched after the run.
+// --log, anywhere on the line, prints each message as it passes; not watched after the run.
 TEST_F(DeviceCommands, LogPrintsTheMessagesToTheErrorOutput) {
-    TPatch b23;
-    b23.SetBytes(DemoPatch(*PatchNumberOfLabel("B23")), 0);
-    std::string name = b23.GetName();
-    name.erase(name.find_last_not_of(' ') + 1);
+    const std::string name = NameOf(DemoPatch(*PatchNumberOfLabel("B23")));
     const std::string time = "[0-9][0-9]:[0-9][0-9]:[0-9][0-9]\\.[0-9][0-9][0-9]";
     const std::string hexLine = "(    [0-9A-F][0-9A-F]( [0-9A-F][0-9A-F]){31}\n)";
     std::string request = "   ";
-    for (std::uint8_t b : RequestMessage(*PatchNumberOfLabel("B23"))) {
-        request += ' ';
-        request += "0123456789ABCDEF"[b >> 4];
-        request += "0123456789ABCDEF"[b & 15];
-    }
+    for (std::uint8_t b : RequestMessage(*PatchNumberOfLabel("B23")))
+        request += {' ', "0123456789ABCDEF"[b >> 4], "0123456789ABCDEF"[b & 15]};
     const struct {
         std::vector<std::string> args;
         std::string err; // a regular expression

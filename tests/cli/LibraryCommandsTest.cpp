@@ -1,5 +1,4 @@
-// The library commands on a library in a scratch folder, fed by files and by receives from the
-// in-process simulated GR-33.
+// The library commands on a scratch library fed by files and receives from the simulated GR-33.
 #include "CliTestSupport.h"
 #include "gr33/CollectionFile.h"
 #include "gr33/PatchNumber.h"
@@ -15,14 +14,6 @@ using ::testing::HasSubstr;
 using ::testing::SizeIs;
 
 namespace {
-
-// The name as the library keeps it, without trailing blanks.
-std::string NameOf(const PatchBytes& bytes) {
-    TPatch patch;
-    patch.SetBytes(bytes, 1);
-    std::string name = patch.GetName();
-    return name.erase(name.find_last_not_of(' ') + 1);
-}
 
 std::vector<std::string> Fields(const std::string& line) {
     std::vector<std::string> fields;

@@ -1,7 +1,7 @@
-// The device list, the SysEx receiver and sender, the short-message output and the note
-// conversions, over the scripted backend.
+// Device list, SysEx receiver and sender, short-message output, notes, over the fake backend.
 
 #include "midi/MidiInSysEx.h"
+#include "midi/MidiLog.h"
 #include "midi/MidiOutSysEx.h"
 #include "midi/MidiShortOut.h"
 #include "midi/NoteConversion.h"
@@ -34,9 +34,7 @@ protected:
 
 } // namespace
 
-// The virtual device's ports come after the system's; number 0 of the outputs is the mapper,
-// which is not counted and cannot be opened; opening number d reaches the right backend at the
-// right index.
+// Virtual ports follow the system's, output 0 is the uncounted mapper; d opens the right port.
 TEST(MidiDevices, NumbersRunThroughBothBackends) {
     auto virt = std::make_shared<FakeMidiState>();
     virt->inputs = virt->outputs = {{"Virtual GR-33", K::mtMidiPort}};
@@ -45,21 +43,19 @@ TEST(MidiDevices, NumbersRunThroughBothBackends) {
     EXPECT_EQ(MidiOutDeviceCount(), 2);
     const auto outs = MidiOutDeviceList();
     ASSERT_EQ(outs.size(), 3u);
+    std::string ins, listed;
     for (int d = 0; d <= 2; ++d) {
         TMidiOutSpecs specs;
         GetMidiOutSpecs(d, specs);
         EXPECT_EQ(specs.Name, outs[d].Name);
         EXPECT_EQ(specs.Technology, outs[d].Technology);
         EXPECT_EQ(specs.Technology, std::vector<K>({K::mtMapper, K::mtSynth, K::mtMidiPort})[d]);
+        TMidiInSpecs in;
+        GetMidiInSpecs(d + 1, in);
+        ins += in.Name + ";";
+        listed += MidiInDeviceList()[d].Name + ";";
     }
     EXPECT_EQ(outs[1].Name + outs[2].Name, "Out AVirtual GR-33");
-    std::string ins, listed;
-    for (int d = 1; d <= 3; ++d) {
-        TMidiInSpecs specs;
-        GetMidiInSpecs(d, specs);
-        ins += specs.Name + ";";
-        listed += MidiInDeviceList()[d - 1].Name + ";";
-    }
     EXPECT_EQ(ins, "In A;In B;Virtual GR-33;");
     EXPECT_EQ(listed, ins);
     OpenMidiInDevice(2, [](auto) {});
@@ -69,8 +65,7 @@ TEST(MidiDevices, NumbersRunThroughBothBackends) {
     EXPECT_EQ(Joined(virt->log), "open in 0, close in, open out 0, close out");
 }
 
-// Numbers outside the list, the mapper, a refusing backend and no backends at all fail with
-// the device texts.
+// Numbers outside the list, the mapper, refusing or absent backends fail with the device texts.
 TEST(MidiDevices, FailuresCarryTheDeviceTexts) {
     for (bool refuse : {false, true}) {
         InstalledFake fake({{"In A"}}, {{"Out A"}});
@@ -99,9 +94,7 @@ TEST(MidiDevices, FailuresCarryTheDeviceTexts) {
     EXPECT_THROW(OpenMidiOutDevice(1), EMidiOut);
 }
 
-// Short messages neither count nor signal; the first SysEx message, from the backend's thread,
-// wakes the waiter and is appended once, cut to the buffer; later ones do not overwrite it.
-// With no room nothing is delivered.
+// Only the first SysEx message wakes the waiter, kept once, cut to the buffer (none: no wake).
 TEST_F(Devices, ReceiverCapturesTheFirstSysExOnce) {
     for (int size : {-1, 0, 1, 200, 512}) {
         SCOPED_TRACE(size);
@@ -138,8 +131,7 @@ TEST_F(Devices, ReceiverCapturesTheFirstSysExOnce) {
     }
 }
 
-// Close stops delivery and reports a failed close; a second Close and the destructor after a
-// failed one or none are silent, and every port ends closed.
+// Close stops delivery and reports a failure once; later closes are silent, every port closes.
 TEST_F(Devices, ReceiverOpensAndCloses) {
     EXPECT_EQ(FailureOf([] { TMidiReceiver receiver(2, 16); }), "Unable to open midi-in device");
     for (bool failing : {false, true}) {
@@ -156,11 +148,8 @@ TEST_F(Devices, ReceiverOpensAndCloses) {
     }
 }
 
-// A SysEx message waits for its wire time and a poll. A data message the server reports
-// dropped goes out again, within the completion bound; a request never does, and a server or
-// far port that went away fails the send at once. A message that never completes, or is
-// dropped again and again, fails at the bound of its first hand-over (give or take a few
-// polls).
+// A send waits for wire time and a poll; only a harmless dropped message goes out again, and
+// one never done fails at the bound of its first hand-over.
 TEST_F(Devices, SenderRepeatsDroppedMessagesOnlyWhenThatIsHarmless) {
     using enum SendState;
     using R = TMidiSender::Repeat;
@@ -194,8 +183,7 @@ TEST_F(Devices, SenderRepeatsDroppedMessagesOnlyWhenThatIsHarmless) {
     }
 }
 
-// Short messages are as long as their status needs; the note functions build channel
-// messages. Failures carry their texts, and a closed sender stays closed.
+// Short messages as long as their status needs; failures carry their texts; closed stays closed.
 TEST_F(Devices, SenderShortMessagesAndFailures) {
     EXPECT_EQ(PackShortMessage(0x90, 60, 100), 0x643C90u);
     const std::pair<std::uint8_t, std::size_t> lengths[] = {
@@ -233,8 +221,8 @@ TEST_F(Devices, ShortOutCell) {
     EXPECT_EQ(FailureOf([] { SendShortOut(0x90, 1, 1); }),
               "No open midi-out device to send command to");
     EXPECT_EQ(FailureOf([] { CloseShortOut(); }), "No open midi-out device");
-    EXPECT_EQ(FailureOf([] { OpenShortOut(0); }), "Unable to open midi-out device");
-    EXPECT_EQ(FailureOf([] { OpenShortOut(3); }), "Unable to open midi-out device");
+    for (int d : {0, 3})
+        EXPECT_EQ(FailureOf([d] { OpenShortOut(d); }), "Unable to open midi-out device") << d;
     OpenShortOut(1);
     EXPECT_EQ(FailureOf([] { OpenShortOut(2); }), "There is already an open midi-out");
     PitchBendOut(0, 8192);
@@ -253,8 +241,7 @@ TEST_F(Devices, ShortOutCell) {
     EXPECT_EQ(FailureOf([] { OpenShortOut(1); }), "There is already an open midi-out");
 }
 
-// The nearest key is played, bent towards the frequency (a semitone is 8192 steps) except at
-// the ends of the key range; a key above 127 sends nothing and the last key stays.
+// The nearest key, bent towards the frequency (8192 steps a semitone) but at the range's ends.
 TEST_F(Devices, PlayFrequencyBendsTheNearestKey) {
     auto quarter = [](int key, int towards) {
         return KeyToFrequency(key) + (KeyToFrequency(towards) - KeyToFrequency(key)) / 4;
@@ -277,8 +264,7 @@ TEST_F(Devices, PlayFrequencyBendsTheNearestKey) {
     EXPECT_EQ(Joined(sent()), "C0 03, E0 00 40, 90 00 7F, 80 00 7F, 80 00 7F");
 }
 
-// The synthesizer is the first FM or other synthesizer port after the mapper; the click plays
-// on it and closes it again, and without one, or when it fails, nothing happens.
+// The click plays on the first FM or other synthesizer and closes it; failures are silent.
 TEST(PlayClick, SoundsOnTheFirstSynthesizerOnly) {
     const std::pair<std::vector<MidiPortInfo>, int> cases[] = {
         {{{"Port"}, {"FM", K::mtFmSynth}, {"Synth", K::mtSynth}}, 2},
@@ -326,8 +312,7 @@ TEST(NoteConversion, KeysNamesAndNotes) {
             << text;
 }
 
-// Every key's frequency maps back to it; an octave is exactly a factor of two; halfway between
-// two keys in the logarithm goes to the nearer one.
+// Every key's frequency maps back to it; halfway in the logarithm goes to the nearer key.
 TEST(NoteConversion, Frequencies) {
     EXPECT_DOUBLE_EQ(KeyToFrequency(0), 8.1765625);
     EXPECT_NEAR(KeyToFrequency(60), 261.65, 1e-9);
@@ -344,4 +329,35 @@ TEST(NoteConversion, Frequencies) {
             << hz;
     EXPECT_THROW(FrequencyToKey(1e9), std::out_of_range);
     EXPECT_THROW(FrequencyToKey(std::numeric_limits<double>::infinity()), std::out_of_range);
+}
+
+// Messages are named by their status ("Unknown" for no message); an entry's text is a head line,
+// then its bytes in hex, MidiLogBytesPerLine to a line.
+TEST(MidiLog, DescriptionsAndLines) {
+    const std::pair<Bytes, const char*> names[] = {
+        {{}, "Unknown"},
+        {{0x45, 0x90, 0x40}, "Unknown"},
+        {{0x90, 60}, "Unknown"},
+        {{0x90, 60, 1}, "Note on 60"},
+        {{0xE0, 1, 2}, "Pitch bend 257"},
+        {{0xC5, 7}, "Program change 7"},
+        {{0xF8}, "System message"},
+        {{0xF0, 0x7E, 0x10, 0x06, 0x01, 0xF7}, "Identity request"},
+        {{0xF0, 0x7E, 0x00, 0x06, 0x02, 0xF7}, "Identity reply"},
+        {{0xF0, 0x7E, 0x00, 0x06, 0x03, 0xF7}, "SysEx"}};
+    for (const auto& [bytes, name] : names)
+        EXPECT_EQ(DescribeMidiMessage(bytes), name) << Joined(std::vector<Bytes>{bytes});
+    for (std::size_t size : {1, 2, 33}) {
+        const auto lines = MidiLogLines(
+            {.time = {}, .direction = MidiDirection::In, .port = "P", .bytes = Bytes(size, 0xAB)},
+            "D");
+        ASSERT_EQ(lines.size(), 1 + (size + 31) / 32);
+        EXPECT_TRUE(lines[0].ends_with(" in  P " + std::to_string(size) +
+                                       (size == 1 ? " byte: D" : " bytes: D")))
+            << lines[0];
+        std::string hex = "   ";
+        for (std::size_t i = 0; i < std::min<std::size_t>(size, 32); ++i)
+            hex += " AB";
+        EXPECT_EQ(lines[1], hex);
+    }
 }

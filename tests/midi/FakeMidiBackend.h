@@ -1,8 +1,6 @@
 #pragma once
-// A scripted in-memory MidiBackend for tests. Everything sent to an output is recorded; a
-// replier turns each sent message into messages delivered to the open input, on the sending
-// thread. Failures of each step can be switched on. The state is shared, so a test keeps it
-// after the backend was handed to InstallMidiBackends.
+// A scripted in-memory MidiBackend: sends are recorded, a replier answers them on the open
+// input, each step can be made to fail; the state outlives InstallMidiBackends.
 
 #include "base/Bytes.h"
 #include "base/Errors.h"
@@ -46,8 +44,7 @@ struct FakeMidiState {
     }
 };
 
-// An open port of the fake. Closing logs once, by Close or else by the destructor; only Close
-// reports a failure.
+// An open port: closing logs once, by Close or the destructor; only Close reports a failure.
 template <class Base, bool Input> struct FakeMidiPort : Base {
     explicit FakeMidiPort(std::shared_ptr<FakeMidiState> s) : state(std::move(s)) {}
     ~FakeMidiPort() override { closeOnce(); }
@@ -114,8 +111,7 @@ private:
     std::shared_ptr<FakeMidiState> state_;
 };
 
-// Installs a fresh fake with the given ports as the system backend for one test, and an
-// optional second one as the virtual device; removes both afterwards.
+// A fresh fake as the system backend, an optional second as the virtual device, for one scope.
 struct InstalledFake {
     std::shared_ptr<FakeMidiState> system = std::make_shared<FakeMidiState>();
     std::shared_ptr<FakeMidiState> virtualDevice;
@@ -130,8 +126,6 @@ struct InstalledFake {
                                           : nullptr);
     }
     ~InstalledFake() { InstallMidiBackends(nullptr, nullptr); }
-    InstalledFake(const InstalledFake&) = delete;
-    InstalledFake& operator=(const InstalledFake&) = delete;
 };
 
 // Log entries, or messages as hex bytes, separated by ", ": one line to compare.

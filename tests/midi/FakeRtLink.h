@@ -1,6 +1,5 @@
 #pragma once
-// A link of the RtMidi backend over a scripted RtMidi client, with or without a watched
-// server.
+// A link of the RtMidi backend over a scripted client, with or without a watched server.
 
 #include "midi/RtOutputPort.h"
 
@@ -11,9 +10,7 @@
 
 namespace rtbackend {
 
-// A JackWatch whose cycle count, xruns and connections a test sets. WaitFor records what was
-// waited for and succeeds when the count reached it, or moves the count there when the server
-// is set to run on.
+// A JackWatch set by the test; WaitFor records its target and, if running, moves the count there.
 struct FakeJackWatch : JackWatch {
     struct State {
         std::uint64_t count = 0;

@@ -1,38 +1,18 @@
-// Receive and send of the collection, the selected patch and the temporary patch through the
-// virtual GR-33: the ports they need, the send test, failure and cancel part-way.
+// Receives and sends through the virtual GR-33: ports, the send test, failure, cancel.
 
 #include "CollectionFixture.h"
 #include "gr33/Exchange.h"
-#include "midi/MidiDevices.h"
-#include "sim/DemoBank.h"
-#include "sim/VirtualGr33.h"
 
 namespace {
 
-class CollectionDevice : public CollectionTest {
-protected:
-    CollectionDevice() { Install({}), Choose(collection, 1, 1); }
-    ~CollectionDevice() override { InstallMidiBackends(nullptr, nullptr); }
-
-    void Install(DeviceOptions options) {
-        auto device = CreateVirtualGr33(folder.File("device.G33"), options);
-        virtual_ = device.get();
-        InstallMidiBackends(nullptr, std::move(device));
-    }
+struct CollectionDevice : CollectionOnDevice {
     static void Choose(TCollection& target, int in, int out) {
         if (in) target.Ports().ChooseIn(in);
         if (out) target.Ports().ChooseOut(out);
     }
-    PatchBytes DevicePatch(int number) {
-        PatchBytes bytes{};
-        virtual_->Inspect([&](const Gr33Device& d) { bytes = d.Bank().Patch(number); });
-        return bytes;
-    }
-    VirtualGr33* virtual_ = nullptr;
 };
 
-// Every device command needs both ports, the input checked first, and refuses before any
-// exchange, with the send test on or off.
+// Every device command needs both ports, the input checked first, and refuses before any exchange.
 TEST_F(CollectionDevice, EveryCommandNeedsBothPorts) {
     const std::vector<std::function<void(TCollection&)>> commands = {
         [](TCollection& c) { c.ReceiveCollection(); }, [](TCollection& c) { c.SendCollection(); },
@@ -71,7 +51,7 @@ TEST_F(CollectionDevice, ReceiveCollectionWholeOrPartWay) {
     };
     for (const auto& [what, cancel, silent, error, replaced] : cases) {
         SCOPED_TRACE(what);
-        if (silent) Install({.faults = {Fault{FaultKind::Silent, silent}}});
+        if (silent) Install({Fault{FaultKind::Silent, silent}});
         FakeObserver observer;
         observer.cancelAtStep = cancel - 1;
         TCollection target(observer);
@@ -143,7 +123,7 @@ TEST_F(CollectionDevice, SendRefusals) {
     EXPECT_EQ(ErrorOf([&] { collection.SendTempPatch(); }), "Patch (Temporary Patch) is empty!");
     EXPECT_EQ(view.busyCalls, 0); // refused before the hourglass
 
-    Install({.faults = {Fault{FaultKind::Silent, std::nullopt}}});
+    Install({Fault{FaultKind::Silent, std::nullopt}});
     Fill(collection, {1});
     collection.TempPatch().SetBytes(NamedPatch(9), 0);
     collection.Ports().SetTestBeforeSend(true);

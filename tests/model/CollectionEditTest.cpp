@@ -1,5 +1,4 @@
-// Cut, copy and the two pastes through the temporary patch, checked over all 128 slots; cell
-// texts, titles and the editors' reload requests.
+// Cut, copy and pastes over all 128 slots; cell texts, titles, editor reloads, library shows.
 
 #include "CollectionFixture.h"
 
@@ -119,6 +118,16 @@ TEST_F(CollectionEdit, EditorsOfRefilledSlotsAreAskedToReload) {
     EXPECT_EQ(onA13.reloads, std::vector{EditorReload::AfterAsking});
     EXPECT_EQ(onTemp.reloads, std::vector{EditorReload::AfterAsking});
     collection.Slot(3).Editor = collection.TempPatch().Editor = nullptr;
+}
+
+// Patches shown from the library fill the slots as an unsaved collection, not reported again.
+TEST_F(CollectionEdit, SlotsShownFromTheLibraryAreNotReportedAgain) {
+    Fill(collection, Range(1, 128));
+    collection.ShowSlots(std::vector<PatchBytes>{NamedPatch(7), NamedPatch(8)});
+    for (int n = 1; n <= PatchCount; ++n)
+        ASSERT_EQ(collection.Slot(n).Bytes(), n <= 2 ? NamedPatch(n + 6) : TPatch().Bytes()) << n;
+    EXPECT_EQ(collection.Title(), "KelvoLight 1.01 (* Untitled)");
+    EXPECT_TRUE(view.seen.empty());
 }
 
 } // namespace

@@ -1,5 +1,4 @@
-// Loading and saving the collection, single patches and the temporary patch; the save prompt,
-// the empty-slot warning and the recovered collection.
+// Loading and saving collections and patches; the save prompt, empty-slot warning, recovery.
 
 #include "CollectionFixture.h"
 #include "base/AtomicFile.h"

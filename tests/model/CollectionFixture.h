@@ -1,16 +1,17 @@
 #pragma once
-// A recording CollectionObserver, a collection on it with scripted prompts and a fresh settings
-// store, and helpers shared by the collection tests.
+// A recording observer, a collection on it with scripted prompts and fresh settings, helpers.
 
-#include "base/Errors.h"
+#include "midi/MidiDevices.h"
 #include "model/Collection.h"
 #include "model/Settings.h"
+#include "sim/DemoBank.h"
+#include "sim/VirtualGr33.h"
+#include "tests/support/FailureOf.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <set>
 
 struct FakeObserver : CollectionObserver {
@@ -46,8 +47,7 @@ struct FakeObserver : CollectionObserver {
     }
 };
 
-// The bytes of patch "P<n>": its name padded with blanks, every other byte 1; and the name a
-// slot holding it shows ("Empty" for n == 0).
+// Patch "P<n>": its name padded with blanks, other bytes 1; P(n) is what its slot shows.
 inline std::string P(int n) {
     std::string name = n == 0 ? "Empty" : "P" + std::to_string(n);
     if (n) name.resize(NameSize, ' ');
@@ -68,19 +68,10 @@ inline std::set<int> Range(int first, int last) {
     return numbers;
 }
 
-// The message of the EKelvoError `run` raises, "" when it raises none.
-inline std::string ErrorOf(const std::function<void()>& run) {
-    try {
-        run();
-    } catch (const EKelvoError& e) {
-        return e.what();
-    }
-    return "";
-}
+inline constexpr auto& ErrorOf = FailureOf;
 
-// The one arrival `observer` heard of since the last check: of `kind` from `place`, of the slots
-// in `slots` (0: the temporary patch) with the bytes their records hold now; none when `slots`
-// is empty. The check forgets it, so the next one sees only what came in after.
+// The one arrival heard of since the last check (none for no `slots`; 0 the temporary patch),
+// with the bytes the records hold now; the check forgets it.
 inline void ExpectSeen(FakeObserver& observer, const TCollection& target, SightingKind kind,
                        const std::string& place, const std::set<int>& slots) {
     ASSERT_EQ(observer.seen.size(), slots.empty() ? 0u : 1u);
@@ -113,4 +104,26 @@ protected:
     ScopedPrompts guard{prompts};
     FakeObserver view;
     TCollection collection{view};
+};
+
+// The collection's ports on a virtual GR-33 whose memory is the demo bank.
+class CollectionOnDevice : public CollectionTest {
+protected:
+    CollectionOnDevice() { Install({}); }
+    ~CollectionOnDevice() override { InstallMidiBackends(nullptr, nullptr); }
+    // A new device, with `faults`.
+    void Install(std::vector<Fault> faults) {
+        auto device = CreateVirtualGr33(folder.File(std::to_string(++devices) + ".G33"),
+                                        {.faults = std::move(faults)});
+        virtual_ = device.get();
+        InstallMidiBackends(nullptr, std::move(device));
+        collection.Ports().ChooseIn(1), collection.Ports().ChooseOut(1);
+    }
+    PatchBytes DevicePatch(int number) {
+        PatchBytes bytes{};
+        virtual_->Inspect([&](const Gr33Device& d) { bytes = d.Bank().Patch(number); });
+        return bytes;
+    }
+    VirtualGr33* virtual_ = nullptr;
+    int devices = 0;
 };

@@ -1,7 +1,7 @@
 // The GridFont text: what it takes reads back the same; what it refuses leaves the font alone.
 
 #include "model/GridFont.h"
-#include "base/Errors.h"
+#include "tests/support/FailureOf.h"
 
 #include <gtest/gtest.h>
 
@@ -32,13 +32,7 @@ TEST(GridFont, TextsTakenOrRefused) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         FontSpec font = design;
-        std::string error;
-        try {
-            StringToFont(font, c.text);
-        } catch (const EKelvoError& e) {
-            error = e.what();
-        }
-        EXPECT_EQ(error, c.error);
+        EXPECT_EQ(FailureOf([&] { StringToFont(font, c.text); }), c.error);
         EXPECT_EQ(font, c.font);
         if (font != design) {
             EXPECT_EQ(FontToString(font), c.text);

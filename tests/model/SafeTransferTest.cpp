@@ -1,33 +1,16 @@
-// The snapshot before a collection send, the read-back after a send and the resumed receive,
-// against the virtual GR-33 and its faults.
+// Snapshot before a send, read-back after it, resumed receive, against a faulty virtual GR-33.
 #include "CollectionFixture.h"
 #include "gr33/PatchNumber.h"
-#include "midi/MidiDevices.h"
-#include "sim/DemoBank.h"
-#include "sim/VirtualGr33.h"
 
 namespace {
 
-struct SafeTransfer : CollectionTest {
-    ~SafeTransfer() override { InstallMidiBackends(nullptr, nullptr); }
-    // A new device, its memory the demo bank.
-    void Install(std::vector<Fault> faults) {
-        auto device = CreateVirtualGr33(folder.File(std::to_string(++devices) + ".G33"),
-                                        {.faults = std::move(faults)});
-        virtual_ = device.get();
-        InstallMidiBackends(nullptr, std::move(device));
-        collection.Ports().ChooseIn(1), collection.Ports().ChooseOut(1);
-    }
+struct SafeTransfer : CollectionOnDevice {
     int ChangedOnDevice() {
         int changed = 0;
-        virtual_->Inspect([&](const Gr33Device& d) {
-            for (int n = 1; n <= PatchCount; ++n)
-                changed += d.Bank().Patch(n) != DemoPatch(n);
-        });
+        for (int n = 1; n <= PatchCount; ++n)
+            changed += DevicePatch(n) != DemoPatch(n);
         return changed;
     }
-    VirtualGr33* virtual_ = nullptr;
-    int devices = 0;
 };
 
 std::string Differ(int n) {
@@ -36,8 +19,7 @@ std::string Differ(int n) {
 
 } // namespace
 
-// A bank that cannot be received first is not overwritten; the read-back names exactly the
-// slots the device did not store as sent, and Yes to its offer sends the old bank back.
+// No snapshot, no send; the read-back names the slots stored wrongly, Yes sends the old bank back.
 TEST_F(SafeTransfer, SnapshotFirstThenReadBack) {
     const std::string ask = std::string(RestoreQuestion) + " ?";
     const struct {
@@ -80,8 +62,7 @@ TEST_F(SafeTransfer, SnapshotFirstThenReadBack) {
     EXPECT_EQ(ErrorOf([&] { collection.SendPatch(100); }) + "\n", Differ(100));
 }
 
-// A receive stopped at slot k (no reply, or Cancel at the last slot) goes on there and ends
-// with the collection and the snapshot an uninterrupted receive gives.
+// A receive stopped at slot k resumes there and ends as an uninterrupted receive would.
 TEST_F(SafeTransfer, ResumedReceiveGivesTheWholeBank) {
     for (int k : {1, 37, 128}) {
         SCOPED_TRACE(k);

@@ -1,7 +1,7 @@
-// The settings store's file rules: case-insensitive names, first match wins, lines without "="
-// kept in place, CR LF on write, any line end on read, written only when something was written.
+// Settings file rules: names ignore case, first match wins, other lines kept, CR LF written.
 #include "model/Settings.h"
 #include "base/AtomicFile.h"
+#include "model/RecentFiles.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -78,8 +78,7 @@ TEST_F(SettingsStore, AFileOfExactlyOneMiBIsStillRead) {
     EXPECT_EQ(store.ReadSetting("Poly"), "Yes");
 }
 
-// What cannot be the settings file is reported at start, not read (a pipe would block the
-// start), and left as it is at the end.
+// What cannot be the settings file is reported at start, never read nor overwritten.
 TEST_F(SettingsStore, WhatIsNotASettingsFileIsReportedAndNeverOverwritten) {
     const std::pair<std::function<void()>, std::string> cases[] = {
         {[&] { fs::create_directory(file); }, file + " is a folder, not a file"},
@@ -101,6 +100,21 @@ TEST_F(SettingsStore, WhatIsNotASettingsFileIsReportedAndNeverOverwritten) {
         }
         fs::remove(file);
     }
+}
+
+// The recent files: absolute names, newest first, no repeats, at most RecentFileCount.
+TEST(RecentFiles, NewestFirstWithoutRepeats) {
+    ScratchFolder folder;
+    Settings().Start(folder.File("settings.ini"));
+    for (int k = 0; k <= RecentFileCount; ++k)
+        RememberRecentFile("/f" + std::to_string(k));
+    RememberRecentFile("/f3");
+    ForgetRecentFile("/f8");
+    EXPECT_EQ(RecentFiles(),
+              (std::vector<std::string>{"/f3", "/f7", "/f6", "/f5", "/f4", "/f2", "/f1"}));
+    EXPECT_EQ(ReadSetting("Recent8"), "");
+    RememberRecentFile("x.G33");
+    EXPECT_EQ(RecentFiles()[0], (fs::current_path() / "x.G33").string());
 }
 
 } // namespace
