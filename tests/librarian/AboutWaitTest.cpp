@@ -18,9 +18,10 @@ TEST_F(SmallWindows, AboutShowsVersionAndNotesOnce) {
     TAboutForm* about = window_->AboutForm();
     ASSERT_TRUE(about->isVisible());
     auto* notes = about->findChild<QTextBrowser*>("aboutNotes");
-    EXPECT_EQ(about->findChild<QLabel*>("Label3")->text(), "Version 1.01");
-    EXPECT_EQ(about->findChild<QLabel*>("Label1")->text(), "Kelvo");
-    QString first = notes->toPlainText();
+    EXPECT_EQ(about->findChild<QLabel*>("Label3")->text() + "|" +
+                  about->findChild<QLabel*>("Label1")->text(),
+              "Version 1.01|Kelvo");
+    const QString first = notes->toPlainText();
     EXPECT_TRUE(first.contains("SYSTEM:BULK LOAD Waiting..."));
     QTest::mouseClick(about->findChild<QPushButton*>("ButtonOk"), Qt::LeftButton);
     EXPECT_FALSE(about->isVisible());
@@ -40,13 +41,11 @@ TEST_F(SmallWindows, WaitNoticeIsCentredOnTheLibrarian) {
     window_->SetWaitWindow(&wait);
     window_->ShowWait(true);
     EXPECT_TRUE(wait.isVisible());
-    auto* label = wait.findChild<QLabel*>("Label1");
+    const auto* label = wait.findChild<QLabel*>("Label1");
     EXPECT_EQ(label->text(), "Please wait ...");
-    // The window keeps its size; the text fits inside it, whatever face stands in.
-    EXPECT_EQ(wait.size(), QSize(122, 35));
+    EXPECT_EQ(wait.size(), QSize(122, 35)); // the text fits, whatever face stands in
     EXPECT_TRUE(wait.rect().contains(label->geometry()));
-    QPoint offset = wait.geometry().center() - window_->frameGeometry().center();
-    EXPECT_LE(offset.manhattanLength(), 2);
+    EXPECT_LE((wait.geometry().center() - window_->frameGeometry().center()).manhattanLength(), 2);
     window_->ShowWait(false);
     EXPECT_FALSE(wait.isVisible());
 }

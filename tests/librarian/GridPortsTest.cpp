@@ -30,11 +30,11 @@ TEST_F(GridWindow, RightPressPicksTheContextMenu) {
     RightPress(left->viewport(), QPoint(left->width() / 2, left->sectionViewportPosition(8) + 2));
     EXPECT_EQ(window_->GridPopup(), collectionMenu);
     EXPECT_EQ(window_->SelectedPatch(), 1);
-    RightPress(Grid()->viewport(), Grid()->visualItemRect(Grid()->item(21, 1)).center());
+    RightPress(Grid()->viewport(), CellCentre(86));
     EXPECT_EQ(window_->GridPopup(), patchMenu);
     EXPECT_EQ(window_->SelectedPatch(), 86); // C32
     Choose("RightClickSelect1");             // off: the press leaves the selection alone
-    RightPress(Grid()->viewport(), Grid()->visualItemRect(Grid()->item(0, 3)).center());
+    RightPress(Grid()->viewport(), CellCentre(4));
     EXPECT_EQ(window_->SelectedPatch(), 86);
     auto* corner = Grid()->findChild<QAbstractButton*>(); // the top-left corner is no cell
     RightPress(corner, corner->rect().center());
@@ -73,11 +73,11 @@ TEST_F(GridWindow, FileNamedAtStartIsOpened) {
     patches[0].SetBytes(bytes, 1);
     WriteCollectionFile(File("start.G33"), records);
     Open().OpenStartFile(File("start.G33"));
-    EXPECT_EQ(Grid()->item(0, 0)->text().toStdString(), "A11: " + name);
-    EXPECT_EQ(window_->windowTitle(), "KelvoLight 1.01 (start.G33)");
+    EXPECT_EQ(Cell(1).toStdString(), "A11: " + name);
+    EXPECT_EQ(Title(), "KelvoLight 1.01 (start.G33)");
     window_->OpenStartFile(PatchFile());
     EXPECT_EQ(Find<QMenu>("Temporary1")->title().left(17), "Temporary Patch (");
-    EXPECT_EQ(window_->windowTitle(), "KelvoLight 1.01 (start.G33)"); // nothing to save
+    EXPECT_EQ(Title(), "KelvoLight 1.01 (start.G33)"); // nothing to save
     window_->OpenStartFile(File("none.G33"));
     EXPECT_EQ(prompts.Texts("message").back(), "File " + File("none.G33") + " not found");
 }
@@ -87,17 +87,14 @@ TEST_F(GridWindow, MalformedGridFontIsReportedAndStartUpGoesOn) {
     WriteSetting("RightClickSelect", "No");
     Open();
     EXPECT_EQ(prompts.Texts("error").front(), "'big' is not a valid integer value.");
-    EXPECT_EQ(Grid()->item(31, 3)->text(), "D84: Empty");
+    EXPECT_EQ(Cell(128), "D84: Empty");
     EXPECT_FALSE(Find("RightClickSelect1")->isChecked()); // the check marks were still set
 }
 
 TEST_F(GridWindow, PortMenusFromTheDeviceList) {
-    auto ports = std::make_unique<ListingBackend>();
-    ports->ins = {{"USB In"}, {"Hub #2 In"}};
-    ports->outs = {{"Soft Synth", TMidiTechnology::mtSynth},
-                   {"Wave", TMidiTechnology::mtFmSynth},
-                   {"Out & Thru", TMidiTechnology::mtMidiPort}};
-    InstallMidiBackends(std::move(ports), nullptr);
+    InstallPorts({{"USB In"}, {"Hub #2 In"}}, {{"Soft Synth", TMidiTechnology::mtSynth},
+                                               {"Wave", TMidiTechnology::mtFmSynth},
+                                               {"Out & Thru", TMidiTechnology::mtMidiPort}});
     WriteSetting("MidiInEntry", "1");
     WriteSetting("MidiOutEntry", "5");
     Open();
@@ -118,15 +115,11 @@ TEST_F(GridWindow, PortMenusFromTheDeviceList) {
     EXPECT_EQ(prompts.Last(), DeviceNotFoundText);
 }
 
-// The stored name wins over the stored position at start; each opening of the menu lists the
-// ports again, the chosen one checked and chosen where it is now, nothing while it is gone,
-// and it is chosen again once it is back.
+// The stored name wins over the stored position; each opening of the menu lists the ports again,
+// the chosen one checked where it is now, nothing while it is gone, chosen again once back.
 TEST_F(GridWindow, PortMenuFollowsTheChosenPortByName) {
-    auto ports = std::make_unique<ListingBackend>();
-    ListingBackend& listed = *ports;
-    ports->ins = {{"USB In"}, {"GR-33 In"}};
-    ports->outs = {{"GR-33 Out", TMidiTechnology::mtMidiPort}};
-    InstallMidiBackends(std::move(ports), nullptr);
+    ListingBackend& listed =
+        InstallPorts({{"USB In"}, {"GR-33 In"}}, {{"GR-33 Out", TMidiTechnology::mtMidiPort}});
     WriteSetting("MidiInEntry", "0");
     WriteSetting("MidiInName", "GR-33 In");
     Open();
@@ -178,9 +171,7 @@ TEST_F(GridWindow, StartUpWithMissingPortsStillFinishes) {
     EXPECT_EQ(prompts.Last(), "No midi-in device found.");
     EXPECT_THROW(window_->SelectedMidiOut(), EKelvoError);
 
-    auto ports = std::make_unique<ListingBackend>();
-    ports->outs = {{"Out", TMidiTechnology::mtMidiPort}};
-    InstallMidiBackends(std::move(ports), nullptr);
+    InstallPorts({}, {{"Out", TMidiTechnology::mtMidiPort}});
     prompts.Clear();
     Open();
     EXPECT_EQ(prompts.Texts("error"), std::vector<std::string>{"No midi-in device found."});
@@ -201,9 +192,9 @@ TEST_F(GridWindow, CancelInTheProgressNoticeEndsTheReceive) {
     cancel.start(0);
     Choose("ReceiveCollection1");
     EXPECT_EQ(prompts.Last(), "Operation cancelled.");
-    EXPECT_NE(Grid()->item(0, 0)->text(), "A11: Empty");
-    EXPECT_EQ(Grid()->item(31, 3)->text(), "D84: Empty");
-    EXPECT_EQ(window_->windowTitle(), "KelvoLight 1.01 (* Untitled)");
+    EXPECT_NE(Cell(1), "A11: Empty");
+    EXPECT_EQ(Cell(128), "D84: Empty");
+    EXPECT_EQ(Title(), "KelvoLight 1.01 (* Untitled)");
     EXPECT_EQ(window_->findChild<QProgressDialog*>("TransferProgress"), nullptr);
 }
 

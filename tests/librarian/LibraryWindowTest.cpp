@@ -1,6 +1,5 @@
-// The library window and the "Library" menu driven as the user does: typing queries, clicking
-// rows and buttons, double click and keys, dropping rows on the grid, the slot history and a
-// snapshot restored into the grid.
+// The library window and the "Library" menu as the user drives them: queries typed, rows and
+// buttons clicked, double click and keys, rows dropped on the grid, slot history and snapshots.
 
 #include "WindowFixture.h"
 #include "gr33/PatchNumber.h"
@@ -13,8 +12,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QMimeData>
 #include <QPushButton>
 #include <QTableView>
 
@@ -67,7 +64,6 @@ protected:
     void Press(QWidget& w, const char* button) {
         QTest::mouseClick(In<QPushButton>(w, button), Qt::LeftButton);
     }
-    QString Cell(int number) { return Grid()->item((number - 1) / 4, (number - 1) % 4)->text(); }
     static std::string DemoName(int demo) {
         TPatch patch;
         patch.SetBytes(DemoPatch(demo), 1);
@@ -85,6 +81,11 @@ protected:
 TEST_F(LibraryWindowTest, TypedQueriesSortTagAndDeleteWithUndo) {
     QWidget& w = OpenLibrary();
     EXPECT_EQ(Status(w), "6 patches found");
+    EXPECT_EQ(Column(w, TLibraryModel::WhereSeen), QStringList(6, "demo.G33")); // the file name
+    QHeaderView* header = Table(w)->horizontalHeader(); // the last column fills the table
+    const int last = TLibraryModel::ColumnCount - 1;
+    EXPECT_GE(header->sectionViewportPosition(last) + header->sectionSize(last),
+              header->viewport()->width());
     Type(w, "piano");
     const QStringList pianos = Column(w, TLibraryModel::Name);
     EXPECT_EQ(Status(w), QString("%1 patches found").arg(pianos.size()));
@@ -95,7 +96,6 @@ TEST_F(LibraryWindowTest, TypedQueriesSortTagAndDeleteWithUndo) {
     Type(w, "piano");
 
     // A click on the header sorts, a second one turns the order round.
-    QHeaderView* header = Table(w)->horizontalHeader();
     const int nameX = header->sectionViewportPosition(TLibraryModel::Name) + 5;
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, {nameX, header->height() / 2});
     QStringList reversed = pianos;
@@ -150,15 +150,21 @@ TEST_F(LibraryWindowTest, PatchesGoToTheGridTheTemporaryPatchAndTheDevice) {
             if (DemoName(n) == name.toStdString()) demoOfRow.push_back(n);
     ASSERT_EQ(demoOfRow.size(), 6u);
 
-    // Double click: heard on the device's temporary patch, nothing in the collection changes.
+    const auto heard = [&](int row) { // on the device's temporary patch, once it arrives
+        PatchBytes now{};
+        for (int wait = 0; wait < 100 && now != DemoPatch(demoOfRow[row]); ++wait) {
+            QTest::qWait(20);
+            device->Inspect([&](const Gr33Device& d) { now = d.Bank().Patch(0); });
+        }
+        return now == DemoPatch(demoOfRow[row]);
+    };
+    // Double click or Space: heard on the device, nothing in the collection changes.
     QTest::mouseDClick(Table(w)->viewport(), Qt::LeftButton, {}, RowRect(w, 2).center());
-    PatchBytes heard{};
-    for (int wait = 0; wait < 100 && heard != DemoPatch(demoOfRow[2]); ++wait) {
-        QTest::qWait(20);
-        device->Inspect([&](const Gr33Device& d) { heard = d.Bank().Patch(0); });
-    }
-    EXPECT_EQ(heard, DemoPatch(demoOfRow[2]));
-    EXPECT_EQ(window_->windowTitle(), "KelvoLight 1.01 (Untitled)");
+    EXPECT_TRUE(heard(2));
+    ClickRow(w, 4);
+    QTest::keyClick(Table(w), Qt::Key_Space);
+    EXPECT_TRUE(heard(4));
+    EXPECT_EQ(Title(), "KelvoLight 1.01 (Untitled)");
 
     // Two rows into the selected slot and the one after it; Compare takes exactly two.
     ClickCell(10);
@@ -166,29 +172,23 @@ TEST_F(LibraryWindowTest, PatchesGoToTheGridTheTemporaryPatchAndTheDevice) {
     EXPECT_FALSE(In<QPushButton>(w, "LibraryCompare")->isEnabled());
     ClickRow(w, 3, Qt::ControlModifier);
     Press(w, "LibraryCompare");
-    auto* compare = Find<QWidget>("CompareWindow");
-    EXPECT_EQ(compare->windowTitle().toStdString(),
+    const QStringList compared = Compared();
+    EXPECT_EQ(compared[0].toStdString(),
               "Compare " + DemoName(demoOfRow[0]) + " With " + DemoName(demoOfRow[3]));
-    auto* lines = compare->findChild<QListWidget*>("CompareList");
-    ASSERT_GT(lines->count(), 1);
-    for (int row = 0; row < lines->count(); ++row)
-        EXPECT_TRUE(lines->item(row)->text().contains(" -> ")) << row;
+    ASSERT_GT(compared.size(), 2);
+    for (const QString& line : compared.mid(1))
+        EXPECT_TRUE(line.contains(" -> ")) << line.toStdString();
     Press(w, "LibraryCopyToSlot");
     EXPECT_EQ(Cell(10), CellOf(10, demoOfRow[0]));
     EXPECT_EQ(Cell(11), CellOf(11, demoOfRow[3]));
-    EXPECT_EQ(window_->windowTitle(), "KelvoLight 1.01 (* Untitled)");
+    EXPECT_EQ(Title(), "KelvoLight 1.01 (* Untitled)");
     Press(w, "LibraryCopyToTemp");
     EXPECT_EQ(window_->Collection().TempPatch().Bytes(), DemoPatch(demoOfRow[0]));
 
     // Rows dropped on a cell fill it and the cells after it, up to D84.
     std::unique_ptr<QMimeData> dragged(
         Table(w)->model()->mimeData(Table(w)->selectionModel()->selectedIndexes()));
-    const QPoint d84 = Grid()->visualItemRect(Grid()->item(31, 3)).center();
-    QDragEnterEvent enter(d84, Qt::CopyAction, dragged.get(), Qt::LeftButton, {});
-    QApplication::sendEvent(Grid()->viewport(), &enter);
-    QDropEvent drop(d84, Qt::CopyAction, dragged.get(), Qt::LeftButton, {});
-    QApplication::sendEvent(Grid()->viewport(), &drop);
-    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_TRUE(DropOnCell(*dragged, 128));
     EXPECT_EQ(Cell(128), CellOf(128, demoOfRow[0]));
     EXPECT_EQ(Cell(127), "D83: Empty");
 
@@ -225,7 +225,7 @@ TEST_F(LibraryWindowTest, SlotHistoryAndSnapshotRestore) {
     Choose("RestoreSnapshot1");
     EXPECT_EQ(Cell(2), CellOf(2, 3));
     EXPECT_EQ(Cell(3), "A13: Empty");
-    EXPECT_EQ(window_->windowTitle(), "KelvoLight 1.01 (* Untitled)");
+    EXPECT_EQ(Title(), "KelvoLight 1.01 (* Untitled)");
 
     // Without a library the menu says so.
     window_->SetPatchLibrary(nullptr);

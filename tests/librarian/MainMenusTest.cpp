@@ -1,15 +1,13 @@
-// The librarian's menus, captions, shortcuts and enabled states, the option switches, the
-// editing commands and closing; all chosen by mouse and keyboard.
+// The librarian's menus, captions, shortcuts and enabled states, the options, the editing
+// commands and closing; all chosen by mouse and keyboard.
 
 #include "WindowFixture.h"
-#include "gr33/CollectionFile.h"
 #include "model/RecentFiles.h"
 #include "sim/DemoBank.h"
 #include "tests/support/UserClose.h"
 #include "tools/ConsoleFrm.h"
 
 #include <QApplication>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QTimer>
 
@@ -17,78 +15,75 @@ namespace {
 
 using MainMenus = WindowTest;
 
-TEST_F(MainMenus, MenuItemsInOrder) {
+TEST_F(MainMenus, FreshWindowMenuItemsInOrderEmptySlotsOneSelectedCell) {
     Open();
+    EXPECT_EQ(Title(), "KelvoLight 1.01 (Untitled)");
+    ASSERT_EQ(Grid()->rowCount() * Grid()->columnCount(), 128);
+    EXPECT_EQ(Cell(39) + Cell(128), "B23: EmptyD84: Empty");
+    EXPECT_EQ(Grid()->horizontalHeaderItem(3)->text() + Grid()->verticalHeaderItem(8)->text() +
+                  Grid()->verticalHeaderItem(31)->text(),
+              "4B1D8");
+    EXPECT_FALSE(Grid()->item(0, 0)->flags() & Qt::ItemIsEditable);
+    ClickCell(1, Qt::LeftButton, Qt::ControlModifier); // Ctrl-click keeps the selection
+    EXPECT_EQ(Grid()->selectedItems().size(), 1);
+    EXPECT_EQ(window_->SelectedPatch(), 1);
     QStringList bar;
     for (QAction* action : window_->menuBar()->actions())
         bar << action->text();
     EXPECT_EQ(bar, QStringList({"Patch Collection", "Selected Patch", "Temporary Patch ()", "Edit",
                                 "Options", "Library", "About"}));
-    const std::vector<std::pair<const char*, QStringList>> menus = {
+    const std::pair<const char*, const char*> menus[] = {
         {"Collection1",
-         {"Load... [Ctrl+O]", "Save As... [Ctrl+S]", "-", "Receive", "Send", "Resume Receive", "-",
-          "Recent"}},
-        {"Patch1",
-         {"Load...", "Save As...", "-", "Receive", "Send", "-", "Edit", "-", "Cut [Ctrl+X]",
-          "Copy [Ctrl+C]", "Compare With Temporary Patch"}},
+         "Load... [Ctrl+O]|Save As... [Ctrl+S]|-|Receive|Send|Resume Receive|-|Recent"},
+        {"Patch1", "Load...|Save As...|-|Receive|Send|-|Edit|-|Cut [Ctrl+X]|Copy [Ctrl+C]|"
+                   "Compare With Temporary Patch"},
         {"Temporary1",
-         {"Load...", "Save As..", "-", "Receive", "Send", "-", "Edit", "-", "Paste-Over [Ctrl+V]",
-          "Paste-Insert [Ctrl+Ins]"}},
-        {"EditMenu1", {"Undo [Ctrl+Z]", "Redo [Ctrl+Shift+Z]"}},
-        {"Options1",
-         {"Select MIDI-OUT Port", "Select MIDI-IN Port", "Test MIDI Connection",
-          "Import/Export Patch", "-", "Set Patch Grid Font...", "-", "Show MIDI Console...",
-          "MIDI Device Warnings", "SysEx Compatibility Warnings", "Right Click Select",
-          "Test Connection On Send", "Virtual GR-33 Device", "Send Edits Live", "MIDI Log", "-",
-          "Snapshot Before Send", "Verify After Send"}},
-        {"Library1", {"Patch Library...", "History of Selected Slot", "Restore Snapshot..."}},
-        {"PopupMenuPatch",
-         {"Load...", "Save As...", "Receive", "Send", "Edit", "Cut [Ctrl+X]", "Copy [Ctrl+C]", "-",
-          "Paste-Over [Ctrl+V]", "Paste-Insert [Ctrl+Ins]"}},
+         "Load...|Save As..|-|Receive|Send|-|Edit|-|Paste-Over [Ctrl+V]|Paste-Insert [Ctrl+Ins]"},
+        {"EditMenu1", "Undo [Ctrl+Z]|Redo [Ctrl+Shift+Z]"},
+        {"Options1", "Select MIDI-OUT Port|Select MIDI-IN Port|Test MIDI Connection|"
+                     "Import/Export Patch|-|Set Patch Grid Font...|-|Show MIDI Console...|"
+                     "MIDI Device Warnings|SysEx Compatibility Warnings|Right Click Select|"
+                     "Test Connection On Send|Virtual GR-33 Device|Send Edits Live|MIDI Log|-|"
+                     "Snapshot Before Send|Verify After Send"},
+        {"Library1", "Patch Library...|History of Selected Slot|Restore Snapshot..."},
+        {"PopupMenuPatch", "Load...|Save As...|Receive|Send|Edit|Cut [Ctrl+X]|Copy [Ctrl+C]|-|"
+                           "Paste-Over [Ctrl+V]|Paste-Insert [Ctrl+Ins]"},
         {"PopupMenuCollection",
-         {"Collection: Load...", "Collection: Save As...", "Collection: Receive",
-          "Collection: Send"}},
+         "Collection: Load...|Collection: Save As...|Collection: Receive|Collection: Send"},
     };
     for (const auto& [name, captions] : menus)
-        EXPECT_EQ(Captions(Find<QMenu>(name)), captions) << name;
+        EXPECT_EQ(Captions(Find<QMenu>(name)).join('|'), captions) << name;
 }
 
 // The temporary patch's items wait for its first patch; cut, copy and paste by keyboard.
 TEST_F(MainMenus, EditingThroughTheTemporaryPatch) {
-    std::array<TPatch, 128> patches;
-    std::array<const TPatch*, 128> records{};
-    for (int n = 0; n < 128; ++n)
-        records[n] = &patches[n];
-    patches[1].SetBytes(DemoPatch(2), 2);
-    WriteCollectionFile(File("bank.G33"), records);
     Open();
-    prompts.fileAnswers = {File("bank.G33")};
+    prompts.fileAnswers = {BankFile("bank.G33", {2})};
     Choose("LoadCollection");
     const char* waiting[] = {"SaveAsTmpPatch1",    "SendTmpPatch1",        "EditTmpPatch1",
                              "PasteTmpPatchOver1", "PasteTmpPatchInsert1", "PopupPasteOver",
                              "PopupPasteInsert"};
     for (const char* item : waiting)
         EXPECT_FALSE(Find(item)->isEnabled()) << item;
-    const QString a12 = Grid()->item(0, 1)->text();
+    const QString name = Cell(2).mid(5);
     ClickCell(1);
     QTest::keyClick(Grid(), Qt::Key_V, Qt::ControlModifier); // disabled: nothing happens
-    EXPECT_EQ(Grid()->item(0, 0)->text(), "A11: Empty");
+    EXPECT_EQ(Cell(1), "A11: Empty");
     Choose("EditPatch1");
     EXPECT_EQ(prompts.Last(), "Patch (A11) is empty!");
 
     ClickCell(2);
     QTest::keyClick(Grid(), Qt::Key_X, Qt::ControlModifier);
-    EXPECT_EQ(Grid()->item(0, 1)->text(), "A12: Empty");
-    EXPECT_EQ(Find<QMenu>("Temporary1")->title(), "Temporary Patch (" + a12.mid(5).trimmed() + ")");
-    EXPECT_EQ(window_->windowTitle(), "KelvoLight 1.01 (* bank.G33)");
+    EXPECT_EQ(Cell(2), "A12: Empty");
+    EXPECT_EQ(Find<QMenu>("Temporary1")->title(), "Temporary Patch (" + name.trimmed() + ")");
+    EXPECT_EQ(Title(), "KelvoLight 1.01 (* bank.G33)");
     for (const char* item : waiting)
         EXPECT_TRUE(Find(item)->isEnabled()) << item;
     ClickCell(7);
     QTest::keyClick(Grid(), Qt::Key_Insert, Qt::ControlModifier);
     ClickCell(1);
     QTest::keyClick(Grid(), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(Grid()->item(0, 0)->text(), "A11: " + a12.mid(5));
-    EXPECT_EQ(Grid()->item(1, 2)->text(), "A23: " + a12.mid(5));
+    EXPECT_EQ(Cell(1) + Cell(7), "A11: " + name + "A23: " + name);
 }
 
 // The selected slot against the temporary patch, in the lines of gr33 diff.
@@ -96,46 +91,17 @@ TEST_F(MainMenus, CompareWithTemporaryPatch) {
     const auto panned = [&](int pan, const char* name) {
         PatchBytes bytes = DemoPatch(1);
         bytes[15] = static_cast<std::uint8_t>(pan + 64); // Common / Pan
-        TPatch patch;
-        patch.SetBytes(bytes, 0);
-        patch.SaveToFile(File(name), 0);
-        return File(name);
-    };
-    const auto compared = [&] {
-        Choose("ComparePatch1");
-        auto* window = Find<QWidget>("CompareWindow");
-        EXPECT_TRUE(window->isVisible());
-        EXPECT_EQ(window->windowTitle(), "Compare A22 With Temporary Patch");
-        QStringList lines;
-        auto* list = window->findChild<QListWidget*>("CompareList");
-        for (int row = 0; row < list->count(); ++row)
-            lines << list->item(row)->text();
-        return lines;
+        return PatchFile(name, bytes);
     };
     Open();
     prompts.fileAnswers = {panned(-40, "left.P33"), File("left.P33"), panned(-50, "less.P33")};
     ClickCell(6);
     Choose("LoadPatch1");
-    Choose("LoadTmpPatch1");
-    EXPECT_EQ(compared(), QStringList{"identical"});
-    Choose("LoadTmpPatch1");
-    EXPECT_EQ(compared().join("\n").toStdString(), "Common / Pan: -40 -> -50");
-}
-
-TEST_F(MainMenus, FreshWindowShowsEmptySlotsAndOneSelectedCell) {
-    Open();
-    EXPECT_EQ(window_->windowTitle(), "KelvoLight 1.01 (Untitled)");
-    TStringGrid* grid = Grid();
-    ASSERT_EQ(grid->rowCount() * grid->columnCount(), 128);
-    EXPECT_EQ(grid->item(9, 2)->text(), "B23: Empty");
-    EXPECT_EQ(grid->item(31, 3)->text(), "D84: Empty");
-    EXPECT_EQ(grid->horizontalHeaderItem(3)->text(), "4");
-    EXPECT_EQ(grid->verticalHeaderItem(8)->text(), "B1");
-    EXPECT_EQ(grid->verticalHeaderItem(31)->text(), "D8");
-    EXPECT_EQ(window_->SelectedPatch(), 1);
-    EXPECT_FALSE(grid->item(0, 0)->flags() & Qt::ItemIsEditable);
-    ClickCell(1, Qt::LeftButton, Qt::ControlModifier); // Ctrl-click keeps the selection
-    EXPECT_EQ(grid->selectedItems().size(), 1);
+    for (const char* line : {"identical", "Common / Pan: -40 -> -50"}) {
+        Choose("LoadTmpPatch1");
+        Choose("ComparePatch1");
+        EXPECT_EQ(Compared(), QStringList({"Compare A22 With Temporary Patch", line}));
+    }
 }
 
 TEST_F(MainMenus, OptionsPersistAndStartFromTheSettings) {
@@ -151,10 +117,10 @@ TEST_F(MainMenus, OptionsPersistAndStartFromTheSettings) {
     EXPECT_FALSE(window_->TestBeforeSend());
     Choose("GrTestBeforeSend1");
     EXPECT_TRUE(window_->TestBeforeSend());
-    int lines = 0;
-    for (const auto& line : Settings().Lines())
-        lines += line.rfind("GRTestBeforeSend=", 0) == 0;
-    EXPECT_EQ(lines, 1);
+    EXPECT_EQ(
+        std::ranges::count_if(Settings().Lines(),
+                              [](auto& line) { return line.starts_with("GRTestBeforeSend="); }),
+        1);
     EXPECT_EQ(ReadSetting("GRTestBeforeSend") + ReadSetting("VirtualDevice"), "YesNo");
 
     window_.reset();
@@ -199,8 +165,7 @@ TEST_F(MainMenus, DoubleClickOrReturnOpensTheEditorOnTheSelectedSlot) {
     ASSERT_TRUE(popup->isVisible());
     QTest::keyClick(popup, Qt::Key_Escape);
     ClickCell(5);
-    QRect a21 = Grid()->visualItemRect(Grid()->item(1, 0));
-    QTest::mouseDClick(Grid()->viewport(), Qt::LeftButton, Qt::NoModifier, a21.center());
+    QTest::mouseDClick(Grid()->viewport(), Qt::LeftButton, {}, CellCentre(5));
     EXPECT_EQ(prompts.Last(), "Patch (A21) is empty!");
     QTest::keyClick(Grid(), Qt::Key_Right);
     QTest::keyClick(Grid(), Qt::Key_Return);
@@ -208,9 +173,8 @@ TEST_F(MainMenus, DoubleClickOrReturnOpensTheEditorOnTheSelectedSlot) {
     window_.reset(); // the librarian takes the editor down while its record still exists
 }
 
-// Every load and save puts its file at the top, once; eight are kept, and a recent entry loads
-// as "Load..." does after its save question. Blanks and repeats of a hand-edited list and a
-// file gone from disk drop out.
+// Each load and save puts its file on top, once; eight are kept; an entry loads as "Load..." does.
+// Blanks and repeats of a hand-edited list and a file gone from disk drop out.
 TEST_F(MainMenus, RecentCollectionsFollowLoadsAndSaves) {
     const std::string gone = File("gone.G33");
     WriteSetting("Recent1", "");
@@ -235,7 +199,7 @@ TEST_F(MainMenus, RecentCollectionsFollowLoadsAndSaves) {
     prompts.confirmAnswers = {false};
     Choose("Recent6"); // bank5, after the save question
     EXPECT_EQ(prompts.Texts("confirm").size(), 1u);
-    EXPECT_EQ(window_->windowTitle(), "KelvoLight 1.01 (bank5.G33)");
+    EXPECT_EQ(Title(), "KelvoLight 1.01 (bank5.G33)");
     expected = {banks[4], banks[1], banks[8], banks[7], banks[6], banks[5], banks[3], banks[2]};
     EXPECT_EQ(RecentFiles(), expected);
     EXPECT_EQ(ReadSetting("Recent1"), banks[4]); // the newest first
@@ -247,16 +211,14 @@ TEST_F(MainMenus, RecentCollectionsFollowLoadsAndSaves) {
     EXPECT_FALSE(Find("Recent8")->isVisible());
 }
 
-// The console the user closes stays off; the one still open when the librarian is closed
-// comes back at the next start.
+// The console the user closes stays off; one open when the librarian closes comes back.
 TEST_F(MainMenus, OnlyTheUserClosingTheConsoleTurnsItOff) {
     WriteSetting("Console", "Yes");
     Open();
     TFormConsole console(*window_);
     window_->SetConsoleWindow(&console);
     ASSERT_TRUE(console.isVisible());
-    // Closing the librarian ends the run as the program does: the application quits.
-    QObject::connect(window_.get(), &TFormMain::Closed, qApp, &QApplication::quit);
+    QObject::connect(window_.get(), &TFormMain::Closed, qApp, &QApplication::quit); // as main does
     QTimer::singleShot(0, [&] { CloseAsTheUser(*window_); });
     QApplication::exec();
     EXPECT_EQ(ReadSetting("Console"), "Yes");

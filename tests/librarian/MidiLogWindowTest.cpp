@@ -1,5 +1,5 @@
-// The MIDI log window: a receive from the virtual GR-33 shows up in it as it passes, Copy
-// puts its rows on the clipboard, Save... writes them, and closing it stops the recording.
+// The MIDI log window: a receive from the virtual GR-33 shows as it passes, Copy and Save...
+// hand its rows on, closing it stops the recording.
 #include "WindowFixture.h"
 
 #include "base/FileRead.h"
@@ -18,9 +18,7 @@ TEST_F(WindowTest, MidiLogShowsAReceiveAsItPasses) {
     Choose("MidiLog1");
     auto* log = window_->findChild<QWidget*>("MidiLogWindow");
     ASSERT_TRUE(log && log->isVisible());
-    auto* list = log->findChild<QListView*>("MidiLogList");
-    ASSERT_NE(list, nullptr);
-    QAbstractItemModel* rows = list->model();
+    QAbstractItemModel* rows = log->findChild<QListView*>("MidiLogList")->model();
     EXPECT_EQ(rows->rowCount(), 0); // the start-up's connection test came before the window
 
     ClickCell(10);

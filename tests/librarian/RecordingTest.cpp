@@ -2,7 +2,6 @@
 // in the file at its slot.
 
 #include "WindowFixture.h"
-#include "gr33/CollectionFile.h"
 #include "library/Library.h"
 #include "sim/DemoBank.h"
 
@@ -11,14 +10,7 @@
 namespace {
 
 TEST_F(WindowTest, LoadedCollectionIsInThePatchLibrary) {
-    std::array<TPatch, PatchCount> patches;
-    std::array<const TPatch*, PatchCount> records{};
-    for (int n = 1; n <= PatchCount; ++n) {
-        if (n <= 3) patches[n - 1].SetBytes(DemoPatch(n), n);
-        records[n - 1] = &patches[n - 1];
-    }
-    const std::string bank = File("bank.G33");
-    WriteCollectionFile(bank, records);
+    const std::string bank = BankFile("bank.G33", {1, 2, 3});
     TPatchLibrary library(":memory:");
     Open().SetPatchLibrary(&library);
     prompts.fileAnswers = {bank};

@@ -22,7 +22,6 @@ TEST_F(WindowTest, ReadBackOffersTheOldBankAndResumeFinishesAReceive) {
     EXPECT_EQ(prompts.Last(), "Patch (A34) differs after sending\n"
                               "Send back the patches the device held before ?");
     device->Inspect([](const Gr33Device& d) { EXPECT_EQ(d.Bank().Patch(13), DemoPatch(13)); });
-
     EXPECT_FALSE(Find("ResumeReceive1")->isEnabled());
     install({{FaultKind::Silent, 37}});
     Choose("ReceiveCollection1");

@@ -1,5 +1,5 @@
-// Undo and redo of the collection's changes through the "Edit" menu and its keys: each step puts
-// the grid back as it was, the modified mark follows the saved state, a load starts afresh.
+// Undo and redo through the "Edit" menu and its keys: each step puts the grid back as it was,
+// the modified mark follows the saved state, a load starts afresh.
 
 #include "WindowFixture.h"
 
@@ -13,8 +13,8 @@ TEST_F(Undo, StepsGoBackAndForthToTheSavedState) {
     Open();
     const auto cells = [&] {
         QStringList texts;
-        for (int n = 0; n < 128; ++n)
-            texts << Grid()->item(n / 4, n % 4)->text();
+        for (int n = 1; n <= 128; ++n)
+            texts << Cell(n);
         return texts.join('\n').toStdString();
     };
     const auto keys = [&](int number, Qt::Key key) {
@@ -40,12 +40,12 @@ TEST_F(Undo, StepsGoBackAndForthToTheSavedState) {
         EXPECT_EQ(Find("Undo1")->text().toStdString(), "Undo " + text);
     }
     for (int k = 4; k > 0; --k) {
-        EXPECT_EQ(window_->windowTitle().toStdString(), "KelvoLight 1.01 (* Untitled)");
+        EXPECT_EQ(Title().toStdString(), "KelvoLight 1.01 (* Untitled)");
         QTest::keyClick(Grid(), Qt::Key_Z, Qt::ControlModifier);
         EXPECT_EQ(cells(), states[k - 1]) << k;
         EXPECT_EQ(Find("Redo1")->text().toStdString(), "Redo " + steps[k - 1].first);
     }
-    EXPECT_EQ(window_->windowTitle().toStdString(), "KelvoLight 1.01 (Untitled)");
+    EXPECT_EQ(Title().toStdString(), "KelvoLight 1.01 (Untitled)");
     EXPECT_FALSE(Find("Undo1")->isEnabled());
     for (int k = 1; k <= 4; ++k)
         QTest::keyClick(Grid(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
@@ -56,14 +56,14 @@ TEST_F(Undo, StepsGoBackAndForthToTheSavedState) {
     prompts.fileAnswers = {File("bank.G33"), File("bank.G33")}; // saved, then loaded
     Choose("SaveCollection");
     for (const char* item : {"Redo1", "Undo1", "Undo1"}) {
-        const bool starred = window_->windowTitle().contains('*');
+        const bool starred = Title().contains('*');
         Choose(item);
-        EXPECT_NE(window_->windowTitle().contains('*'), starred) << item;
+        EXPECT_NE(Title().contains('*'), starred) << item;
     }
     prompts.confirmAnswers = {false}; // not saved first
     Choose("LoadCollection");
     EXPECT_EQ(cells(), states[3]);
-    EXPECT_EQ(window_->windowTitle().toStdString(), "KelvoLight 1.01 (bank.G33)");
+    EXPECT_EQ(Title().toStdString(), "KelvoLight 1.01 (bank.G33)");
     EXPECT_FALSE(Find("Undo1")->isEnabled() || Find("Redo1")->isEnabled());
 }
 

@@ -1,7 +1,12 @@
 #include "WindowFixture.h"
 
+#include "gr33/CollectionFile.h"
+#include "gr33/PatchNumber.h"
 #include "sim/DemoBank.h"
 
+#include <QApplication>
+#include <QDropEvent>
+#include <QListWidget>
 #include <QMenuBar>
 
 WindowTest::WindowTest() {
@@ -14,11 +19,31 @@ WindowTest::~WindowTest() {
     InstallMidiBackends(nullptr, nullptr);
 }
 
-std::string WindowTest::PatchFile() const {
+std::string WindowTest::PatchFile(const std::string& name, const PatchBytes& bytes) const {
     TPatch patch;
-    patch.SetBytes(DemoPatch(1), 0);
-    patch.SaveToFile(File("demo.P33"), 0);
-    return File("demo.P33");
+    patch.SetBytes(bytes, 0);
+    patch.SaveToFile(File(name), 0);
+    return File(name);
+}
+
+std::string WindowTest::BankFile(const std::string& name, const std::vector<int>& demos) const {
+    std::array<TPatch, PatchCount> patches;
+    std::array<const TPatch*, PatchCount> records{};
+    for (int n = 0; n < PatchCount; ++n)
+        records[n] = &patches[n];
+    for (int n : demos)
+        patches[n - 1].SetBytes(DemoPatch(n), n);
+    WriteCollectionFile(File(name), records);
+    return File(name);
+}
+
+ListingBackend& WindowTest::InstallPorts(std::vector<MidiPortInfo> ins,
+                                         std::vector<MidiPortInfo> outs) {
+    auto ports = std::make_unique<ListingBackend>();
+    ListingBackend& listed = *ports;
+    ports->ins = std::move(ins), ports->outs = std::move(outs);
+    InstallMidiBackends(std::move(ports), nullptr);
+    return listed;
 }
 
 TFormMain& WindowTest::Open() {
@@ -36,9 +61,7 @@ std::vector<QMenu*> WindowTest::OpenMenus(QMenu* menu) {
         menus.insert(menus.begin(), menu);
     QMenuBar* bar = window_->menuBar();
     const QPoint title = bar->actionGeometry(menus[0]->menuAction()).center();
-    // A menu takes the pointer's moves only away from where it was when the menu opened: the
-    // pointer goes to the bar first, or a second opening would find it on the submenu's entry
-    // already and the submenu would not open.
+    // A menu takes only moves away from where the pointer was at its opening: to the bar first.
     if (menus.size() > 1) QTest::mouseMove(bar, title);
     QTest::mouseClick(bar, Qt::LeftButton, {}, title);
     for (std::size_t k = 1; k < menus.size(); ++k) { // point at the submenu, open it
@@ -69,9 +92,27 @@ void WindowTest::Choose(const char* item) {
 }
 
 void WindowTest::ClickCell(int number, Qt::MouseButton button, Qt::KeyboardModifiers keys) {
-    TStringGrid* grid = Grid();
-    QRect cell = grid->visualItemRect(grid->item((number - 1) / 4, (number - 1) % 4));
-    QTest::mouseClick(grid->viewport(), button, keys, cell.center());
+    QTest::mouseClick(Grid()->viewport(), button, keys, CellCentre(number));
+}
+
+bool WindowTest::DropOnCell(const QMimeData& data, int number, Qt::KeyboardModifiers keys) {
+    const QPoint at = CellCentre(number);
+    QDragEnterEvent enter(at, Qt::MoveAction | Qt::CopyAction, &data, Qt::LeftButton, keys);
+    QDragMoveEvent move(at, enter.possibleActions(), &data, Qt::LeftButton, keys);
+    QDropEvent drop(at, enter.possibleActions(), &data, Qt::LeftButton, keys);
+    for (QEvent* event : std::array<QEvent*, 3>{&enter, &move, &drop})
+        QApplication::sendEvent(Grid()->viewport(), event);
+    return enter.isAccepted() && move.isAccepted() && drop.isAccepted();
+}
+
+QStringList WindowTest::Compared() {
+    auto* window = Find<QWidget>("CompareWindow");
+    EXPECT_TRUE(window->isVisible());
+    QStringList lines{window->windowTitle()};
+    auto* list = window->findChild<QListWidget*>("CompareList");
+    for (int row = 0; row < list->count(); ++row)
+        lines << list->item(row)->text();
+    return lines;
 }
 
 QStringList WindowTest::Captions(QMenu* menu) {

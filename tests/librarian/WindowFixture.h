@@ -1,17 +1,19 @@
 #pragma once
-// A librarian window on a fresh settings store, with scripted prompts and a device list made
-// of fake ports or the virtual GR-33; menu items are chosen by mouse as the user does.
+// A librarian window on a fresh settings store, scripted prompts, fake ports or the virtual
+// GR-33; menu items are chosen by mouse as the user does.
 
 #include "base/Errors.h"
 #include "librarian/MainFrm.h"
 #include "librarian/StringGrid.h"
 #include "midi/MidiDevices.h"
 #include "model/Settings.h"
+#include "sim/DemoBank.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <QAction>
 #include <QMenu>
+#include <QMimeData>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -33,8 +35,13 @@ protected:
     ~WindowTest() override;
 
     std::string File(const std::string& name) const { return folder_.File(name); }
-    // A patch file holding the first demo patch.
-    std::string PatchFile() const;
+    // A patch file holding these bytes, by default the first demo patch.
+    std::string PatchFile(const std::string& name = "demo.P33",
+                          const PatchBytes& bytes = DemoPatch(1)) const;
+    // A collection file holding demo patch n in slot n for each n given, the rest empty.
+    std::string BankFile(const std::string& name, const std::vector<int>& demos) const;
+    // Lists these ports and refuses to open them.
+    ListingBackend& InstallPorts(std::vector<MidiPortInfo> ins, std::vector<MidiPortInfo> outs);
     // Creates and shows the window and runs its start-up.
     TFormMain& Open();
 
@@ -44,14 +51,23 @@ protected:
         return found;
     }
     TStringGrid* Grid() { return Find<TStringGrid>("StringGrid"); }
+    QString Cell(int number) { return Grid()->item((number - 1) / 4, (number - 1) % 4)->text(); }
+    QString Title() { return window_->windowTitle(); }
     // Clicks the item's menu in the menu bar, the submenus on the way, then the item.
     void Choose(const char* item);
     // Opens the menu from the menu bar through the submenus on the way, outermost first.
     std::vector<QMenu*> OpenMenus(QMenu* menu);
     void CloseMenus(const std::vector<QMenu*>& menus);
+    QPoint CellCentre(int number) {
+        return Grid()->visualItemRect(Grid()->item((number - 1) / 4, (number - 1) % 4)).center();
+    }
+    // Drags the data over the cell of patch `number` and drops it; true when the grid took it.
+    bool DropOnCell(const QMimeData& data, int number, Qt::KeyboardModifiers keys = {});
     // Clicks the cell of patch `number` with the given button.
     void ClickCell(int number, Qt::MouseButton button = Qt::LeftButton,
                    Qt::KeyboardModifiers keys = {});
+    // The shown compare window's title, then its lines.
+    QStringList Compared();
     // Captions of a menu's items in order, "-" for a separator, shortcuts in brackets.
     static QStringList Captions(QMenu* menu);
 

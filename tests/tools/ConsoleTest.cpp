@@ -1,8 +1,8 @@
-// The MIDI console on the recording backend, driven on the shown window: buttons pressed,
-// arrows clicked, note and frequency typed, the bars' own value dialog.
+// The MIDI console on the recording backend, driven on the shown window:
+// buttons pressed, arrows clicked, note and frequency typed, the bars' own
+// value dialog.
 
 #include "ToolsFixture.h"
-
 #include "controls/IBar.h"
 #include "tests/support/UserClose.h"
 #include "tools/ConsoleFrm.h"
@@ -10,32 +10,13 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 #include <QToolButton>
-
-#include <memory>
 
 namespace {
 
-Message Bytes(std::initializer_list<int> bytes) {
-    return Message(bytes.begin(), bytes.end());
-}
-
 class ConsoleTest : public ToolsTest {
 protected:
-    // A console as built at start-up, then shown and active as the user meets it.
-    std::unique_ptr<TFormConsole> Open() {
-        auto form = std::make_unique<TFormConsole>(host);
-        form->show();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
-        return form;
-    }
-    template <class W = QWidget> static W* Find(QWidget& form, const char* name) {
-        auto* widget = form.findChild<W*>(name);
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
+    std::unique_ptr<TFormConsole> Open() { return Shown<TFormConsole>(); }
     static QString Text(QWidget& form, const char* field) {
         return Find<QLineEdit>(form, field)->text();
     }
@@ -58,29 +39,10 @@ protected:
         prompts.inputAnswers.push_back(value);
         QTest::mouseClick(Find(form, bar), Qt::LeftButton, Qt::AltModifier, {5, 5});
     }
-    static void Hold(QWidget& form, const char* button, Qt::MouseButton mouse = Qt::LeftButton) {
-        QTest::mousePress(Find(form, button), mouse);
-    }
-    static void Lift(QWidget& form, const char* button, Qt::MouseButton mouse = Qt::LeftButton) {
-        QTest::mouseRelease(Find(form, button), mouse);
+    static bool Checked(QWidget& form, const char* box) {
+        return Find<QCheckBox>(form, box)->isChecked();
     }
 };
-
-TEST_F(ConsoleTest, StartsHiddenWithDefaultsWhenNothingIsStored) {
-    TFormConsole form(host);
-    // "Console" absent: the librarian's item starts unchecked and the window hidden.
-    EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(form.windowTitle(), "Simple MIDI Console");
-    EXPECT_EQ(form.size(), QSize(227, 171));
-    EXPECT_EQ(std::tuple(form.Channel(), int(form.Key()), int(form.Velocity())),
-              std::tuple(3, 69, 127));
-    EXPECT_EQ(std::pair(Text(form, "EditChannel"), Text(form, "EditKey")),
-              std::pair(QString("3"), QString("A 5")));
-    EXPECT_TRUE(Find<QCheckBox>(form, "CheckBoxPoly")->isChecked());
-    EXPECT_TRUE(Find(form, "ButtonPlayChord")->isEnabled());
-    EXPECT_TRUE(Find<QCheckBox>(form, "CheckBoxStayOnTop")->isChecked());
-    EXPECT_TRUE(form.windowFlags() & Qt::WindowStaysOnTopHint);
-}
 
 TEST_F(ConsoleTest, NotesAndChordsSoundWhileTheButtonIsHeld) {
     const struct {
@@ -88,52 +50,41 @@ TEST_F(ConsoleTest, NotesAndChordsSoundWhileTheButtonIsHeld) {
         int channel;
         const char* key;
         const char* velocity;
-        std::vector<Message> on, off;
-        std::size_t errors = 0;
+        std::vector<int> notes;
+        std::size_t errors = 0; // beyond key 127 a chord keeps the notes that went out
     } cases[] = {
-        {"ButtonPlayChord",
-         -2,
-         "C 5",
-         "100",
-         {Bytes({0x90, 60, 100}), Bytes({0x90, 64, 100}), Bytes({0x90, 67, 100})},
-         {Bytes({0x80, 60, 100}), Bytes({0x80, 64, 100}), Bytes({0x80, 67, 100})}},
-        {"ButtonPlayNote", 10, "A 5", "127", {Bytes({0x99, 69, 127})}, {Bytes({0x89, 69, 127})}},
-        // Beyond key 127 a chord keeps the notes that went out and reports the failure.
-        {"ButtonPlayChord",
-         -2,
-         "D 10",
-         "127",
-         {Bytes({0x90, 122, 127}), Bytes({0x90, 126, 127})},
-         {Bytes({0x80, 122, 127}), Bytes({0x80, 126, 127})},
-         1},
-        {"ButtonPlayChord",
-         -2,
-         "F 10",
-         "127",
-         {Bytes({0x90, 125, 127})},
-         {Bytes({0x80, 125, 127})},
-         1},
+        {"ButtonPlayChord", 1, "C 5", "100", {60, 64, 67}},
+        {"ButtonPlayNote", 10, "A 5", "127", {69}},
+        {"ButtonPlayChord", 1, "D 10", "127", {122, 126}, 1},
+        {"ButtonPlayChord", 1, "F 10", "127", {125}, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.key);
         auto form = Open();
-        midi.sent.clear();
-        midi.opened = midi.closed = 0;
+        midi = {};
         prompts.Clear();
-        Arrow(*form, "UpDownChannel", false, 15); // down to 1, then up to the channel
+        Arrow(*form, "UpDownChannel", false,
+              15); // down to 1, then up to the channel
         Arrow(*form, "UpDownChannel", true, c.channel - 1);
         Type(*form, "EditKey", c.key);
         SetBar(*form, "IBarVelosity", c.velocity);
-        Hold(*form, c.button, Qt::RightButton); // other buttons play nothing
-        Lift(*form, c.button, Qt::RightButton);
+        std::vector<Message> on, off;
+        for (int note : c.notes) {
+            on.push_back({std::uint8_t(0x8F + c.channel), std::uint8_t(note),
+                          std::uint8_t(std::stoi(c.velocity))});
+            off.push_back({std::uint8_t(0x7F + c.channel), on.back()[1], on.back()[2]});
+        }
+        QWidget* button = Find(*form, c.button);
+        QTest::mousePress(button, Qt::RightButton); // other buttons play nothing
+        QTest::mouseRelease(button, Qt::RightButton);
         EXPECT_TRUE(midi.sent.empty());
-        Hold(*form, c.button);
-        EXPECT_EQ(midi.sent, c.on);
+        QTest::mousePress(button, Qt::LeftButton);
+        EXPECT_EQ(midi.sent, on);
         EXPECT_TRUE(form->NoteSenderPresent());
         EXPECT_EQ(midi.OpenNow(), 1);
         EXPECT_EQ(prompts.Texts("error").size(), c.errors);
-        Lift(*form, c.button);
-        EXPECT_EQ(std::vector(midi.sent.begin() + c.on.size(), midi.sent.end()), c.off);
+        QTest::mouseRelease(button, Qt::LeftButton);
+        EXPECT_EQ(std::vector(midi.sent.begin() + on.size(), midi.sent.end()), off);
         EXPECT_FALSE(form->NoteSenderPresent());
         EXPECT_EQ(std::pair(midi.opened, midi.OpenNow()), std::pair(1, 0));
     }
@@ -141,17 +92,16 @@ TEST_F(ConsoleTest, NotesAndChordsSoundWhileTheButtonIsHeld) {
 
 TEST_F(ConsoleTest, HidingEndsAHeldNoteAndNoPortIsReported) {
     auto form = Open();
-    Hold(*form, "ButtonPlayNote");
+    QTest::mousePress(Find(*form, "ButtonPlayNote"), Qt::LeftButton);
     form->hide(); // a hidden window gets no release
-    EXPECT_EQ(midi.sent.back(), Bytes({0x82, 69, 127}));
+    EXPECT_EQ(midi.sent.back(), Message({0x82, 69, 127}));
     EXPECT_FALSE(form->NoteSenderPresent());
     EXPECT_EQ(midi.OpenNow(), 0);
 
     host.midiOut = 0;
     form = Open();
     midi.opened = 0;
-    Hold(*form, "ButtonPlayNote");
-    Lift(*form, "ButtonPlayNote");
+    Click(*form, "ButtonPlayNote");
     EXPECT_EQ(prompts.Texts("error"), std::vector<std::string>{"No midi-out device found."});
     EXPECT_FALSE(form->NoteSenderPresent());
     EXPECT_EQ(midi.opened, 0);
@@ -159,22 +109,23 @@ TEST_F(ConsoleTest, HidingEndsAHeldNoteAndNoPortIsReported) {
 
 TEST_F(ConsoleTest, PanicAndProgramChangeRecoverFromAFailingPort) {
     auto form = Open();
-    QTest::mouseClick(Find(*form, "ButtonPanic"), Qt::LeftButton);
+    Click(*form, "ButtonPanic");
     ASSERT_EQ(midi.sent.size(), 16u);
     for (int channel = 0; channel < 16; ++channel)
-        EXPECT_EQ(midi.sent[channel], Bytes({0xB0 + channel, 0x78, 0x00}));
-    // A program change selects the grid's patch: A11 on channel 3, D84 on channel 16.
+        EXPECT_EQ(midi.sent[channel], Message({std::uint8_t(0xB0 + channel), 0x78, 0x00}));
+    // A program change selects the grid's patch: A11 on channel 3, D84 on
+    // channel 16.
     midi.sent.clear();
-    QTest::mouseClick(Find(*form, "ButtonPC"), Qt::LeftButton);
+    Click(*form, "ButtonPC");
     host.selectedPatch = 128;
     Arrow(*form, "UpDownChannel", true, 20); // stops at 16
-    QTest::mouseClick(Find(*form, "ButtonPC"), Qt::LeftButton);
-    EXPECT_EQ(midi.sent, (std::vector<Message>{Bytes({0xC2, 0}), Bytes({0xCF, 127})}));
+    Click(*form, "ButtonPC");
+    EXPECT_EQ(midi.sent, (std::vector<Message>{{0xC2, 0}, {0xCF, 127}}));
     EXPECT_EQ(std::pair(midi.opened, midi.OpenNow()), std::pair(3, 0));
 
     midi.failSends = true;
     for (const char* button : {"ButtonPanic", "ButtonPC"}) {
-        QTest::mouseClick(Find(*form, button), Qt::LeftButton);
+        Click(*form, button);
         EXPECT_TRUE(Find(*form, button)->isEnabled());
         EXPECT_EQ(midi.OpenNow(), 0);
     }
@@ -186,51 +137,47 @@ TEST_F(ConsoleTest, KeyNoteAndFrequencyStayInStepOrRevertSilently) {
     auto form = Open();
     const struct {
         const char* field;
-        const char* typed;
-        Qt::Key end;
+        std::vector<const char*> typed; // each ended with Tab, the first with Return
         int key;
         const char* note;
         const char* frequency;
     } cases[] = {
-        {"EditKey", "a 4", Qt::Key_Return, 57, "A 4", " 220.00"},
-        {"EditKey", "xyz", Qt::Key_Tab, 57, "A 4", " 220.00"},
-        {"EditKey", "G# 10", Qt::Key_Return, 57, "A 4", " 220.00"}, // beyond key 127
-        {"EditFreq", "8000", Qt::Key_Return, 119, "B 9", "7901.97"},
-        {"EditFreq", "xyz", Qt::Key_Tab, 119, "B 9", "7901.97"},
-        {"EditFreq", "0", Qt::Key_Tab, 119, "B 9", "7901.97"},
-        {"EditFreq", "-5", Qt::Key_Tab, 119, "B 9", "7901.97"},
-        {"EditFreq", "7.9", Qt::Key_Tab, 119, "B 9", "7901.97"},
-        {"EditFreq", "440x", Qt::Key_Tab, 119, "B 9", "7901.97"},
-        {"EditFreq", "20000", Qt::Key_Tab, 119, "B 9", "7901.97"},
-        {"EditFreq", "440", Qt::Key_Return, 69, "A 5", " 440.00"},
-        // A frequency of the key already chosen changes nothing, so the typed text stays.
-        {"EditFreq", "441", Qt::Key_Return, 69, "A 5", "441"},
+        {"EditKey", {"a 4", "xyz"}, 57, "A 4", " 220.00"},
+        {"EditKey", {"G# 10"}, 57, "A 4", " 220.00"}, // beyond key 127
+        {"EditFreq", {"8000", "xyz", "0", "-5", "7.9", "440x", "20000"}, 119, "B 9", "7901.97"},
+        {"EditFreq", {"440"}, 69, "A 5", " 440.00"},
+        // A frequency of the key already chosen changes nothing, so the typed
+        // text stays.
+        {"EditFreq", {"441"}, 69, "A 5", "441"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.typed);
-        Type(*form, c.field, c.typed, c.end);
-        EXPECT_EQ(form->Key(), c.key);
-        EXPECT_EQ(Text(*form, "EditKey"), c.note);
-        EXPECT_EQ(Text(*form, "EditFreq"), c.frequency);
-        EXPECT_EQ(Find<TUpDown>(*form, "UpDownKey")->Position(), c.key);
-    }
+    for (const auto& c : cases)
+        for (const char* typed : c.typed) {
+            SCOPED_TRACE(typed);
+            Type(*form, c.field, typed, typed == c.typed[0] ? Qt::Key_Return : Qt::Key_Tab);
+            EXPECT_EQ(form->Key(), c.key);
+            EXPECT_EQ(Text(*form, "EditKey"), c.note);
+            EXPECT_EQ(Text(*form, "EditFreq"), c.frequency);
+            EXPECT_EQ(Find<TUpDown>(*form, "UpDownKey")->Position(), c.key);
+        }
     EXPECT_TRUE(prompts.shown.empty());
 }
 
 TEST_F(ConsoleTest, ArrowsAndTheBarsKeepToMidiValues) {
     auto form = Open();
+    const auto key = [&] { return QString::number(form->Key()) + " " + Text(*form, "EditKey"); };
     Arrow(*form, "UpDownKey", true);
-    EXPECT_EQ(std::pair(int(form->Key()), Text(*form, "EditKey")), std::pair(70, QString("A# 5")));
-    // The bar's own value dialog accepts any number; the console keeps to MIDI values.
-    SetBar(*form, "IBarKey", "200");
-    EXPECT_EQ(std::pair(int(form->Key()), Text(*form, "EditKey")), std::pair(127, QString("G 10")));
+    EXPECT_EQ(key(), "70 A# 5");
+    Arrow(*form, "UpDownKey", false, 2);
+    EXPECT_EQ(key(), "68 G# 5");
+    SetBar(*form, "IBarKey",
+           "200"); // the bar's dialog takes any number, the console keeps to MIDI
+    EXPECT_EQ(key(), "127 G 10");
     Arrow(*form, "UpDownKey", true);
     EXPECT_EQ(Find<TIBar>(*form, "IBarKey")->Value(), 127);
     SetBar(*form, "IBarKey", "-3");
     Arrow(*form, "UpDownKey", false);
     EXPECT_EQ(Find<TIBar>(*form, "IBarKey")->Value(), 0);
-    EXPECT_EQ(std::pair(Text(*form, "EditKey"), Text(*form, "EditFreq")),
-              std::pair(QString("C 0"), QString("   8.18")));
+    EXPECT_EQ(key() + "|" + Text(*form, "EditFreq"), "0 C 0|   8.18");
     SetBar(*form, "IBarVelosity", "300");
     EXPECT_EQ(form->Velocity(), 127);
 }
@@ -239,22 +186,32 @@ TEST_F(ConsoleTest, ChannelAndPolyPersistStayOnTopDoesNot) {
     {
         auto form = Open();
         Arrow(*form, "UpDownChannel", true, 7);
-        QTest::mouseClick(Find(*form, "CheckBoxPoly"), Qt::LeftButton);
+        Click(*form, "CheckBoxPoly");
         EXPECT_FALSE(Find(*form, "ButtonPlayChord")->isEnabled());
-        QTest::mouseClick(Find(*form, "CheckBoxStayOnTop"), Qt::LeftButton);
+        Click(*form, "CheckBoxStayOnTop");
         EXPECT_FALSE(form->windowFlags() & Qt::WindowStaysOnTopHint);
     }
     Restart();
     auto form = Open();
     EXPECT_EQ(form->Channel(), 10);
-    EXPECT_FALSE(Find<QCheckBox>(*form, "CheckBoxPoly")->isChecked());
-    EXPECT_FALSE(Find(*form, "ButtonPlayChord")->isEnabled());
-    EXPECT_TRUE(Find<QCheckBox>(*form, "CheckBoxStayOnTop")->isChecked());
-    Hold(*form, "ButtonPlayChord"); // a disabled chord button plays nothing
+    EXPECT_FALSE(Checked(*form, "CheckBoxPoly") || Find(*form, "ButtonPlayChord")->isEnabled());
+    EXPECT_TRUE(Checked(*form, "CheckBoxStayOnTop"));
+    QTest::mousePress(Find(*form, "ButtonPlayChord"),
+                      Qt::LeftButton); // disabled: plays nothing
     EXPECT_TRUE(midi.sent.empty());
 }
 
-TEST_F(ConsoleTest, StoredChannelIsReadWithCare) {
+TEST_F(ConsoleTest, StoredSettingsAreReadWithCareDefaultsWhenAbsent) {
+    TFormConsole form(host); // "Console" absent: the window starts hidden
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.windowTitle(), "Simple MIDI Console");
+    EXPECT_EQ(form.size(), QSize(227, 171));
+    EXPECT_EQ(std::tuple(form.Channel(), int(form.Key()), int(form.Velocity())),
+              std::tuple(3, 69, 127));
+    EXPECT_EQ(Text(form, "EditChannel") + "|" + Text(form, "EditKey"), "3|A 5");
+    EXPECT_TRUE(Checked(form, "CheckBoxPoly") && Find(form, "ButtonPlayChord")->isEnabled());
+    EXPECT_TRUE(Checked(form, "CheckBoxStayOnTop") &&
+                form.windowFlags() & Qt::WindowStaysOnTopHint);
     const std::pair<const char*, int> cases[] = {{"12", 12}, {" 7", 7}, {"40", 16},  {"-2", 1},
                                                  {"abc", 3}, {"5x", 3}, {"99999", 3}};
     for (auto [stored, channel] : cases) {
@@ -262,7 +219,7 @@ TEST_F(ConsoleTest, StoredChannelIsReadWithCare) {
         EXPECT_EQ(TFormConsole(host).Channel(), channel) << stored;
     }
     WriteSetting("Poly", "yes");
-    EXPECT_TRUE(Find<QCheckBox>(*Open(), "CheckBoxPoly")->isChecked());
+    EXPECT_TRUE(Checked(*Open(), "CheckBoxPoly"));
 }
 
 TEST_F(ConsoleTest, VisibilityFollowsTheOptionAndClosingUnchecksIt) {

@@ -1,17 +1,18 @@
 #pragma once
-// What the tool window tests share: a fake librarian, a MIDI backend that records every
-// message its one output port is sent, a fresh settings store and recorded prompts.
+// What the tool window tests share: a fake librarian, a backend recording what
+// its one output port is sent, a fresh settings store and recorded prompts.
 
 #include "base/Errors.h"
-#include "tests/support/RecordingDialogs.h"
 #include "gr33/Patch.h"
 #include "midi/MidiDevices.h"
 #include "model/LibrarianHost.h"
 #include "model/Settings.h"
-
-#include <gtest/gtest.h>
+#include "tests/support/RecordingDialogs.h"
 
 #include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
@@ -19,15 +20,15 @@
 
 using Message = std::vector<std::uint8_t>;
 
-// One output port ("Recorder", device number 1) and one input port that never speaks.
 struct MidiLog {
     std::vector<Message> sent;
-    int opened = 0;
-    int closed = 0;
+    int opened = 0, closed = 0;
     bool failSends = false;
     int OpenNow() const { return opened - closed; }
 };
 
+// One output port ("Recorder", device number 1) and one input port that never
+// speaks.
 class RecordingBackend : public MidiBackend {
 public:
     explicit RecordingBackend(MidiLog& log) : log_(log) {}
@@ -41,16 +42,13 @@ public:
     }
 
 private:
-    class Port : public MidiOutputPort {
-    public:
+    struct Port : MidiOutputPort {
         explicit Port(MidiLog& log) : log_(log) { ++log_.opened; }
         ~Port() override { ++log_.closed; }
         void Send(std::span<const std::uint8_t> message) override {
             if (log_.failSends) throw EMidiOut("Port refused");
             log_.sent.emplace_back(message.begin(), message.end());
         }
-
-    private:
         MidiLog& log_;
     };
     MidiLog& log_;
@@ -94,6 +92,21 @@ protected:
     void Restart() {
         Settings().End();
         Settings().Start(SettingsPath());
+    }
+    // Shows the window and waits until it is active, as the user meets it.
+    template <class W> std::unique_ptr<W> Shown() {
+        auto form = std::make_unique<W>(host);
+        form->show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        return form;
+    }
+    template <class W = QWidget> static W* Find(QWidget& form, const char* name) {
+        auto* widget = form.findChild<W*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    static void Click(QWidget& form, const char* name) {
+        QTest::mouseClick(Find(form, name), Qt::LeftButton);
     }
 
     QTemporaryDir dir;

@@ -1,6 +1,5 @@
-// The tool windows need a QApplication. The tests never need a display: without a platform
-// chosen (CTest's test discovery runs the program without its test environment) they run on
-// the offscreen one.
+// The tool windows need a QApplication; without a platform chosen (CTest's test
+// discovery) they run on the offscreen one.
 #include <gtest/gtest.h>
 
 #include <QApplication>
