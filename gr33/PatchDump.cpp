@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -90,6 +91,7 @@ std::vector<DumpLine> DumpPatch(const PatchBytes& bytes) {
             for (int string = 1; string <= StringCount; ++string) {
                 std::string key = Key(parameter);
                 key += " / String ";
+                static_assert(StringCount < 10, "the string number is one digit");
                 key += static_cast<char>('0' + string);
                 lines.push_back({std::move(key), ParameterValueText(parameter, bytes, string),
                                  parameter.firstByte + string - 1});
@@ -110,12 +112,12 @@ std::vector<DumpLine> DiffPatches(const PatchBytes& a, const PatchBytes& b) {
     const std::vector<DumpLine> left = DumpPatch(a);
     const std::vector<DumpLine> right = DumpPatch(b);
     // The keys are looked up as views of the two dumps' own strings, which outlive the maps.
-    std::unordered_map<std::string_view, const DumpLine*> leftByKey;
+    std::unordered_set<std::string_view> leftKeys;
     std::unordered_map<std::string_view, const DumpLine*> rightByKey;
-    leftByKey.reserve(left.size());
+    leftKeys.reserve(left.size());
     rightByKey.reserve(right.size());
     for (const DumpLine& line : left)
-        leftByKey.emplace(line.key, &line);
+        leftKeys.insert(line.key);
     for (const DumpLine& line : right)
         rightByKey.emplace(line.key, &line);
 
@@ -133,7 +135,7 @@ std::vector<DumpLine> DiffPatches(const PatchBytes& a, const PatchBytes& b) {
         entries.push_back({{line.key, std::move(value), line.byte}, 0});
     }
     for (const DumpLine& line : right) {
-        if (leftByKey.contains(line.key)) continue;
+        if (leftKeys.contains(line.key)) continue;
         entries.push_back(
             {{line.key, std::string{DiffMissingText} + " -> " + line.value, line.byte}, 1});
     }

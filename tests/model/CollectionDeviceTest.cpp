@@ -31,7 +31,7 @@ TEST_F(CollectionDevice, EveryCommandNeedsBothPorts) {
                 target.Ports().SetTestBeforeSend(test);
                 Fill(target, {3});
                 target.TempPatch().SetBytes(NamedPatch(9), 0);
-                EXPECT_EQ(ErrorOf([&] { commands[k](target); }), error);
+                EXPECT_EQ(FailureOf([&] { commands[k](target); }), error);
                 EXPECT_EQ(target.Slot(3).GetName(), P(3));
                 EXPECT_EQ(target.TempPatch().GetName(), P(9));
                 EXPECT_EQ(DevicePatch(3), DemoPatch(3));
@@ -58,7 +58,7 @@ TEST_F(CollectionDevice, ReceiveCollectionWholeOrPartWay) {
         Choose(target, 1, 1);
         target.SetCollectionFile("bank.G33", false);
         if (replaced < PatchCount) Fill(target, {replaced + 1});
-        EXPECT_EQ(ErrorOf([&] { target.ReceiveCollection(); }), error);
+        EXPECT_EQ(FailureOf([&] { target.ReceiveCollection(); }), error);
         for (int n = 1; n <= PatchCount; ++n)
             ASSERT_EQ(target.Slot(n).Bytes(), n <= replaced       ? DemoPatch(n)
                                               : n == replaced + 1 ? NamedPatch(n)
@@ -119,8 +119,8 @@ TEST_F(CollectionDevice, SendCollectionSendsFilledSlotsOnly) {
 }
 
 TEST_F(CollectionDevice, SendRefusals) {
-    EXPECT_EQ(ErrorOf([&] { collection.SendPatch(3); }), "Patch (A13) is empty!");
-    EXPECT_EQ(ErrorOf([&] { collection.SendTempPatch(); }), "Patch (Temporary Patch) is empty!");
+    EXPECT_EQ(FailureOf([&] { collection.SendPatch(3); }), "Patch (A13) is empty!");
+    EXPECT_EQ(FailureOf([&] { collection.SendTempPatch(); }), "Patch (Temporary Patch) is empty!");
     EXPECT_EQ(view.busyCalls, 0); // refused before the hourglass
 
     Install({Fault{FaultKind::Silent, std::nullopt}});
@@ -128,8 +128,8 @@ TEST_F(CollectionDevice, SendRefusals) {
     collection.TempPatch().SetBytes(NamedPatch(9), 0);
     collection.Ports().SetTestBeforeSend(true);
     for (auto send : {&TCollection::SendCollection, &TCollection::SendTempPatch})
-        EXPECT_EQ(ErrorOf([&] { (collection.*send)(); }), DeviceNotFoundText);
-    EXPECT_EQ(ErrorOf([&] { collection.SendPatch(1); }), DeviceNotFoundText);
+        EXPECT_EQ(FailureOf([&] { (collection.*send)(); }), DeviceNotFoundText);
+    EXPECT_EQ(FailureOf([&] { collection.SendPatch(1); }), DeviceNotFoundText);
     EXPECT_TRUE(view.steps.empty());
 }
 

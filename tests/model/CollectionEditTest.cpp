@@ -57,7 +57,7 @@ TEST_F(CollectionEdit, EditsMoveSlotsThroughTheTemporaryPatch) {
             if (int p = Holds(c.before, n)) target.Slot(n).SetBytes(NamedPatch(p), n);
         if (c.temp) target.TempPatch().SetBytes(NamedPatch(c.temp), 0);
         const std::string title = target.Title();
-        EXPECT_EQ(ErrorOf([&] {
+        EXPECT_EQ(FailureOf([&] {
                       for (auto [step, n] : c.steps)
                           step == 'x'   ? target.CutPatch(n)
                           : step == 'c' ? target.CopyPatch(n)

@@ -76,7 +76,7 @@ TEST_F(CollectionFiles, MalformedOrMissingFileReplacesNothing) {
     WriteFileAtomically(folder.File("bad.G33"), image);
     Fill(collection, {7});
     collection.SetCollectionFile("mine.G33", true);
-    EXPECT_NE(ErrorOf([&] { collection.LoadCollectionFile(folder.File("bad.G33")); }), "");
+    EXPECT_NE(FailureOf([&] { collection.LoadCollectionFile(folder.File("bad.G33")); }), "");
     collection.LoadCollectionFile(folder.File("missing.G33"));
     EXPECT_EQ(prompts.Texts("message"),
               std::vector<std::string>{"File " + folder.File("missing.G33") + " not found"});
@@ -92,7 +92,7 @@ TEST_F(CollectionFiles, SavePromptOnlyWhenModifiedAndAFailedSaveKeepsTheMark) {
     prompts.confirmAnswers = {true, true, true};
     prompts.fileAnswers = {std::nullopt, folder.File("no/such/x.G33"), folder.File("a.G33")};
     collection.QuerySave(); // Yes, then the dialog cancelled
-    EXPECT_NE(ErrorOf([&] { collection.QuerySave(); }), "");
+    EXPECT_NE(FailureOf([&] { collection.QuerySave(); }), "");
     EXPECT_TRUE(collection.Modified());
     EXPECT_EQ(collection.CollectionFile(), "mine.G33");
     collection.QuerySave();
@@ -147,9 +147,9 @@ TEST_F(CollectionFiles, SinglePatchFilesForSlotsAndTemporaryPatch) {
     EXPECT_EQ(collection.TempPatch().GetName(), P(23));
     ExpectSeen(view, collection, SightingKind::File, file, {0});
     EXPECT_EQ(view.tempMenus, 1);
-    EXPECT_EQ(ErrorOf([&] { collection.SavePatch(6); }), "Patch (A22) is empty!");
+    EXPECT_EQ(FailureOf([&] { collection.SavePatch(6); }), "Patch (A22) is empty!");
     EXPECT_FALSE(FileExists(folder.File("empty.P33")));
-    EXPECT_NE(ErrorOf([&] { collection.LoadPatch(7); }), "");
+    EXPECT_NE(FailureOf([&] { collection.LoadPatch(7); }), "");
     EXPECT_TRUE(collection.Slot(7).IsEmpty() && view.seen.empty());
     EXPECT_FALSE(collection.Modified()); // the temporary patch is not part of the collection
     EXPECT_EQ(view.busyDepth, 0);

@@ -68,8 +68,6 @@ inline std::set<int> Range(int first, int last) {
     return numbers;
 }
 
-inline constexpr auto& ErrorOf = FailureOf;
-
 // The one arrival heard of since the last check (none for no `slots`; 0 the temporary patch),
 // with the bytes the records hold now; the check forgets it.
 inline void ExpectSeen(FakeObserver& observer, const TCollection& target, SightingKind kind,

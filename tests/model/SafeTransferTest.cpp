@@ -48,7 +48,7 @@ TEST_F(SafeTransfer, SnapshotFirstThenReadBack) {
         view.seen.clear();
         prompts.confirmAnswers = {c.restore};
         Fill(collection, {3, 5, 100, 128});
-        const std::string error = ErrorOf([&] { collection.SendCollection(); });
+        const std::string error = FailureOf([&] { collection.SendCollection(); });
         EXPECT_EQ(error.empty() ? prompts.Last() : error, c.said);
         EXPECT_EQ(ChangedOnDevice(), c.changed);
         EXPECT_EQ(view.seen.size(), error.empty() ? 1u : 0u); // the snapshot
@@ -59,7 +59,7 @@ TEST_F(SafeTransfer, SnapshotFirstThenReadBack) {
     EXPECT_EQ(ChangedOnDevice(), 4);
     // One patch has no snapshot to offer: the difference is the error.
     Install({{FaultKind::CorruptWrite, 100}});
-    EXPECT_EQ(ErrorOf([&] { collection.SendPatch(100); }) + "\n", Differ(100));
+    EXPECT_EQ(FailureOf([&] { collection.SendPatch(100); }) + "\n", Differ(100));
 }
 
 // A receive stopped at slot k resumes there and ends as an uninterrupted receive would.
@@ -68,7 +68,7 @@ TEST_F(SafeTransfer, ResumedReceiveGivesTheWholeBank) {
         SCOPED_TRACE(k);
         Install({{FaultKind::Silent, k}});
         view.cancelAtStep = k == 128 ? 127 : -1;
-        EXPECT_NE(ErrorOf([&] { collection.ReceiveCollection(); }), "");
+        EXPECT_NE(FailureOf([&] { collection.ReceiveCollection(); }), "");
         Install({});
         view.cancelAtStep = -1, view.steps.clear(), view.seen.clear();
         collection.ResumeReceive();
