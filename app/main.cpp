@@ -93,6 +93,7 @@ int main(int argc, char** argv) {
     QTimer endLoops;
     QObject::connect(&endLoops, &QTimer::timeout, [] { QApplication::exit(0); });
     QuitSignals quitSignals([&](int) {
+        dialogs.EndAnswers();
         QApplication::exit(0);
         endLoops.start(20);
     });

@@ -41,6 +41,9 @@ public:
                                                  const std::string& initial) = 0;
     // Font dialog starting at the given font: the chosen font, or nothing when cancelled.
     virtual std::optional<FontSpec> ChooseFont(const FontSpec& initial) = 0;
+    // True once KelvoLight is ending on a signal (logout, shutdown, Ctrl+C): nobody is left to
+    // answer, so a question or dialog that returned since then returned unanswered.
+    virtual bool Ending() const { return false; }
 };
 
 // The process-wide prompt implementation, installed by the application or by a test.

@@ -109,7 +109,11 @@ void TCollection::sendTest() {
 }
 
 void TCollection::QuerySave() {
-    if (modified_ && Confirmation(SaveFirstQuestion)) SaveCollection();
+    if (!modified_) return;
+    if (!Prompts().Ending() && Confirmation(SaveFirstQuestion)) SaveCollection();
+    // A question or save dialog that a quit ended is no "No": the command stops here, so the
+    // changes are still there for the recovery file instead of being replaced.
+    if (Prompts().Ending()) throw EKelvoError(CancelledText);
 }
 
 void TCollection::ShowSlots(std::span<const PatchBytes> patches) {

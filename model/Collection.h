@@ -85,7 +85,8 @@ public:
     // bytes differ takes them and its cell is refreshed; the modified mark is the caller's.
     void PutBack(const std::array<PatchBytes, PatchCount>& patches);
 
-    // Asks to save a modified collection first; the caller goes on whatever the answer.
+    // Asks to save a modified collection first; the caller goes on whatever the answer, except
+    // when KelvoLight is ending on a signal: then it raises "Operation cancelled".
     void QuerySave();
 
     // Collection commands.

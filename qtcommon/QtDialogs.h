@@ -25,6 +25,11 @@ public:
                                          const std::string& initial) override;
     std::optional<FontSpec> ChooseFont(const FontSpec& initial) override;
 
+    // From now on every box and dialog counts as unanswered (a quit signal came); the boxes
+    // open then or later are ended by the quit itself.
+    void EndAnswers() { ending_ = true; }
+    bool Ending() const override { return ending_; }
+
     // Preset file name for the next file dialog (the librarian's "Default.G33" and last name).
     void SetNextFileName(const std::string& name) { nextFileName_ = QString::fromStdString(name); }
 
@@ -34,6 +39,7 @@ private:
 
     QWidget* parent_;
     QString nextFileName_;
+    bool ending_ = false;
 };
 
 // The title of every message box: "KELVO Light: Quorlen".

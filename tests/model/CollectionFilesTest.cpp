@@ -5,6 +5,8 @@
 #include "gr33/CollectionFile.h"
 #include "model/Recovery.h"
 
+#include <functional>
+
 namespace {
 
 class CollectionFiles : public CollectionTest {
@@ -98,6 +100,29 @@ TEST_F(CollectionFiles, SavePromptOnlyWhenModifiedAndAFailedSaveKeepsTheMark) {
     collection.QuerySave();
     EXPECT_FALSE(collection.Modified());
     ExpectSaved(folder.File("a.G33"));
+}
+
+// A quit signal before the save question, while it is open or while the save dialog is: the
+// commands that would replace a modified collection stop there and leave it for the recovery.
+TEST_F(CollectionFiles, AQuitSignalStopsWhatWouldReplaceAModifiedCollection) {
+    const std::string bank = WriteBank("bank.G33", {1});
+    const std::vector<std::function<void()>> commands = {
+        [&] { collection.LoadCollection(); }, [&] { collection.LoadRecentCollection(bank); },
+        [&] { collection.OpenDroppedFile(1, bank); },
+        [&] { collection.ShowSlots(std::vector<PatchBytes>{NamedPatch(9)}); },
+        [&] { collection.ReceiveCollection(); }};
+    Fill(collection, {2});
+    collection.SetCollectionFile("mine.G33", true);
+    for (int asked : {0, 1, 2})
+        for (const auto& command : commands) {
+            SCOPED_TRACE(asked);
+            prompts.Clear(), prompts.endAfter = asked;
+            prompts.confirmAnswers = {true}, prompts.fileAnswers = {folder.File("saved.G33")};
+            EXPECT_EQ(FailureOf(command), "Operation cancelled");
+            EXPECT_EQ(prompts.shown.size(), std::size_t(asked));
+            EXPECT_EQ(Name(1) + Name(2), P(0) + P(2));
+            EXPECT_TRUE(collection.Modified() && !FileExists(folder.File("saved.G33")));
+        }
 }
 
 TEST_F(CollectionFiles, EmptySlotWarningFollowsTheSetting) {

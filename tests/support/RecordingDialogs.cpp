@@ -18,6 +18,7 @@ void RecordingDialogs::ShowError(const std::string& text) {
 
 bool RecordingDialogs::Confirm(const std::string& question) {
     shown.push_back({"confirm", question + " ?"});
+    if (Ending()) return false;
     if (confirmAnswers.empty()) return defaultYes;
     bool answer = confirmAnswers.front();
     confirmAnswers.pop_front();
@@ -27,13 +28,13 @@ bool RecordingDialogs::Confirm(const std::string& question) {
 std::optional<std::string> RecordingDialogs::OpenFileName(const std::string& title,
                                                           const std::string&, const std::string&) {
     shown.push_back({"open", title});
-    return pop(fileAnswers);
+    return Ending() ? std::nullopt : pop(fileAnswers);
 }
 
 std::optional<std::string> RecordingDialogs::SaveFileName(const std::string& title,
                                                           const std::string&, const std::string&) {
     shown.push_back({"save", title});
-    return pop(fileAnswers);
+    return Ending() ? std::nullopt : pop(fileAnswers);
 }
 
 std::optional<std::string> RecordingDialogs::InputText(const std::string& caption,

@@ -22,6 +22,9 @@ public:
     std::deque<std::optional<std::string>> fileAnswers;
     std::deque<std::optional<std::string>> inputAnswers;
     std::deque<std::optional<FontSpec>> fontAnswers;
+    // A quit signal comes once this many prompts were shown (-1: never); a question or file
+    // dialog shown from then on goes unanswered.
+    int endAfter = -1;
 
     void ShowMessage(const std::string& text) override;
     void ShowError(const std::string& text) override;
@@ -33,6 +36,9 @@ public:
     std::optional<std::string> InputText(const std::string& caption, const std::string& prompt,
                                          const std::string& initial) override;
     std::optional<FontSpec> ChooseFont(const FontSpec& initial) override;
+    bool Ending() const override {
+        return endAfter >= 0 && shown.size() >= static_cast<std::size_t>(endAfter);
+    }
 
     // Texts of the prompts of one kind, in order.
     std::vector<std::string> Texts(const std::string& kind) const;
