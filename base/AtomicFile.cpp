@@ -176,8 +176,13 @@ bool writeIntoSpecialFile(const fs::path& target, const std::string& userPath, c
     const auto fail = [&](int error) {
         throw EKelvoError(FileErrorText("Unable to write", userPath, error));
     };
-    int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    // O_NONBLOCK: a pipe that nothing reads would hold the open, and the program, forever.
+    int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0 && errno == ENXIO && S_ISFIFO(st.st_mode))
+        throw EKelvoError("Unable to write " + userPath + ": it is a pipe that nothing reads");
     if (fd < 0) fail(errno);
+    // The writes themselves wait for the reader as usual.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     std::size_t done = 0;
     while (done < bytes.size()) {
         ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);

@@ -81,6 +81,15 @@ private:
     TMidiLog::Watch watch_;
 };
 
+// Output that could not all be written (a full disk, a closed standard output) fails the run,
+// whatever the command made of it: a script must not take a short listing for a whole one.
+int Written(std::ostream& out, std::ostream& err, int status, bool diff) {
+    out.flush();
+    if (out) return status;
+    err << "Unable to write the standard output\n";
+    return diff ? ExitUsageError : ExitDataError;
+}
+
 } // namespace
 
 int RunGr33(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -91,13 +100,14 @@ int RunGr33(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     if (line.command.empty()) {
         out << line.output;
-        return ExitOk;
+        return Written(out, err, ExitOk, false);
     }
     std::optional<LogPrinter> log;
     if (line.arguments.Flag("--log")) log.emplace(err);
     CliContext context{out, log ? log->Err() : err};
     try {
-        return commands().at(line.command)(line.arguments, context);
+        const int status = commands().at(line.command)(line.arguments, context);
+        return Written(out, context.err, status, line.command == "diff");
     } catch (const EUsage& e) {
         context.err << "gr33 " << line.command << ": " << e.what() << "\n";
         return ExitUsageError;

@@ -277,8 +277,13 @@ std::vector<PatchBytes> TPatchLibrary::RestoreSnapshot(std::int64_t snapshot) co
                                     " JOIN patches p ON p.id = g.patch JOIN sounds s ON"
                                     " s.id = p.sound WHERE g.snapshot = ?");
     query.Bind(1, snapshot);
-    while (query.Step())
-        slots[query.Int(2) - 1] = ReadBytes(query);
+    while (query.Step()) {
+        // A slot number outside the collection can only come from a damaged file.
+        const std::int64_t slot = query.Int(2);
+        if (slot < 1 || slot > CollectionSlots)
+            Explain(path_, ESqlError("slot " + std::to_string(slot), SQLITE_CORRUPT));
+        slots[slot - 1] = ReadBytes(query);
+    }
     return slots;
 }
 

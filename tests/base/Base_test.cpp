@@ -1,6 +1,7 @@
 // Shared mechanisms: the error text rule, whole-file writes and reads.
 #include "base/AtomicFile.h"
 #include "base/Errors.h"
+#include "tests/support/FailureOf.h"
 #include "tests/support/RecordingDialogs.h"
 
 #include <gtest/gtest.h>
@@ -78,6 +79,10 @@ TEST_F(AtomicFile, APipeIsWrittenIntoAndStaysAPipe) {
     EXPECT_EQ(read, Bytes(5000, 7));
     EXPECT_TRUE(fs::is_fifo(pipe));
     EXPECT_EQ(names(), (std::vector<std::string>{"out.G33", "pipe"}));
+    // Without a reader the write says so at once instead of waiting for one.
+    EXPECT_EQ(FailureOf([&] { WriteFileAtomically(folder.File("out.G33"), Bytes(5, 7)); }),
+              "Unable to write " + folder.File("out.G33") + ": it is a pipe that nothing reads");
+    EXPECT_TRUE(fs::is_fifo(pipe));
 }
 
 TEST_F(AtomicFile, FileSizeLimitIsReportedAndKeepsTheOldFile) {

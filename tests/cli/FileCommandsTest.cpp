@@ -1,11 +1,15 @@
 #include "CliTestSupport.h"
 #include "base/Version.h"
+#include "cli/Gr33Cli.h"
 #include "cli/Gr33CommandLine.h"
 #include "gr33/CollectionFile.h"
 #include "gr33/PatchNumber.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <sstream>
+#include <streambuf>
 
 using ::testing::AllOf;
 using ::testing::ElementsAre;
@@ -121,6 +125,21 @@ TEST_F(FileCommands, ListDumpAndDiff) {
     auto same = Gr33({"diff", bank + ":A11", bank + ":a11"});
     EXPECT_EQ(same.code, 0);
     EXPECT_EQ(same.out, "");
+}
+
+// Output that cannot be written fails also a command that did its work: help and listings exit
+// 1, diff 2, and say why on the error output.
+TEST_F(FileCommands, UnwritableOutputFailsTheRun) {
+    struct Full : std::streambuf {
+        int overflow(int) override { return traits_type::eof(); }
+    } full;
+    for (const auto& [args, status] : std::vector<std::pair<std::vector<std::string>, int>>{
+             {{"--version"}, 1}, {{"list", bank}, 1}, {{"diff", bank + ":A11", single}, 2}}) {
+        std::ostream out(&full);
+        std::ostringstream err;
+        EXPECT_EQ(RunGr33(args, out, err), status) << args[0];
+        EXPECT_EQ(err.str(), "Unable to write the standard output\n");
+    }
 }
 
 // Exported text imports back, also with CR LF; a failed import leaves the file as it was.

@@ -303,6 +303,14 @@ TEST_F(LibraryFile, BadFilesAreReportedAndLeftAsTheyAre) {
                   0);
         EXPECT_EQ(Contents(file), c.contents);
     }
+    // A snapshot's slot outside the collection is a damage found when it is restored.
+    const std::vector<PatchBytes> one{Renamed({}, "Kept")};
+    const std::int64_t snapshot = TPatchLibrary(path).AddSnapshot(one, "port", 1);
+    TDatabase(path, false).Execute("UPDATE sightings SET slot = 129");
+    EXPECT_NE(FailureOf([&] {
+                  TPatchLibrary(path).RestoreSnapshot(snapshot);
+              }).find(path + " is damaged or is not a KelvoLight library"),
+              std::string::npos);
     {
         TDatabase db(path, false);
         db.Execute("PRAGMA user_version = 9");
