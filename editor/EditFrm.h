@@ -97,6 +97,7 @@ public:
 protected:
     // FormClose: every way of closing unbinds the record; the window is deleted afterwards.
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildToolBar();

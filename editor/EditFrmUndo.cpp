@@ -6,6 +6,9 @@
 #include "editor/EditFrm.h"
 
 #include <QAction>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QUndoCommand>
 #include <QUndoStack>
 
@@ -65,6 +68,32 @@ void TFormEdit::CreateHistory() {
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
     }
+    // The name and number fields would take the keys for their own text undo (see below).
+    Edit1->installEventFilter(this);
+    for (QSpinBox* field : findChildren<QSpinBox*>())
+        field->installEventFilter(this);
+}
+
+bool TFormEdit::eventFilter(QObject* watched, QEvent* event) {
+    // A text field claims Ctrl+Z and Ctrl+Shift+Z for its own undo, whose history the editor
+    // empties whenever it rewrites the field (every change of the name, every confirmed
+    // number). Unless the field holds typing of its own to take back, the keys go on to the
+    // editor's undo and redo.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool undo = key->matches(QKeySequence::Undo);
+        const bool redo = key->matches(QKeySequence::Redo) ||
+                          key->keyCombination() == (Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+        if (undo || redo) {
+            auto* text = qobject_cast<QLineEdit*>(watched);
+            if (!text) text = watched->findChild<QLineEdit*>();
+            if (text && !(undo ? text->isUndoAvailable() : text->isRedoAvailable())) {
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TFormEdit::QueueRecord(QObject* control) {

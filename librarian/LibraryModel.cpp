@@ -7,7 +7,10 @@
 
 #include <QMimeData>
 
+#include "base/Errors.h"
+
 #include <algorithm>
+#include <iterator>
 
 void TLibraryModel::Search(TPatchLibrary* library, const std::string& query) {
     std::vector<PatchSummary> found =
@@ -49,6 +52,17 @@ TLibraryModel::Row TLibraryModel::read(const PatchSummary& summary) const {
         place = place.section('/', -1);
     row.where = places.join("; ");
     return row;
+}
+
+std::vector<TLibraryModel::Row> TLibraryModel::readRows(std::size_t first, std::size_t count) {
+    std::vector<Row> rows;
+    try {
+        for (std::size_t k = first; k < first + count; ++k)
+            rows.push_back(read(found_[k]));
+    } catch (const EKelvoError& error) {
+        emit ReadFailed(QString::fromStdString(error.what()));
+    }
+    return rows;
 }
 
 int TLibraryModel::rowCount(const QModelIndex& parent) const {
@@ -105,6 +119,12 @@ void TLibraryModel::sort(int column, Qt::SortOrder order) {
     const auto folded = [](const std::string& name) {
         return QString::fromStdString(name).toCaseFolded();
     };
+    // Every row is read before the rows are reset; without all of them the order stays.
+    std::vector<Row> more;
+    if (column != Name) {
+        more = readRows(rows_.size(), found_.size() - rows_.size());
+        if (rows_.size() + more.size() < found_.size()) return;
+    }
     beginResetModel();
     if (column == Name) {
         std::stable_sort(found_.begin(), found_.end(), [&](const auto& a, const auto& b) {
@@ -112,8 +132,7 @@ void TLibraryModel::sort(int column, Qt::SortOrder order) {
         });
         rows_.clear();
     } else {
-        while (rows_.size() < found_.size())
-            rows_.push_back(read(found_[rows_.size()]));
+        std::move(more.begin(), more.end(), std::back_inserter(rows_));
         std::stable_sort(rows_.begin(), rows_.end(), [column](const Row& a, const Row& b) {
             switch (column) {
             case Tone:
@@ -146,10 +165,11 @@ bool TLibraryModel::canFetchMore(const QModelIndex& parent) const {
 
 void TLibraryModel::fetchMore(const QModelIndex& parent) {
     if (!canFetchMore(parent)) return;
-    const int first = rowCount(), count = std::min<int>(PageSize, Found() - first);
-    beginInsertRows({}, first, first + count - 1);
-    for (int k = first; k < first + count; ++k)
-        rows_.push_back(read(found_[k]));
+    const std::size_t first = rows_.size();
+    std::vector<Row> more = readRows(first, std::min<std::size_t>(PageSize, found_.size() - first));
+    if (more.empty()) return;
+    beginInsertRows({}, static_cast<int>(first), static_cast<int>(first + more.size()) - 1);
+    std::move(more.begin(), more.end(), std::back_inserter(rows_));
     endInsertRows();
 }
 

@@ -43,6 +43,11 @@ public:
     QStringList mimeTypes() const override;
     QMimeData* mimeData(const QModelIndexList& indexes) const override;
 
+signals:
+    // The library could not be read while the view sorted or fetched rows (Qt calls those
+    // itself, where nothing may raise): the rows read so far stay, the text says why.
+    void ReadFailed(const QString& text);
+
 private:
     struct Row {
         PatchSummary summary;
@@ -51,6 +56,8 @@ private:
         qint64 firstSeen = 0;
     };
     Row read(const PatchSummary& summary) const;
+    // The rows of found_[first, first + count), or those before the first that failed.
+    std::vector<Row> readRows(std::size_t first, std::size_t count);
 
     TPatchLibrary* library_ = nullptr;
     std::vector<PatchSummary> found_;

@@ -53,6 +53,7 @@ TLibraryWindow::TLibraryWindow(TFormMain& main, TPatchLibrary& library)
     status_->setObjectName("LibraryStatus");
     table_->setObjectName("LibraryTable");
     table_->setModel(model_);
+    connect(model_, &TLibraryModel::ReadFailed, status_, &QLabel::setText);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -116,13 +117,14 @@ void TLibraryWindow::Search() {
     // the rows of the last query that could be read stay.
     try {
         model_->Search(&library_, search_->text().toStdString());
+        // Before the rows are read, so that a library failing to read them says so last.
+        status_->setText(QString::fromStdString(patchesText(model_->Found()) + " found"));
         const QHeaderView* header = table_->horizontalHeader();
         if (header->sortIndicatorSection() != TLibraryModel::Name ||
             header->sortIndicatorOrder() != Qt::AscendingOrder)
             model_->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
         // The first page at once; the view fetches the rest as it scrolls.
         if (model_->canFetchMore({})) model_->fetchMore({});
-        status_->setText(QString::fromStdString(patchesText(model_->Found()) + " found"));
     } catch (const EKelvoError& error) {
         status_->setText(QString::fromStdString(error.what()));
     }
@@ -251,10 +253,13 @@ bool TLibraryWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TLibraryWindow::hideEvent(QHideEvent* event) {
-    // The deleted patches stay deleted once the window is gone; only its undo ends.
-    deleted_.clear();
-    undo_->setEnabled(false);
-    storeSettings();
+    // The deleted patches stay deleted once the window is gone; only its undo ends. Minimised
+    // or on another desktop (a hide that comes from the window system) it is still open.
+    if (!event->spontaneous()) {
+        deleted_.clear();
+        undo_->setEnabled(false);
+        storeSettings();
+    }
     QWidget::hideEvent(event);
 }
 

@@ -10,9 +10,11 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QListView>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include <deque>
@@ -108,6 +110,8 @@ TMidiLogWindow::TMidiLogWindow(QWidget* parent)
 TMidiLogWindow::~TMidiLogWindow() = default;
 
 void TMidiLogWindow::showEvent(QShowEvent* event) {
+    // The window system's own show events (a window mapped or restored) find it watching.
+    if (event->spontaneous()) return QWidget::showEvent(event);
     // Entries are noted on whichever thread sends or receives; the model takes them on its
     // own thread, and a call still queued when the window is gone is dropped with the model.
     std::vector<MidiLogEntry> earlier;
@@ -123,7 +127,8 @@ void TMidiLogWindow::showEvent(QShowEvent* event) {
 }
 
 void TMidiLogWindow::hideEvent(QHideEvent* event) {
-    watch_ = {};
+    // Minimised or on another desktop, the window goes on recording.
+    if (!event->spontaneous()) watch_ = {};
     QWidget::hideEvent(event);
 }
 

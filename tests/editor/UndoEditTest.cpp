@@ -35,10 +35,17 @@ TEST_F(EditorTest, CtrlZStepsBackThroughEachGestureAndCtrlShiftZForward) {
     }
     // A whole drag, a typed value and a pick that resets the bars are one step each.
     EXPECT_EQ(editor.History().count(), 3);
-    QWidget* list = Find(editor, "ComboBox3");
-    ASSERT_EQ(QApplication::focusWidget(), list);
+    // The keys reach the editor from a list, a number field and the name field alike.
+    ASSERT_EQ(QApplication::focusWidget(), Find(editor, "ComboBox3"));
+    auto clickInto = [&](QWidget* field) {
+        ShowPageOf(field);
+        QTest::mouseClick(field, Qt::LeftButton);
+    };
     auto press = [&](Qt::KeyboardModifiers modifiers, std::size_t state) {
-        QTest::keyClick(list, Qt::Key_Z, modifiers);
+        const bool redo = modifiers & Qt::ShiftModifier;
+        if (state == (redo ? 2u : 1u)) clickInto(Find(editor, "Edit1"));
+        if (state == 0) clickInto(Field(editor, "frameOnepack2")->findChild<QLineEdit*>());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, modifiers);
         QCoreApplication::processEvents();
         EXPECT_EQ(shown(), states[state]) << state;
         EXPECT_EQ(Slot(3).Bytes(), record) << state;

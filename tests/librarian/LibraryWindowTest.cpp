@@ -5,6 +5,7 @@
 #include "gr33/PatchNumber.h"
 #include "librarian/LibraryModel.h"
 #include "library/Library.h"
+#include "library/Sqlite.h"
 #include "sim/DemoBank.h"
 #include "sim/VirtualGr33.h"
 
@@ -116,11 +117,12 @@ TEST_F(LibraryWindowTest, TypedQueriesSortTagAndDeleteWithUndo) {
     EXPECT_EQ(Column(w, TLibraryModel::Name).first(), QString::fromUtf8("\u2605 ") + pianos[0]);
     EXPECT_EQ(Column(w, TLibraryModel::Tags).mid(0, 2), QStringList({"live, pad", "live, pad"}));
 
-    // Delete asks first; the undo lasts until the window closes.
+    // Delete asks first; the undo lasts until the window closes, also while it is minimised.
     prompts.confirmAnswers = {true};
     QTest::keyClick(Table(w), Qt::Key_Delete);
     EXPECT_EQ(prompts.Texts("confirm").back(), "Delete 2 patches from the library ?");
     EXPECT_EQ(Column(w, TLibraryModel::Name), pianos.mid(2));
+    w.showMinimized(), w.showNormal();
     Press(w, "LibraryUndoDelete");
     EXPECT_EQ(Column(w, TLibraryModel::Name).size(), pianos.size());
     EXPECT_FALSE(In<QPushButton>(w, "LibraryUndoDelete")->isEnabled());
@@ -231,6 +233,28 @@ TEST_F(LibraryWindowTest, SlotHistoryAndSnapshotRestore) {
     window_->SetPatchLibrary(nullptr);
     Choose("PatchLibrary1");
     EXPECT_EQ(prompts.Last(), "The patch library is not open.");
+}
+
+// Another program breaks the library while the window shows it: a sort by a column that reads
+// every row, and the rows fetched as the table scrolls, say why in the status line; the rows
+// read before stay and the program goes on.
+TEST_F(LibraryWindowTest, ALibraryThatCannotBeReadSaysSoInTheStatusLine) {
+    TPatchLibrary onDisk(File("library.sqlite"));
+    for (int n = 1; n <= 128; ++n)
+        onDisk.Add(DemoPatch(n), {SightingKind::File, "/banks/demo.G33"}, n);
+    Open().SetPatchLibrary(&onDisk);
+    QWidget& w = OpenLibrary();
+    ASSERT_EQ(Status(w), "128 patches found");
+    const QStringList first = Column(w, TLibraryModel::Name);
+    TDatabase(File("library.sqlite"), false).Execute("DROP TABLE tags");
+    QHeaderView* header = Table(w)->horizontalHeader();
+    const int toneX = header->sectionViewportPosition(TLibraryModel::Tone) + 5;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, {toneX, header->height() / 2});
+    EXPECT_TRUE(Status(w).startsWith("Unable to")) << Status(w).toStdString();
+    EXPECT_EQ(Column(w, TLibraryModel::Name), first);
+    Type(w, "piano"); // a new search reads its first page again
+    EXPECT_TRUE(Status(w).startsWith("Unable to")) << Status(w).toStdString();
+    window_.reset();
 }
 
 } // namespace

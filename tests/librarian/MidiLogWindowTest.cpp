@@ -1,5 +1,5 @@
 // The MIDI log window: a receive from the virtual GR-33 shows as it passes, Copy and Save...
-// hand its rows on, closing it stops the recording.
+// hand its rows on, closing it (not minimising it) stops the recording.
 #include "WindowFixture.h"
 
 #include "base/FileRead.h"
@@ -50,6 +50,11 @@ TEST_F(WindowTest, MidiLogShowsAReceiveAsItPasses) {
     const Bytes saved = ReadWholeFile(File("midi.txt"));
     EXPECT_EQ(std::string(saved.begin(), saved.end()), copied.toStdString());
 
+    // Minimised it goes on recording; closed it stops.
+    log->showMinimized();
+    EXPECT_TRUE(MidiLog().Watched());
+    log->showNormal();
+    EXPECT_EQ(rows->rowCount(), 2);
     log->close();
     EXPECT_FALSE(MidiLog().Watched());
 }
