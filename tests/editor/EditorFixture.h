@@ -9,9 +9,9 @@
 #include "editor/OnePack.h"
 #include "editor/SixPack.h"
 #include "gr33/Patch.h"
-#include "model/LibrarianHost.h"
 #include "sim/DemoBank.h"
 #include "tests/support/RecordingDialogs.h"
+#include "tests/support/RecordingHost.h"
 
 #include <gtest/gtest.h>
 
@@ -30,46 +30,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-class FakeHost : public LibrarianHost {
-public:
-    int midiOut = 1; // 0: no port checked
-    int midiIn = 1;
-    bool testBeforeSend = false;
-    bool liveEdit = false;
-    std::string collectionFile = "Bank.G33";
-    std::vector<bool> modifiedMarks; // the modified flag of each SetCollectionFile
-    std::vector<std::pair<int, int>> updatedCells;
-    int tempMenuUpdates = 0;
-    int waitOpen = 0; // shows of the wait window not yet followed by a hide
-    int waitShows = 0;
-    std::vector<std::string> portReads;
-    TPatch temp;
-
-    int SelectedMidiOut() override {
-        portReads.push_back("out");
-        if (midiOut == 0) throw EMidiOut("No midi-out device found");
-        return midiOut;
-    }
-    int SelectedMidiIn() override {
-        portReads.push_back("in");
-        if (midiIn == 0) throw EMidiIn("No midi-in device found");
-        return midiIn;
-    }
-    bool TestBeforeSend() const override { return testBeforeSend; }
-    bool LiveEdit() const override { return liveEdit; }
-    std::string CollectionFile() const override { return collectionFile; }
-    void SetCollectionFile(const std::string& fileName, bool modified) override {
-        collectionFile = fileName;
-        modifiedMarks.push_back(modified);
-    }
-    void UpdateCell(int column, int row) override { updatedCells.emplace_back(column, row); }
-    void UpdateTempPatchMenu() override { ++tempMenuUpdates; }
-    TPatch& TempPatch() override { return temp; }
-    int SelectedPatch() const override { return 1; }
-    void ShowWait(bool visible) override { waitOpen += visible ? 1 : -1, waitShows += visible; }
-    void ConsoleClosed() override {}
-};
 
 class EditorTest : public ::testing::Test {
 protected:

@@ -123,7 +123,7 @@ TEST_F(EditorTest, OkMarksTheCollectionAfterAChangeAndAgainAfterThat) {
     Type(temp, "frameOnepack1", 0, "1");
     Click(temp, "ButtonOkClose");
     EXPECT_EQ(host.temp.Data()[12], 1);
-    EXPECT_EQ(host.tempMenuUpdates, 1);
+    EXPECT_EQ(host.tempMenuNames.size(), 1u);
     EXPECT_EQ(host.updatedCells.size(), 2u);
     EXPECT_EQ(host.temp.Editor, nullptr);
 }

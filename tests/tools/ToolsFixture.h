@@ -5,9 +5,9 @@
 #include "base/Errors.h"
 #include "gr33/Patch.h"
 #include "midi/MidiDevices.h"
-#include "model/LibrarianHost.h"
 #include "model/Settings.h"
 #include "tests/support/RecordingDialogs.h"
+#include "tests/support/RecordingHost.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -52,30 +52,6 @@ private:
         MidiLog& log_;
     };
     MidiLog& log_;
-};
-
-class FakeHost : public LibrarianHost {
-public:
-    int midiOut = 1; // 0: no port checked
-    int selectedPatch = 1;
-    int consoleClosed = 0;
-    std::vector<std::string> tempMenuNames; // the temporary patch's name at each menu update
-    TPatch temp;
-
-    int SelectedMidiOut() override {
-        if (midiOut == 0) throw EMidiOut("No midi-out device found");
-        return midiOut;
-    }
-    int SelectedMidiIn() override { return 1; }
-    bool TestBeforeSend() const override { return false; }
-    std::string CollectionFile() const override { return {}; }
-    void SetCollectionFile(const std::string&, bool) override {}
-    void UpdateCell(int, int) override {}
-    void UpdateTempPatchMenu() override { tempMenuNames.push_back(temp.GetName()); }
-    TPatch& TempPatch() override { return temp; }
-    int SelectedPatch() const override { return selectedPatch; }
-    void ShowWait(bool) override {}
-    void ConsoleClosed() override { ++consoleClosed; }
 };
 
 class ToolsTest : public ::testing::Test {
