@@ -61,10 +61,9 @@ TEST_F(ConsoleTest, NotesAndChordsSoundWhileTheButtonIsHeld) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.key);
         auto form = Open();
-        midi = {};
+        midi.sent.clear(), midi.log.clear();
         prompts.Clear();
-        Arrow(*form, "UpDownChannel", false,
-              15); // down to 1, then up to the channel
+        Arrow(*form, "UpDownChannel", false, 15); // down to 1, then up to the channel
         Arrow(*form, "UpDownChannel", true, c.channel - 1);
         Type(*form, "EditKey", c.key);
         SetBar(*form, "IBarVelosity", c.velocity);
@@ -81,12 +80,12 @@ TEST_F(ConsoleTest, NotesAndChordsSoundWhileTheButtonIsHeld) {
         QTest::mousePress(button, Qt::LeftButton);
         EXPECT_EQ(midi.sent, on);
         EXPECT_TRUE(form->NoteSenderPresent());
-        EXPECT_EQ(midi.OpenNow(), 1);
+        EXPECT_EQ(midi.OpenPorts(), 1);
         EXPECT_EQ(prompts.Texts("error").size(), c.errors);
         QTest::mouseRelease(button, Qt::LeftButton);
         EXPECT_EQ(std::vector(midi.sent.begin() + on.size(), midi.sent.end()), off);
         EXPECT_FALSE(form->NoteSenderPresent());
-        EXPECT_EQ(std::pair(midi.opened, midi.OpenNow()), std::pair(1, 0));
+        EXPECT_EQ(std::pair(Opened(), midi.OpenPorts()), std::pair(1, 0));
     }
 }
 
@@ -96,15 +95,15 @@ TEST_F(ConsoleTest, HidingEndsAHeldNoteAndNoPortIsReported) {
     form->hide(); // a hidden window gets no release
     EXPECT_EQ(midi.sent.back(), Message({0x82, 69, 127}));
     EXPECT_FALSE(form->NoteSenderPresent());
-    EXPECT_EQ(midi.OpenNow(), 0);
+    EXPECT_EQ(midi.OpenPorts(), 0);
 
     host.midiOut = 0;
     form = Open();
-    midi.opened = 0;
+    midi.log.clear();
     Click(*form, "ButtonPlayNote");
     EXPECT_EQ(prompts.Texts("error"), std::vector<std::string>{"No midi-out device found."});
     EXPECT_FALSE(form->NoteSenderPresent());
-    EXPECT_EQ(midi.opened, 0);
+    EXPECT_EQ(Opened(), 0);
 }
 
 TEST_F(ConsoleTest, PanicAndProgramChangeRecoverFromAFailingPort) {
@@ -121,13 +120,13 @@ TEST_F(ConsoleTest, PanicAndProgramChangeRecoverFromAFailingPort) {
     Arrow(*form, "UpDownChannel", true, 20); // stops at 16
     Click(*form, "ButtonPC");
     EXPECT_EQ(midi.sent, (std::vector<Message>{{0xC2, 0}, {0xCF, 127}}));
-    EXPECT_EQ(std::pair(midi.opened, midi.OpenNow()), std::pair(3, 0));
+    EXPECT_EQ(std::pair(Opened(), midi.OpenPorts()), std::pair(3, 0));
 
-    midi.failSends = true;
+    midi.failSend = true;
     for (const char* button : {"ButtonPanic", "ButtonPC"}) {
         Click(*form, button);
         EXPECT_TRUE(Find(*form, button)->isEnabled());
-        EXPECT_EQ(midi.OpenNow(), 0);
+        EXPECT_EQ(midi.OpenPorts(), 0);
     }
     EXPECT_EQ(prompts.Texts("error"),
               std::vector<std::string>(2, "Unable to send command to midi-out device."));
