@@ -118,7 +118,7 @@ TEST_F(GridWindow, PortMenusFromTheDeviceList) {
 // The stored name wins over the stored position; each opening of the menu lists the ports again,
 // the chosen one checked where it is now, nothing while it is gone, chosen again once back.
 TEST_F(GridWindow, PortMenuFollowsTheChosenPortByName) {
-    ListingBackend& listed =
+    FakeMidiState& listed =
         InstallPorts({{"USB In"}, {"GR-33 In"}}, {{"GR-33 Out", TMidiTechnology::mtMidiPort}});
     WriteSetting("MidiInEntry", "0");
     WriteSetting("MidiInName", "GR-33 In");
@@ -141,7 +141,7 @@ TEST_F(GridWindow, PortMenuFollowsTheChosenPortByName) {
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.shown.join(", ").toStdString());
-        listed.ins = step.ins;
+        listed.inputs = step.ins;
         window_->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
         const auto menus = OpenMenus(menu);

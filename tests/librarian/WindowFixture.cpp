@@ -37,13 +37,13 @@ std::string WindowTest::BankFile(const std::string& name, const std::vector<int>
     return File(name);
 }
 
-ListingBackend& WindowTest::InstallPorts(std::vector<MidiPortInfo> ins,
-                                         std::vector<MidiPortInfo> outs) {
-    auto ports = std::make_unique<ListingBackend>();
-    ListingBackend& listed = *ports;
-    ports->ins = std::move(ins), ports->outs = std::move(outs);
-    InstallMidiBackends(std::move(ports), nullptr);
-    return listed;
+FakeMidiState& WindowTest::InstallPorts(std::vector<MidiPortInfo> ins,
+                                        std::vector<MidiPortInfo> outs) {
+    auto ports = std::make_shared<FakeMidiState>();
+    ports->inputs = std::move(ins), ports->outputs = std::move(outs);
+    ports->failOpenIn = ports->failOpenOut = true;
+    InstallMidiBackends(std::make_unique<FakeMidiBackend>(ports), nullptr);
+    return *ports; // kept by the backend while it is installed
 }
 
 TFormMain& WindowTest::Open() {

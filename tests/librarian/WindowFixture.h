@@ -8,6 +8,7 @@
 #include "midi/MidiDevices.h"
 #include "model/Settings.h"
 #include "sim/DemoBank.h"
+#include "tests/midi/FakeMidiBackend.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/ScratchFolder.h"
 
@@ -17,17 +18,6 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-// Lists ports and refuses to open them.
-struct ListingBackend : MidiBackend {
-    std::vector<MidiPortInfo> ins, outs;
-    std::vector<MidiPortInfo> InputPorts() override { return ins; }
-    std::vector<MidiPortInfo> OutputPorts() override { return outs; }
-    std::unique_ptr<MidiOutputPort> OpenOutput(int) override { throw EMidiOut("no"); }
-    std::unique_ptr<MidiInputPort> OpenInput(int, MidiMessageHandler) override {
-        throw EMidiIn("no");
-    }
-};
 
 class WindowTest : public ::testing::Test {
 protected:
@@ -41,7 +31,7 @@ protected:
     // A collection file holding demo patch n in slot n for each n given, the rest empty.
     std::string BankFile(const std::string& name, const std::vector<int>& demos) const;
     // Lists these ports and refuses to open them.
-    ListingBackend& InstallPorts(std::vector<MidiPortInfo> ins, std::vector<MidiPortInfo> outs);
+    FakeMidiState& InstallPorts(std::vector<MidiPortInfo> ins, std::vector<MidiPortInfo> outs);
     // Creates and shows the window and runs its start-up.
     TFormMain& Open();
 
