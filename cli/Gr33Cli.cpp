@@ -81,13 +81,18 @@ private:
     TMidiLog::Watch watch_;
 };
 
+// The status of a run that failed: diff's 1 means "they differ", so its failures are 2.
+int FailureStatus(const std::string& command) {
+    return command == "diff" ? ExitUsageError : ExitDataError;
+}
+
 // Output that could not all be written (a full disk, a closed standard output) fails the run,
 // whatever the command made of it: a script must not take a short listing for a whole one.
-int Written(std::ostream& out, std::ostream& err, int status, bool diff) {
+int Written(std::ostream& out, std::ostream& err, int status, const std::string& command) {
     out.flush();
     if (out) return status;
     err << "Unable to write the standard output\n";
-    return diff ? ExitUsageError : ExitDataError;
+    return FailureStatus(command);
 }
 
 } // namespace
@@ -100,14 +105,14 @@ int RunGr33(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     if (line.command.empty()) {
         out << line.output;
-        return Written(out, err, ExitOk, false);
+        return Written(out, err, ExitOk, line.command);
     }
     std::optional<LogPrinter> log;
     if (line.arguments.Flag("--log")) log.emplace(err);
     CliContext context{out, log ? log->Err() : err};
     try {
         const int status = commands().at(line.command)(line.arguments, context);
-        return Written(out, context.err, status, line.command == "diff");
+        return Written(out, context.err, status, line.command);
     } catch (const EUsage& e) {
         context.err << "gr33 " << line.command << ": " << e.what() << "\n";
         return ExitUsageError;
@@ -117,6 +122,6 @@ int RunGr33(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     } catch (const std::exception& e) {
         // The system's own message, as the application's message box would show it.
         context.err << MessageText(e.what()) << "\n";
-        return line.command == "diff" ? ExitUsageError : ExitDataError;
+        return FailureStatus(line.command);
     }
 }

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-using Message = std::vector<std::uint8_t>;
+using Message = Bytes;
 
 class ToolsTest : public ::testing::Test {
 protected:
