@@ -88,9 +88,18 @@ public:
             fd_ = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
             return; // fd_ < 0: the caller falls back to a named temporary file
         }
-        name_ = target.string() + ".XXXXXX";
-        fd_ = ::mkstemp(name_.data());
-        if (fd_ < 0) fail(errno);
+        // The same temporary name as a linked file, so that the next save removes one a kill
+        // left behind. The name is ours only once the exclusive create succeeded.
+        std::random_device seed;
+        for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+            std::string name = temporaryName(target_, seed() % 1000000);
+            fd_ = ::open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+            if (fd_ >= 0)
+                name_ = name;
+            else if (errno != EEXIST)
+                fail(errno);
+        }
+        if (fd_ < 0) fail(EEXIST);
     }
     ~TempFile() {
         if (fd_ >= 0) ::close(fd_);

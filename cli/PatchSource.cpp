@@ -73,10 +73,13 @@ void ExpectOutputKind(const std::string& fileName, FileKind kind) {
                      ": " + fileName);
 }
 
-// The text file as lines; a carriage return before a line feed is dropped.
+// The text file as lines; a carriage return before a line feed is dropped. A text form is
+// under a kilobyte, so only the file's first MiB is read: a large log or capture named as a
+// text form (or met by a folder import) costs no more than a real one and is simply not one.
 std::vector<std::string> ReadTextLines(const std::string& fileName) {
+    constexpr std::size_t textFileLimit = std::size_t{1} << 20;
     if (!FileExists(fileName)) throw EKelvoError("File " + fileName + " not found");
-    auto bytes = ReadWholeFile(fileName);
+    auto bytes = ReadFileStart(fileName, textFileLimit);
     std::vector<std::string> lines;
     std::string line;
     for (auto b : bytes) {
