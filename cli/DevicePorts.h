@@ -4,6 +4,7 @@
 // numbers chosen by --in / --out.
 
 #include "cli/CliArguments.h"
+#include "midi/MidiDevices.h"
 
 #include <string>
 
@@ -29,6 +30,7 @@ public:
 private:
     int choose(bool input) const;
     const CliArguments& args_;
+    MidiDevicePin pin_; // a command's transfers stay with the ports they started on
 };
 
 // Raises EUsage when a port the command needs is not named and --virtual is not given; called

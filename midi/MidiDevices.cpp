@@ -3,6 +3,7 @@
 #include "base/Errors.h"
 #include "midi/MidiLog.h"
 
+#include <map>
 #include <mutex>
 #include <optional>
 
@@ -15,6 +16,9 @@ struct DeviceList {
     std::mutex mutex;
     std::unique_ptr<MidiBackend> system;
     std::unique_ptr<MidiBackend> virtualDevice;
+    // The pins alive, and the port names their device numbers stand for (MidiDevicePin).
+    int pins = 0;
+    std::map<int, std::string> pinnedIn, pinnedOut;
 };
 
 DeviceList& devices() {
@@ -44,6 +48,27 @@ std::optional<Located> locate(DeviceList& list, bool input, int device) {
         if (wanted < ports.size())
             return Located{backend, static_cast<int>(wanted), std::move(ports[wanted])};
         wanted -= ports.size();
+    }
+    return std::nullopt;
+}
+
+// The port device number d stands for: while a pin lives, the one it named at its first open
+// under the pin, wherever the list holds it now (nothing when it has gone), else the d-th.
+std::optional<Located> locatePinned(DeviceList& list, bool input, int device) {
+    auto port = locate(list, input, device);
+    if (list.pins == 0) return port;
+    auto& pinned = input ? list.pinnedIn : list.pinnedOut;
+    const auto held = pinned.find(device);
+    if (held == pinned.end()) {
+        if (port) pinned.emplace(device, port->info.name);
+        return port;
+    }
+    const std::string& name = held->second;
+    if (port && port->info.name == name) return port;
+    for (MidiBackend* backend : {list.system.get(), list.virtualDevice.get()}) {
+        auto ports = portsOf(backend, input);
+        for (std::size_t k = 0; k < ports.size(); ++k)
+            if (ports[k].name == name) return Located{backend, static_cast<int>(k), ports[k]};
     }
     return std::nullopt;
 }
@@ -81,6 +106,23 @@ void InstallMidiBackends(std::unique_ptr<MidiBackend> system,
     std::lock_guard lock(list.mutex);
     list.system = std::move(system);
     list.virtualDevice = std::move(virtualDevice);
+    list.pinnedIn.clear();
+    list.pinnedOut.clear();
+}
+
+MidiDevicePin::MidiDevicePin() {
+    DeviceList& list = devices();
+    std::lock_guard lock(list.mutex);
+    ++list.pins;
+}
+
+MidiDevicePin::~MidiDevicePin() {
+    DeviceList& list = devices();
+    std::lock_guard lock(list.mutex);
+    if (--list.pins == 0) {
+        list.pinnedIn.clear();
+        list.pinnedOut.clear();
+    }
 }
 
 int MidiInDeviceCount() {
@@ -134,7 +176,7 @@ std::vector<TMidiInSpecs> MidiInDeviceList() {
 std::unique_ptr<MidiInputPort> OpenMidiInDevice(int device, MidiMessageHandler handler) {
     DeviceList& list = devices();
     std::lock_guard lock(list.mutex);
-    auto port = locate(list, true, device);
+    auto port = locatePinned(list, true, device);
     if (!port) throw EMidiIn(OpenInFailed);
     try {
         // What the port receives goes to the MIDI log before the handler sees it.
@@ -155,7 +197,7 @@ std::unique_ptr<MidiOutputPort> OpenMidiOutDevice(int device) {
     DeviceList& list = devices();
     std::lock_guard lock(list.mutex);
     // Number 0 is the mapper stand-in: it has specs but no port behind it.
-    auto port = locate(list, false, device);
+    auto port = locatePinned(list, false, device);
     if (!port) throw EMidiOut(OpenOutFailed);
     try {
         auto opened = port->backend->OpenOutput(port->index);

@@ -55,6 +55,19 @@ std::vector<TMidiInSpecs> MidiInDeviceList();
 std::unique_ptr<MidiInputPort> OpenMidiInDevice(int device, MidiMessageHandler handler);
 std::unique_ptr<MidiOutputPort> OpenMidiOutDevice(int device);
 
+// While one lives, a device number keeps naming the port it named at its first open under it.
+// A transfer holds one for its whole run, so a port list that changes under it (another port
+// plugged in or out) moves no message to another port: the transfer goes on with its port
+// wherever the list now holds it, and fails with the usual open text once that port is gone.
+// Pins may nest.
+class MidiDevicePin {
+public:
+    MidiDevicePin();
+    ~MidiDevicePin();
+    MidiDevicePin(const MidiDevicePin&) = delete;
+    MidiDevicePin& operator=(const MidiDevicePin&) = delete;
+};
+
 // The turn on the MIDI-OUT side: an exchange with the device (a request and its reply, the
 // identity test, a data message) and the editor's live sends each hold it while their ports
 // are open, so their messages never interleave on the port. Exchanges and live sends on other

@@ -300,6 +300,7 @@ void TCollection::setResume(std::optional<std::pair<std::vector<PatchBytes>, std
 void TCollection::receiveFrom(std::vector<PatchBytes> received, std::string port) {
     BusyScope busy(observer_);
     TransferScope transfer(observer_);
+    MidiDevicePin pin; // the receive stays with the ports it started on
     const std::size_t first = received.size();
     try {
         for (int n = static_cast<int>(first) + 1; n <= PatchCount; ++n) {
@@ -371,6 +372,7 @@ void TCollection::verifySent(std::span<const SentPatch> sent, std::span<const Pa
 
 void TCollection::SendCollection() {
     BusyScope busy(observer_);
+    MidiDevicePin pin; // snapshot, sends and read-back stay with the ports they started on
     sendTest();
     // The bank is received for the snapshot only when something will overwrite it.
     const auto records = Records();

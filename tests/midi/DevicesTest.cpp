@@ -94,6 +94,30 @@ TEST(MidiDevices, FailuresCarryTheDeviceTexts) {
     EXPECT_THROW(OpenMidiOutDevice(1), EMidiOut);
 }
 
+// Under a pin a number stays with its port while the list changes, and fails once it is gone.
+TEST(MidiDevices, APinnedNumberFollowsItsPortUntilItIsGone) {
+    InstalledFake fake({{"In A"}, {"GR-33"}}, {{"Out A"}, {"GR-33"}});
+    auto& ports = *fake.system;
+    auto openBoth = [] {
+        std::string out = FailureOf([] { OpenMidiOutDevice(2); });
+        return out + ";" + FailureOf([] { OpenMidiInDevice(2, [](auto) {}); });
+    };
+    {
+        MidiDevicePin pin;
+        EXPECT_EQ(openBoth(), ";");
+        ports.inputs.insert(ports.inputs.begin(), {"New"});
+        ports.outputs.insert(ports.outputs.begin(), {"New"});
+        EXPECT_EQ(openBoth(), ";");
+        ports.inputs = {{"In A"}, {"Synth"}};
+        ports.outputs = {{"Out A"}, {"Synth"}};
+        EXPECT_EQ(openBoth(), "Unable to open midi-out device;Unable to open midi-in device");
+    }
+    EXPECT_EQ(openBoth(), ";");
+    EXPECT_EQ(Joined(ports.log),
+              "open out 1, close out, open in 1, close in, open out 2, close out, "
+              "open in 2, close in, open out 1, close out, open in 1, close in");
+}
+
 // Only the first SysEx message wakes the waiter, kept once, cut to the buffer (none: no wake).
 TEST_F(Devices, ReceiverCapturesTheFirstSysExOnce) {
     for (int size : {-1, 0, 1, 200, 512}) {
