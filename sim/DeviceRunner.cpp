@@ -54,7 +54,9 @@ void DeviceRunner::handle(const Incoming& incoming) {
 
 void DeviceRunner::run() {
     std::unique_lock lock(mutex_);
-    while (!stopping_) {
+    // A stop first handles what was posted before it, so every data message sent to the
+    // device is stored; only replies still to come are dropped.
+    while (!stopping_ || !incoming_.empty()) {
         if (!incoming_.empty()) {
             Incoming next = std::move(incoming_.front());
             incoming_.pop_front();

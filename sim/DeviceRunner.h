@@ -23,7 +23,8 @@ public:
 
     // The sink is called on the runner's thread, one message at a time.
     DeviceRunner(std::unique_ptr<Gr33Device> device, Sink sink);
-    // Stops the thread; replies not yet due are dropped.
+    // Stops the thread once the messages already posted are handled; replies not yet sent are
+    // dropped.
     ~DeviceRunner();
     DeviceRunner(const DeviceRunner&) = delete;
     DeviceRunner& operator=(const DeviceRunner&) = delete;

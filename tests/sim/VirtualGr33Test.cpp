@@ -1,11 +1,11 @@
 #include "sim/VirtualGr33.h"
 #include "SimTestSupport.h"
 #include "base/Errors.h"
-#include "tests/support/RecordingDialogs.h"
 #include "gr33/CollectionFile.h"
 #include "gr33/Exchange.h"
 #include "midi/MidiDevices.h"
 #include "sim/DemoBank.h"
+#include "tests/support/RecordingDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +59,26 @@ TEST(VirtualGr33, ServesTheExchangeOfTheDeviceList) {
     EXPECT_EQ(back.Bytes(), patch.Bytes());
     EXPECT_EQ(ParseCollection(ReadWholeFile(bankFile))[127], patch.Bytes());
     InstallMidiBackends(nullptr, nullptr);
+}
+
+// Data messages posted just before the device closes are all stored, none dropped at the close.
+TEST(VirtualGr33, StoresEveryMessagePostedBeforeItCloses) {
+    ScratchFolder folder;
+    auto bankFile = folder.File("virtual.G33");
+    {
+        auto device = CreateVirtualGr33(bankFile);
+        auto output = device->OpenOutput(0);
+        TPatch patch;
+        for (int n = 1; n <= 16; ++n) {
+            patch.SetBytes(FilledPatch(n, "Slot"), n);
+            Bytes message;
+            patch.WriteSysEx(n, message);
+            output->Send(message);
+        }
+    }
+    const auto stored = ParseCollection(ReadWholeFile(bankFile));
+    for (int n = 1; n <= 16; ++n)
+        EXPECT_EQ(stored[n - 1], FilledPatch(n, "Slot")) << n;
 }
 
 TEST(VirtualGr33, DefaultBankFollowsTheDataFolder) {
