@@ -53,7 +53,9 @@ bool TStatement::Step() {
     int code = sqlite3_step(statement_.get());
     if (code == SQLITE_ROW) return true;
     if (code == SQLITE_DONE) return false;
-    sqlite3_reset(statement_.get());
+    // A failed statement is left as a fresh one: a value bound for this use must not reach
+    // the next, which binds only what it has (a sighting without a snapshot, say).
+    Reset();
     Fail(db_, code, "Unable to use the library");
 }
 

@@ -303,6 +303,16 @@ TEST_F(LibraryFile, BadFilesAreReportedAndLeftAsTheyAre) {
                   0);
         EXPECT_EQ(Contents(file), c.contents);
     }
+    // A snapshot refused part-way leaves nothing of itself bound for the next sighting.
+    {
+        TPatchLibrary library(path);
+        TDatabase(path, false)
+            .Execute("CREATE TRIGGER refuse BEFORE INSERT ON sightings WHEN NEW.slot = 2"
+                     " BEGIN SELECT RAISE(ABORT, 'refused'); END");
+        const std::vector<PatchBytes> two{Renamed({}, "One"), Renamed({}, "Two")};
+        EXPECT_NE(FailureOf([&] { library.AddSnapshot(two, "port", 1); }), "");
+        EXPECT_EQ(FailureOf([&] { library.Add(Renamed({}, "After"), FileA); }), "");
+    }
     // A snapshot's slot outside the collection is a damage found when it is restored.
     const std::vector<PatchBytes> one{Renamed({}, "Kept")};
     const std::int64_t snapshot = TPatchLibrary(path).AddSnapshot(one, "port", 1);
