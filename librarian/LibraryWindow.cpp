@@ -225,8 +225,7 @@ void TLibraryWindow::NotesClick() {
 void TLibraryWindow::DeleteClick() {
     const std::vector<std::int64_t> ids = selectedIds();
     if (!Confirmation("Delete " + patchesText(ids.size()) + " from the library")) return;
-    for (std::int64_t id : ids)
-        library_.SetDeleted(id, true);
+    library_.SetDeleted(ids, true);
     deleted_.push_back(ids);
     undo_->setEnabled(true);
     Search();
@@ -234,8 +233,7 @@ void TLibraryWindow::DeleteClick() {
 
 void TLibraryWindow::UndoDeleteClick() {
     if (deleted_.empty()) return;
-    for (std::int64_t id : deleted_.back())
-        library_.SetDeleted(id, false);
+    library_.SetDeleted(deleted_.back(), false);
     deleted_.pop_back();
     undo_->setEnabled(!deleted_.empty());
     Search();

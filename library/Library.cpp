@@ -330,9 +330,15 @@ bool TPatchLibrary::Favourite(std::int64_t patch) const {
     return query.Bind(1, patch).Step() && query.Int(0) != 0;
 }
 
-void TPatchLibrary::SetDeleted(std::int64_t patch, bool deleted) {
-    RunExplained(path_, db(), "UPDATE patches SET deleted = ? WHERE id = ?", std::int64_t{deleted},
-                 patch);
+void TPatchLibrary::SetDeleted(std::span<const std::int64_t> patches, bool deleted) {
+    Explained(path_, [&] {
+        TTransaction transaction(db());
+        TStatement update = db().Prepare("UPDATE patches SET deleted = ? WHERE id = ?");
+        for (std::int64_t patch : patches)
+            update.Bind(1, std::int64_t{deleted}).Bind(2, patch).Run();
+        transaction.Commit();
+        return 0;
+    });
 }
 
 void TPatchLibrary::SetNotes(std::int64_t patch, const std::string& notes) {

@@ -90,8 +90,8 @@ public:
     void SetFavourite(std::int64_t patch, bool favourite);
     bool Favourite(std::int64_t patch) const;
     // A deleted patch is left out of Search; its bytes, sightings and snapshot slots stay, and
-    // SetDeleted(patch, false) brings it back.
-    void SetDeleted(std::int64_t patch, bool deleted);
+    // SetDeleted(patches, false) brings it back. The patches change together or not at all.
+    void SetDeleted(std::span<const std::int64_t> patches, bool deleted);
     void SetNotes(std::int64_t patch, const std::string& notes);
     std::string Notes(std::int64_t patch) const;
     void AddTag(std::int64_t patch, const std::string& tag);

@@ -25,7 +25,7 @@ TEST(LibraryDelete, DeletedPatchesLeaveSearchesButNotSnapshots) {
     const std::int64_t pad = library.Search("pad").at(0).id;
     library.SetFavourite(pad, true);
     library.AddTag(pad, "live");
-    library.SetDeleted(pad, true);
+    library.SetDeleted(std::array{pad}, true);
     // Only Piano is left, whatever finds the pad.
     for (const char* query : {"", "pad", "tag:live", "is:favourite", "snapshot:1"}) {
         SCOPED_TRACE(query);
@@ -36,7 +36,7 @@ TEST(LibraryDelete, DeletedPatchesLeaveSearchesButNotSnapshots) {
     EXPECT_EQ(library.Bytes(pad), slots[1]);
     EXPECT_EQ(library.SlotHistory(2).at(0).patch, pad);
     EXPECT_TRUE(library.Favourite(pad));
-    library.SetDeleted(pad, false);
+    library.SetDeleted(std::array{pad}, false);
     EXPECT_EQ(Found(library, "tag:live is:favourite"), 1u);
     EXPECT_EQ(Found(library, ""), 2u);
 }

@@ -245,7 +245,7 @@ TEST_F(LibraryFile, OlderVersionsAreBroughtUpToDate) {
     EXPECT_EQ(library.Tags(id), std::vector<std::string>{"old"});
     EXPECT_EQ(library.Notes(id), "from version 1");
     EXPECT_EQ(Names(library.Search("kept tag:old")), std::vector<std::string>{"Kept"});
-    library.SetDeleted(id, true);
+    library.SetDeleted(std::array{id}, true);
     EXPECT_TRUE(library.Search("kept").empty());
     TDatabase db(path, false);
     EXPECT_EQ(LibraryVersion(db), LibrarySchemaVersion);
@@ -312,6 +312,14 @@ TEST_F(LibraryFile, BadFilesAreReportedAndLeftAsTheyAre) {
         const std::vector<PatchBytes> two{Renamed({}, "One"), Renamed({}, "Two")};
         EXPECT_NE(FailureOf([&] { library.AddSnapshot(two, "port", 1); }), "");
         EXPECT_EQ(FailureOf([&] { library.Add(Renamed({}, "After"), FileA); }), "");
+        // Patches deleted together stay together: one refused keeps the others.
+        const auto first = library.Add(Renamed({}, "Gone 1"), FileA);
+        const auto second = library.Add(Renamed({}, "Gone 2"), FileA);
+        TDatabase(path, false)
+            .Execute("CREATE TRIGGER keep BEFORE UPDATE ON patches WHEN NEW.id = " +
+                     std::to_string(second) + " BEGIN SELECT RAISE(ABORT, 'refused'); END");
+        EXPECT_NE(FailureOf([&] { library.SetDeleted(std::array{first, second}, true); }), "");
+        EXPECT_EQ(library.Search("gone").size(), 2u);
     }
     // A snapshot's slot outside the collection is a damage found when it is restored.
     const std::vector<PatchBytes> one{Renamed({}, "Kept")};
