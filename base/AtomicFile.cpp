@@ -213,6 +213,10 @@ void WriteFileAtomically(const std::string& path, const Bytes& bytes) {
     reportSizeLimitAsError();
     fs::path target = resolveLinks(path);
     if (writeIntoSpecialFile(target, path, bytes)) return;
+    // Renaming over a file needs only the folder's permission: a file the user made read-only
+    // would be replaced without a word. It is refused as a write into it would be.
+    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
+        throw EKelvoError(FileErrorText("Unable to write", path, errno));
     mode_t mode = modeFor(target);
     removeStrandedFiles(target);
     {

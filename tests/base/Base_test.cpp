@@ -64,6 +64,28 @@ TEST_F(AtomicFile, ReplacesWholeKeepsPermissionsAndWritesThroughLinks) {
     }
 }
 
+// A file made read-only is refused and kept (checked as an ordinary user: the superuser writes).
+TEST_F(AtomicFile, AReadOnlyFileIsRefusedAndKept) {
+    WriteFileAtomically(file, Bytes{1, 2, 3});
+    ::chmod(folder.Path().c_str(), 0777);
+    ::chmod(file.c_str(), 0444);
+    pid_t child = ::fork();
+    if (child == 0) {
+        if (::getuid() == 0 && ::setuid(65534) != 0) ::_exit(2);
+        try {
+            WriteFileAtomically(file, Bytes{4});
+        } catch (const EKelvoError& e) {
+            ::_exit(std::string(e.what()) == "Unable to write " + file + ": Permission denied" ? 0
+                                                                                               : 3);
+        }
+        ::_exit(1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadWholeFile(file), (Bytes{1, 2, 3}));
+}
+
 // A pipe (like /dev/null or /dev/stdout for the superuser) is written into, never replaced.
 TEST_F(AtomicFile, APipeIsWrittenIntoAndStaysAPipe) {
     const std::string pipe = folder.File("pipe");
