@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -62,6 +63,21 @@ bool isTemporaryName(const std::string& name, const std::string& targetName) {
                        [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// Offers `claim` fresh temporary names beside the target until it takes one. Nothing when a
+// claim fails for another reason than the name being taken (errno says why) or 100 names
+// were taken (errno EEXIST).
+template <class Claim>
+std::optional<std::string> claimTemporaryName(const fs::path& target, Claim claim) {
+    std::random_device seed;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = temporaryName(target, seed() % 1000000);
+        if (claim(name)) return name;
+        if (errno != EEXIST) return std::nullopt;
+    }
+    errno = EEXIST;
+    return std::nullopt;
+}
+
 // A save killed between the link and the rename leaves its finished file under the temporary
 // name; the next save of the same file removes it, so at most one is ever left, and only
 // until the file is saved again.
@@ -90,16 +106,12 @@ public:
         }
         // The same temporary name as a linked file, so that the next save removes one a kill
         // left behind. The name is ours only once the exclusive create succeeded.
-        std::random_device seed;
-        for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-            std::string name = temporaryName(target_, seed() % 1000000);
-            fd_ = ::open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
-            if (fd_ >= 0)
-                name_ = name;
-            else if (errno != EEXIST)
-                fail(errno);
-        }
-        if (fd_ < 0) fail(EEXIST);
+        auto name = claimTemporaryName(target_, [this](const std::string& candidate) {
+            fd_ = ::open(candidate.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+            return fd_ >= 0;
+        });
+        if (!name) fail(errno);
+        name_ = *name;
     }
     ~TempFile() {
         if (fd_ >= 0) ::close(fd_);
@@ -127,18 +139,15 @@ public:
     // named temporary file.
     bool LinkAndCommit() {
         std::string self = "/proc/self/fd/" + std::to_string(fd_);
-        std::random_device seed;
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string name = temporaryName(target_, seed() % 1000000);
-            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-                name_ = name;
-                rename();
-                closeFile();
-                return true;
-            }
-            if (errno != EEXIST) return false;
-        }
-        return false;
+        auto name = claimTemporaryName(target_, [&self](const std::string& candidate) {
+            return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, candidate.c_str(),
+                            AT_SYMLINK_FOLLOW) == 0;
+        });
+        if (!name) return false;
+        name_ = *name;
+        rename();
+        closeFile();
+        return true;
     }
 
     void Commit() {
