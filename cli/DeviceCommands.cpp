@@ -42,6 +42,14 @@ void progress(CliContext& context, int number) {
     context.err << PatchLabel(number) << " (" << number << "/" << PatchCount << ")\n";
 }
 
+// Tells where the bank a send overwrote is kept, when it was recorded (snapshot > 0).
+void snapshotHint(CliContext& context, std::int64_t snapshot) {
+    if (snapshot > 0)
+        context.err << "The patches the device held before are snapshot " << snapshot
+                    << " of the library: gr33 library export " << snapshot
+                    << " -o FILE.G33, then gr33 send FILE.G33 --no-snapshot\n";
+}
+
 // Reads the sent user slots back (gr33/SafeTransfer): every slot that differs is named, and the
 // send then fails, pointing to the snapshot taken before it when there is one.
 int verifySent(std::span<const SentPatch> sent, DeviceSession& session, CliContext& context,
@@ -51,10 +59,7 @@ int verifySent(std::span<const SentPatch> sent, DeviceSession& session, CliConte
     for (int number : result.differing)
         context.err << DiffersText(number) << "\n";
     if (!result.Good()) {
-        if (snapshot > 0)
-            context.err << "The patches the device held before are snapshot " << snapshot
-                        << " of the library: gr33 library export " << snapshot
-                        << " -o FILE.G33, then gr33 send FILE.G33 --no-snapshot\n";
+        snapshotHint(context, snapshot);
         return ExitDataError;
     }
     if (result.verified > 0) context.out << VerifiedText(result.verified) << "\n";
@@ -210,12 +215,19 @@ int SendCommand(const CliArguments& args, CliContext& context) {
         const int out = session.OutputDevice();
         // A patch is counted once it was handed to the MIDI system.
         std::vector<SentPatch> sent;
-        for (int n = 1; n <= PatchCount; ++n) {
-            if ((*slots)[n - 1].IsEmpty()) continue;
-            ThrowIfInterrupted();
-            (*slots)[n - 1].SendToDevice(out, n);
-            progress(context, n);
-            sent.push_back({n, (*slots)[n - 1].Bytes()});
+        try {
+            for (int n = 1; n <= PatchCount; ++n) {
+                if ((*slots)[n - 1].IsEmpty()) continue;
+                ThrowIfInterrupted();
+                (*slots)[n - 1].SendToDevice(out, n);
+                progress(context, n);
+                sent.push_back({n, (*slots)[n - 1].Bytes()});
+            }
+        } catch (...) {
+            // Stopped part-way (Ctrl+C, a failed send): the device holds a mix of both banks,
+            // and the earlier one is what the user will want back.
+            if (!sent.empty()) snapshotHint(context, before);
+            throw;
         }
         return verify ? verifySent(sent, session, context, before) : ExitOk;
     }
