@@ -5,27 +5,30 @@
 #include "base/UserFolders.h"
 #include "model/Collection.h"
 #include "model/Recovery.h"
-#include "model/Settings.h"
 
 #include <ctime>
 #include <iostream>
 
 void ReportRecoveredCollection() {
-    std::string path = ReadSetting(RecoveredFileSetting);
+    const std::string path = TakeRecovered(UserDataFolder());
     if (path.empty()) return;
-    WriteSetting(RecoveredFileSetting, "");
     Prompts().ShowMessage(RecoveredNotice(path));
 }
 
 void RecoverCollection(const TCollection& collection) {
     if (!collection.Modified()) return;
+    std::string path;
     try {
-        std::string path =
-            SaveRecoveredCollection(collection, UserDataFolder(), std::time(nullptr));
-        WriteSetting(RecoveredFileSetting, path);
-        std::cerr << "KelvoLight: the unsaved patch collection was saved to " << path << "\n";
+        path = SaveRecoveredCollection(collection, UserDataFolder(), std::time(nullptr));
     } catch (const EKelvoError& e) {
         std::cerr << "KelvoLight: the unsaved patch collection could not be saved: " << e.what()
                   << "\n";
+        return;
+    }
+    std::cerr << "KelvoLight: the unsaved patch collection was saved to " << path << "\n";
+    try {
+        RememberRecovered(UserDataFolder(), path);
+    } catch (const EKelvoError& e) {
+        std::cerr << "KelvoLight: the next start will not tell where: " << e.what() << "\n";
     }
 }

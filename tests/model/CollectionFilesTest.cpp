@@ -194,6 +194,19 @@ TEST_F(CollectionFiles, RecoveredCollectionsGetFreshNamesAndLeaveTheCollectionAs
     ExpectSaved(second);
     EXPECT_EQ(collection.CollectionFile(), "mine.G33");
     EXPECT_TRUE(collection.Modified());
+
+    // The next start learns where, once, even when the settings file was refused at start
+    // (here a folder), and it still reads the setting an earlier version wrote.
+    Settings().Start(data);
+    RememberRecovered(data, second);
+    Settings().End();
+    Settings().Start(data);
+    EXPECT_EQ(TakeRecovered(data), second);
+    EXPECT_EQ(TakeRecovered(data), "");
+    Settings().Start(folder.File("settings.ini"));
+    WriteSetting(RecoveredFileSetting, first);
+    EXPECT_EQ(TakeRecovered(data), first);
+    EXPECT_EQ(ReadSetting(RecoveredFileSetting), "");
 }
 
 } // namespace
