@@ -86,13 +86,10 @@ void TFormMain::createGrid() {
 }
 
 void TFormMain::GridSlotDropped(int source, int target, bool copy) {
-    if (copy) {
-        collection_.CopyPatch(source);
-        collection_.PasteOver(target);
-    } else {
-        collection_.CutPatch(source);
-        collection_.PasteInsert(target);
-    }
+    if (copy)
+        collection_.CopyPatchOver(source, target);
+    else
+        collection_.MovePatch(source, target);
     const GridPos pos = PatchToGrid(target);
     grid_->setCurrentCell(pos.row - 1, pos.column - 1);
 }

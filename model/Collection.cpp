@@ -461,6 +461,24 @@ void TCollection::CopyPatch(int number) {
     observer_.TempPatchMenuChanged();
 }
 
+void TCollection::MovePatch(int source, int target) {
+    Slot(source).CheckNotEmpty(source);
+    if (source == target) return;
+    TPatch moved;
+    moved.SetBytes(Slot(source).Bytes(), source);
+    const int step = source < target ? 1 : -1;
+    for (int i = source; i != target; i += step)
+        copySlot(i, Slot(i + step));
+    copySlot(target, moved);
+    markModified();
+}
+
+void TCollection::CopyPatchOver(int source, int target) {
+    Slot(source).CheckNotEmpty(source);
+    copySlot(target, Slot(source));
+    markModified();
+}
+
 void TCollection::PasteOver(int number) {
     temp_.CheckNotEmpty(TempPatchNumber);
     copySlot(number, temp_);

@@ -131,6 +131,11 @@ public:
     void CopyPatch(int number);
     void PasteOver(int number);
     void PasteInsert(int number);
+    // A cell dragged onto another: the patch moves to `target` and only the slots between the
+    // two shift one place toward `source` (with every slot full, what cut and paste-insert
+    // give); a copy puts it over `target`. Neither touches the temporary patch.
+    void MovePatch(int source, int target);
+    void CopyPatchOver(int source, int target);
 
     // Commands on the temporary patch.
     void LoadTempPatch();

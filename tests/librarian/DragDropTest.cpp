@@ -16,6 +16,8 @@ TEST_F(WindowTest, CellsAndFilesDropOntoTheGrid) {
     std::vector<int> all(PatchCount);
     std::iota(all.begin(), all.end(), 1);
     const std::string bank = BankFile("bank.G33", all), patch = PatchFile();
+    all.erase(all.begin() + 4); // a bank with A21 empty
+    const std::string gap = BankFile("gap.G33", all);
     const std::string question = SaveFirstQuestion;
     for (auto [from, to] :
          {std::pair{bank, "bank.syx"}, {bank, "bad.P33"}, {patch, "demo.syx"}, {patch, "demo.txt"}})
@@ -25,6 +27,7 @@ TEST_F(WindowTest, CellsAndFilesDropOntoTheGrid) {
         Qt::KeyboardModifiers keys;
         std::vector<std::string> files;
         std::string held, shown; // slots 1..8 as demo patches, "" when refused; the last message
+        bool gap = false;        // the bank with A21 empty, the temporary patch from D84
     } const cases[] = {
         {1, 3, {}, {}, "23141678", ""},                  // cut, paste-insert
         {1, 3, Qt::ControlModifier, {}, "12141678", ""}, // copy, paste-over
@@ -36,14 +39,23 @@ TEST_F(WindowTest, CellsAndFilesDropOntoTheGrid) {
         {0, 6, {}, {"bad.P33"}, "12341678", "Illegal patch data format."},
         {0, 6, {}, {"demo.txt"}, "", ""},
         {0, 6, {}, {"demo.P33", "bank.G33"}, "", ""},
+        // only the slots between the two cells move, never the temporary patch
+        {1, 3, {}, {}, "23140678", "", true},
+        {7, 2, {}, {}, "17234068", "", true},
+        {2, 6, Qt::ControlModifier, {}, "12340278", "", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
         Open();
-        prompts.fileAnswers = {bank};
+        prompts.fileAnswers = {c.gap ? gap : bank};
         Choose("LoadCollection");
-        for (auto [cell, key] : {std::pair{1, Qt::Key_C}, {5, Qt::Key_V}}) // A21 := A11, modified
-            ClickCell(cell), QTest::keyClick(Grid(), key, Qt::ControlModifier);
+        if (c.gap) // the temporary patch := D84
+            ClickCell(PatchCount), QTest::keyClick(Grid(), Qt::Key_C, Qt::ControlModifier);
+        else // A21 := A11, modified
+            for (auto [cell, key] : {std::pair{1, Qt::Key_C}, {5, Qt::Key_V}})
+                ClickCell(cell), QTest::keyClick(Grid(), key, Qt::ControlModifier);
+        const std::string before = c.gap ? "12340678" : "12341678";
+        const PatchBytes temp = window_->Collection().TempPatch().Bytes();
         prompts.Clear();
         prompts.confirmAnswers = {false};
         QWidget* view = Grid()->viewport();
@@ -67,14 +79,20 @@ TEST_F(WindowTest, CellsAndFilesDropOntoTheGrid) {
             return demos;
         };
         EXPECT_EQ(taken, !c.held.empty());
-        EXPECT_EQ(held(), c.held.empty() ? "12341678" : c.held);
+        EXPECT_EQ(held(), c.held.empty() ? before : c.held);
         EXPECT_EQ(prompts.Last(), c.shown);
         const bool loaded = c.held == "12345678";
-        EXPECT_EQ(Title().toStdString(),
-                  "KelvoLight 1.01 (" + (loaded ? c.files[0] : "* bank.G33") + ")");
-        if (taken && !loaded && c.held != "12341678") { // one undo takes the drop back
+        EXPECT_EQ(Title().toStdString(), "KelvoLight 1.01 (" +
+                                             (loaded  ? c.files[0]
+                                              : c.gap ? "* gap.G33"
+                                                      : "* bank.G33") +
+                                             ")");
+        if (c.from) {
+            EXPECT_EQ(window_->Collection().TempPatch().Bytes(), temp);
+        }
+        if (taken && !loaded && c.held != before) { // one undo takes the drop back
             QTest::keyClick(Grid(), Qt::Key_Z, Qt::ControlModifier);
-            EXPECT_EQ(held(), "12341678");
+            EXPECT_EQ(held(), before);
         }
     }
 }
