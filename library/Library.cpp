@@ -154,11 +154,13 @@ TPatchLibrary::TPatchLibrary(const std::string& path, LibraryOptions options) : 
         if (version > LibrarySchemaVersion)
             throw EKelvoError("The library " + path + " was made by a newer KelvoLight (version " +
                               std::to_string(version) + "); it was left as it is");
-        // Reading the table list reads the schema; a file of another program has tables but no
-        // version.
-        TStatement tables = db_->Prepare("SELECT count(*) FROM sqlite_master");
+        // Reading the table list reads the schema. A file of another program has tables but no
+        // version, or a version (its own numbering) without the tables every library has.
+        TStatement tables = db_->Prepare(
+            "SELECT count(*), coalesce(sum(type = 'table' AND name IN"
+            " ('sounds', 'patches', 'snapshots', 'sightings')), 0) FROM sqlite_master");
         tables.Step();
-        const bool foreign = version == 0 && tables.Int(0) > 0;
+        const bool foreign = version < 0 || (version == 0 ? tables.Int(0) > 0 : tables.Int(1) != 4);
         tables.Reset();
         if (foreign) throw ESqlError("foreign", SQLITE_NOTADB);
         if (db_->IsReadOnly()) throw ESqlError("read-only", SQLITE_READONLY);

@@ -2,6 +2,8 @@
 
 #include "gr33/Catalogue.h"
 
+#include <sqlite3.h>
+
 #include <array>
 #include <utility>
 
@@ -102,6 +104,7 @@ void MigrateLibrary(TDatabase& db, int target) {
         TTransaction step(db);
         version = LibraryVersion(db);
         if (version >= target) break;
+        if (version < 0) throw ESqlError("foreign", SQLITE_NOTADB);
         db.Execute(Steps[version]);
         db.Execute(std::string("PRAGMA user_version = ").append(std::to_string(++version)));
         step.Commit();

@@ -274,10 +274,10 @@ TEST_F(LibraryFile, SmallPagesAreRewrittenWhenTheFileIsFree) {
 TEST_F(LibraryFile, BadFilesAreReportedAndLeftAsTheyAre) {
     { TPatchLibrary library(path); }
     const std::string good = Contents(path);
-    {
-        TDatabase other(folder.File("other"), true);
-        other.Execute("CREATE TABLE t(x)");
-    }
+    // Another program's files: with no version, with its own schema number, with a negative one.
+    for (const char* version : {"0", "3", "-1"})
+        TDatabase(folder.File(std::string("other") + version), true)
+            .Execute(std::string("CREATE TABLE t(x); PRAGMA user_version = ") + version);
     ::chmod(folder.Path().c_str(), 0777);
     struct Case {
         std::string name, contents, message;
@@ -286,7 +286,10 @@ TEST_F(LibraryFile, BadFilesAreReportedAndLeftAsTheyAre) {
     const std::vector<Case> cases = {
         {"damaged", std::string(4096, 'x'), " is damaged or is not a KelvoLight library"},
         {"truncated", good.substr(0, 1000), " is damaged or is not a KelvoLight library"},
-        {"other program's", Contents(folder.File("other")),
+        {"other program's", Contents(folder.File("other0")),
+         " is damaged or is not a KelvoLight library"},
+        {"numbered", Contents(folder.File("other3")), " is damaged or is not a KelvoLight library"},
+        {"negative", Contents(folder.File("other-1")),
          " is damaged or is not a KelvoLight library"},
         {"read-only", good, " cannot be written", 0444},
     };
