@@ -2,6 +2,7 @@
 #include "cli/LibraryCommands.h"
 
 #include "base/Errors.h"
+#include "base/FileRead.h"
 #include "cli/Commands.h"
 #include "cli/Gr33Cli.h"
 #include "cli/PatchSource.h"
@@ -69,18 +70,36 @@ std::vector<SlotPatch> readPatches(const std::string& file, SightingKind& kind) 
     return patches;
 }
 
-// The files an argument stands for: itself, or a folder's patch and text files at any depth,
-// in name order.
-std::vector<std::string> filesOf(const std::string& argument) {
+bool isPatchFile(const std::filesystem::path& path) {
+    const auto extension = upperExtension(path.string());
+    return extension == ".G33" || extension == ".P33" || extension == ".SYX" || extension == ".TXT";
+}
+
+// Adds a folder's patch and text files at any depth (links to folders are not followed). A
+// folder that cannot be read goes to `unreadable` with the reason, and the others are still
+// walked: one closed folder on a stick does not stop the import of the rest.
+void collectFiles(const std::filesystem::path& folder, std::vector<std::string>& files,
+                  std::vector<std::string>& unreadable) {
     namespace fs = std::filesystem;
-    if (!fs::is_directory(argument)) return {argument};
-    std::vector<std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(argument)) {
-        const auto extension = upperExtension(entry.path().string());
-        if (entry.is_regular_file() && (extension == ".G33" || extension == ".P33" ||
-                                        extension == ".SYX" || extension == ".TXT"))
-            files.push_back(entry.path().string());
+    std::error_code ec;
+    fs::directory_iterator entry(folder, ec);
+    for (; !ec && entry != fs::directory_iterator(); entry.increment(ec)) {
+        std::error_code ignored;
+        if (!entry->is_symlink(ignored) && entry->is_directory(ignored))
+            collectFiles(entry->path(), files, unreadable);
+        else if (entry->is_regular_file(ignored) && isPatchFile(entry->path()))
+            files.push_back(entry->path().string());
     }
+    if (ec) unreadable.push_back(FileErrorText("Unable to read", folder.string(), ec.value()));
+}
+
+// The files an argument stands for: itself, or a folder's patch and text files, in name order.
+std::vector<std::string> filesOf(const std::string& argument,
+                                 std::vector<std::string>& unreadable) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(argument, ec)) return {argument};
+    std::vector<std::string> files;
+    collectFiles(argument, files, unreadable);
     std::sort(files.begin(), files.end());
     return files;
 }
@@ -88,8 +107,14 @@ std::vector<std::string> filesOf(const std::string& argument) {
 int importCommand(const CliArguments& args, CliContext& context) {
     auto library = openLibrary(args);
     std::int64_t fresh = 0, known = 0, refused = 0;
-    for (auto word = args.positional.begin() + 1; word != args.positional.end(); ++word)
-        for (const auto& file : filesOf(*word)) {
+    for (auto word = args.positional.begin() + 1; word != args.positional.end(); ++word) {
+        std::vector<std::string> unreadable;
+        const auto files = filesOf(*word, unreadable);
+        for (const auto& reason : unreadable) {
+            ++refused;
+            context.err << MessageText(reason) << "\n";
+        }
+        for (const auto& file : files) {
             try {
                 SightingKind kind;
                 const auto patches = readPatches(file, kind);
@@ -103,6 +128,7 @@ int importCommand(const CliArguments& args, CliContext& context) {
                 context.err << file << ": " << MessageText(e.what()) << "\n";
             }
         }
+    }
     context.out << fresh << " new, " << known << " already known, " << refused << " refused\n";
     return refused ? ExitDataError : ExitOk;
 }

@@ -1,6 +1,7 @@
 // Shared mechanisms: the error text rule, whole-file writes and reads.
 #include "base/AtomicFile.h"
 #include "base/Errors.h"
+#include "tests/support/AsOrdinaryUser.h"
 #include "tests/support/FailureOf.h"
 #include "tests/support/RecordingDialogs.h"
 
@@ -69,20 +70,13 @@ TEST_F(AtomicFile, AReadOnlyFileIsRefusedAndKept) {
     WriteFileAtomically(file, Bytes{1, 2, 3});
     ::chmod(folder.Path().c_str(), 0777);
     ::chmod(file.c_str(), 0444);
-    pid_t child = ::fork();
-    if (child == 0) {
-        if (::getuid() == 0 && ::setuid(65534) != 0) ::_exit(2);
-        try {
-            WriteFileAtomically(file, Bytes{4});
-        } catch (const EKelvoError& e) {
-            ::_exit(std::string(e.what()) == "Unable to write " + file + ": Permission denied" ? 0
-                                                                                               : 3);
-        }
-        ::_exit(1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(AsOrdinaryUser([&] {
+                  return FailureOf([&] { WriteFileAtomically(file, Bytes{4}); }) ==
+                                 "Unable to write " + file + ": Permission denied"
+                             ? 0
+                             : 1;
+              }),
+              0);
     EXPECT_EQ(ReadWholeFile(file), (Bytes{1, 2, 3}));
 }
 

@@ -3,12 +3,14 @@
 #include "gr33/CollectionFile.h"
 #include "gr33/PatchNumber.h"
 #include "sim/DemoBank.h"
+#include "tests/support/AsOrdinaryUser.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 using ::testing::HasSubstr;
 using ::testing::SizeIs;
@@ -81,6 +83,22 @@ TEST_F(LibraryCommands, ImportCountsNewKnownAndRefusedPatches) {
         EXPECT_THAT(run.err, HasSubstr(c.refused));
     }
     EXPECT_THAT(Library({"find", ""}).OutLines(), SizeIs(4)); // every patch once
+
+    // A folder the user cannot read is one refusal, and the rest of the tree is still imported.
+    std::filesystem::create_directories(folder.File("stick/closed"));
+    std::filesystem::copy_file(folder.File("four.P33"), folder.File("stick/four.P33"));
+    ::chmod(folder.File("stick/closed").c_str(), 0);
+    ::chmod(folder.Path().c_str(), 0777);
+    EXPECT_EQ(AsOrdinaryUser([&] {
+                  auto run = Gr33({"library", "import", folder.File("stick"), "--library",
+                                   folder.File("other.sqlite")});
+                  return run.code == 1 && run.out == "1 new, 0 already known, 1 refused\n" &&
+                                 run.err == "Unable to read " + folder.File("stick/closed") +
+                                                ": Permission denied.\n"
+                             ? 0
+                             : 1;
+              }),
+              0);
 }
 
 TEST_F(LibraryCommands, FindAndExportTheMatchesInOrder) {

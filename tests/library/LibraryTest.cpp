@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/AsOrdinaryUser.h"
 #include "tests/support/FailureOf.h"
 #include "tests/support/ScratchFolder.h"
 
@@ -202,15 +203,6 @@ TEST_F(Search, EveryFormFindsWhatItSaysOrSaysWhatAndWhereItFails) {
     }
 }
 
-// Runs fn in a child process and returns its exit status (fn's result).
-int InChild(const std::function<int()>& fn) {
-    pid_t child = ::fork();
-    if (child == 0) std::_Exit(fn());
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
-}
-
 std::string Contents(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -298,9 +290,7 @@ TEST_F(LibraryFile, BadFilesAreReportedAndLeftAsTheyAre) {
         const std::string file = folder.File(c.name + ".sqlite");
         std::ofstream(file, std::ios::binary) << c.contents;
         ::chmod(file.c_str(), c.mode);
-        // A child that is not the superuser, so file permissions apply.
-        EXPECT_EQ(InChild([&] {
-                      if (::getuid() == 0 && ::setuid(65534) != 0) return 2;
+        EXPECT_EQ(AsOrdinaryUser([&] {
                       return OpenError(file).find(file + c.message) != std::string::npos ? 0 : 1;
                   }),
                   0);
