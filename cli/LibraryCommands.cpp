@@ -219,6 +219,8 @@ int exportCommand(const CliArguments& args, CliContext& context) {
             return ExitOk;
         });
         if (code != ExitOk) return code;
+        // A query that finds nothing (a typing error, a tag not given yet) keeps the file there.
+        if (patches.empty()) throw EKelvoError("No patch in the library matches " + what);
         if (patches.size() > PatchCount)
             throw EKelvoError(std::to_string(patches.size()) +
                               " patches match; a collection holds 128");

@@ -129,6 +129,7 @@ TEST_F(LibraryCommands, FindAndExportTheMatchesInOrder) {
         {{"find", "nonesuch>3"}, 2, badQuery},
         {{"export", "\"open", "-o", out}, 2, badQuery},
         {{"export", "9", "-o", out}, 1, "No snapshot 9"},
+        {{"export", "zzzz", "-o", out}, 1, "No patch in the library matches zzzz"},
         {{"export", "", "-o", folder.File("out.P33")}, 2, "collection (.G33)"},
         {{"history", "temp"}, 2, "A11 .. D84"},
         {{"snapshots", "-o", out}, 2, "no option -o"},
