@@ -1,6 +1,7 @@
 #include "cli/DevicePorts.h"
 
 #include "base/Errors.h"
+#include "cli/Interrupt.h"
 #include "midi/MidiDevices.h"
 #include "midi/RtMidiBackend.h"
 #include "sim/VirtualGr33.h"
@@ -36,6 +37,7 @@ bool isNumber(const std::string& text) {
 } // namespace
 
 DeviceSession::DeviceSession(const CliArguments& args) : args_(args) {
+    CatchInterrupt(); // from here on, Ctrl+C ends the transfer before its next patch
     const bool virtualDevice = args.Flag("--virtual");
     auto api = args.Value("--api");
     const bool wantSystem = !virtualDevice || api || args.Value("--in") || args.Value("--out");

@@ -5,6 +5,7 @@
 #include "base/FileRead.h"
 #include "cli/Commands.h"
 #include "cli/Gr33Cli.h"
+#include "cli/Interrupt.h"
 #include "cli/PatchSource.h"
 #include "gr33/Catalogue.h"
 #include "gr33/CollectionFile.h"
@@ -106,6 +107,7 @@ std::vector<std::string> filesOf(const std::string& argument,
 
 int importCommand(const CliArguments& args, CliContext& context) {
     auto library = openLibrary(args);
+    CatchInterrupt(); // each file is imported whole; Ctrl+C stops before the next one
     std::int64_t fresh = 0, known = 0, refused = 0;
     for (auto word = args.positional.begin() + 1; word != args.positional.end(); ++word) {
         std::vector<std::string> unreadable;
@@ -115,6 +117,7 @@ int importCommand(const CliArguments& args, CliContext& context) {
             context.err << MessageText(reason) << "\n";
         }
         for (const auto& file : files) {
+            ThrowIfInterrupted();
             try {
                 SightingKind kind;
                 const auto patches = readPatches(file, kind);

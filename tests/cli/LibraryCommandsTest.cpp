@@ -1,5 +1,6 @@
 // The library commands on a scratch library fed by files and receives from the simulated GR-33.
 #include "CliTestSupport.h"
+#include "cli/Interrupt.h"
 #include "gr33/CollectionFile.h"
 #include "gr33/PatchNumber.h"
 #include "sim/DemoBank.h"
@@ -8,6 +9,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
@@ -99,6 +101,15 @@ TEST_F(LibraryCommands, ImportCountsNewKnownAndRefusedPatches) {
                              : 1;
               }),
               0);
+
+    // Ctrl+C stops an import before its next file.
+    CatchInterrupt();
+    std::raise(SIGINT);
+    auto run = Library({"import", folder.File("tree")});
+    EXPECT_EQ(run.code, 130);
+    EXPECT_EQ(run.err, "Interrupted.\n");
+    EXPECT_EQ(run.out, "");
+    std::signal(SIGINT, SIG_DFL);
 }
 
 TEST_F(LibraryCommands, FindAndExportTheMatchesInOrder) {
