@@ -12,18 +12,27 @@
 #include <string>
 #include <vector>
 
+namespace {
+
+// A name as text, the way the dump shows it: a control byte in a file never reaches the terminal.
+std::string listedName(const TPatch& patch) {
+    return patch.IsEmpty() ? patch.GetName() : NameToText(patch.Bytes());
+}
+
+} // namespace
+
 int ListCommand(const CliArguments& args, CliContext& context) {
     auto source = ParsePatchSource(args.positional[0]);
     if (source.kind == FileKind::Collection && !source.slot) {
         auto slots = std::make_unique<std::array<TPatch, 128>>();
         LoadCollection(source.file, *slots);
         for (int n = 1; n <= PatchCount; ++n)
-            context.out << PatchLabel(n) << ": " << (*slots)[n - 1].GetName() << "\n";
+            context.out << PatchLabel(n) << ": " << listedName((*slots)[n - 1]) << "\n";
         return ExitOk;
     }
     TPatch patch;
     int number = LoadPatch(source, patch);
-    context.out << PatchLabel(number) << ": " << patch.GetName() << "\n";
+    context.out << PatchLabel(number) << ": " << listedName(patch) << "\n";
     return ExitOk;
 }
 

@@ -46,6 +46,10 @@ TEST_F(FileCommands, CommandLineFormsAndWhatTheyPrint) {
     const std::string bankSyx = folder.File("bank.syx"), singleSyx = folder.File("one.SYX");
     std::filesystem::copy_file(bank, bankSyx); // .syx files are what their messages are
     std::filesystem::copy_file(single, singleSyx);
+    const std::string escapes = folder.File("escapes.P33"); // a name that would retitle a terminal
+    PatchBytes named = NamedPatch("");
+    std::copy_n("\x1b]0;Bad\x07\\~", 10, named.begin());
+    WriteSinglePatch(escapes, named);
     const struct {
         std::vector<std::string> args;
         int code;
@@ -88,6 +92,7 @@ TEST_F(FileCommands, CommandLineFormsAndWhatTheyPrint) {
         {{"list", renamed}, 1, "Illegal patch data format.\n"},
         {{"list", single}, 0, "Temporary Patch: Single      \n"},
         {{"list", bankSyx + ":d84"}, 0, "D84: Last Patch  \n"},
+        {{"list", escapes}, 0, "Temporary Patch: ]0;Bad\u00A5\u00BB  \n"}, // as dump shows it
         {{"dump", singleSyx}, 0, "Common / Patch Name: Single"},
         {{"extract", bankSyx + ":D84", "-o", folder.File("x.syx")}, 2, "gr33 extract: the output"},
     };
