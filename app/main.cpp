@@ -15,6 +15,7 @@
 #include "midi/MidiShortOut.h"
 #include "midi/RtMidiBackend.h"
 #include "model/Settings.h"
+#include "model/SettingsFile.h"
 #include "qtcommon/QtDialogs.h"
 #include "qtcommon/QuitSignals.h"
 #include "qtcommon/RunHandler.h"
@@ -35,18 +36,14 @@
 
 namespace {
 
-// The settings file is named after the executable with ".ini". It lives beside the executable
-// when that folder is writable or the file is already there (a portable install), otherwise in
-// the user's configuration folder.
+// The settings file for this executable (model/SettingsFile), its folder made when needed.
 std::string SettingsPath() {
-    QFileInfo exe(QCoreApplication::applicationFilePath());
-    QString name = exe.completeBaseName() + ".ini";
-    QString beside = exe.absoluteDir().filePath(name);
-    if (QFileInfo::exists(beside) || QFileInfo(exe.absolutePath()).isWritable())
-        return beside.toStdString();
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(folder);
-    return QDir(folder).filePath(name).toStdString();
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const std::string path =
+        ChooseSettingsFile(QCoreApplication::applicationFilePath().toStdString(),
+                           KELVO_INSTALL_BINDIR, folder.toStdString());
+    QDir().mkpath(QFileInfo(QString::fromStdString(path)).absolutePath());
+    return path;
 }
 
 void InstallDevices() {

@@ -2,6 +2,8 @@
 #include "model/Settings.h"
 #include "base/AtomicFile.h"
 #include "model/RecentFiles.h"
+#include "model/SettingsFile.h"
+#include "tests/support/AsOrdinaryUser.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -100,6 +102,27 @@ TEST_F(SettingsStore, WhatIsNotASettingsFileIsReportedAndNeverOverwritten) {
         }
         fs::remove(file);
     }
+}
+
+// Beside a portable copy, in the user's folder for an installed one, whatever the superuser left.
+TEST_F(SettingsStore, TheFileIsBesideAPortableCopyOnly) {
+    const std::string portable = folder.File("portable/KelvoLight"), bin = folder.File("bin"),
+                      installed = folder.File("bin/KelvoLight"), config = folder.File("config");
+    fs::create_directories(folder.File("portable"));
+    fs::create_directories(bin);
+    EXPECT_EQ(ChooseSettingsFile(portable, bin, config), portable + ".ini");
+    EXPECT_EQ(ChooseSettingsFile(installed, bin, config), config + "/KelvoLight.ini");
+    std::ofstream(installed + ".ini") << "Poly=Yes\r\n"; // kept where someone writes it
+    EXPECT_EQ(ChooseSettingsFile(installed, bin, config), installed + ".ini");
+    ::chmod(folder.Path().c_str(), 0755);
+    EXPECT_EQ(AsOrdinaryUser([&] {
+                  return ChooseSettingsFile(installed, bin, config) == config + "/KelvoLight.ini" &&
+                                 ChooseSettingsFile(portable, bin, config) ==
+                                     config + "/KelvoLight.ini"
+                             ? 0
+                             : 1;
+              }),
+              0);
 }
 
 // The recent files: absolute names, newest first, no repeats, at most RecentFileCount.
