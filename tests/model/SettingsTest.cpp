@@ -104,7 +104,8 @@ TEST_F(SettingsStore, WhatIsNotASettingsFileIsReportedAndNeverOverwritten) {
     }
 }
 
-// Beside a portable copy, in the user's folder for an installed one, whatever the superuser left.
+// Beside a portable copy, in the user's folder for an installed one and for a file left there
+// that the user cannot write.
 TEST_F(SettingsStore, TheFileIsBesideAPortableCopyOnly) {
     const std::string portable = folder.File("portable/KelvoLight"), bin = folder.File("bin"),
                       installed = folder.File("bin/KelvoLight"), config = folder.File("config");
@@ -114,7 +115,10 @@ TEST_F(SettingsStore, TheFileIsBesideAPortableCopyOnly) {
     EXPECT_EQ(ChooseSettingsFile(installed, bin, config), config + "/KelvoLight.ini");
     std::ofstream(installed + ".ini") << "Poly=Yes\r\n"; // kept where someone writes it
     EXPECT_EQ(ChooseSettingsFile(installed, bin, config), installed + ".ini");
+    // As a user who may write neither (root's file, a folder of the system's).
     ::chmod(folder.Path().c_str(), 0755);
+    ::chmod((installed + ".ini").c_str(), 0444);
+    ::chmod(folder.File("portable").c_str(), 0555);
     EXPECT_EQ(AsOrdinaryUser([&] {
                   return ChooseSettingsFile(installed, bin, config) == config + "/KelvoLight.ini" &&
                                  ChooseSettingsFile(portable, bin, config) ==
