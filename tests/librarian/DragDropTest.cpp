@@ -47,13 +47,11 @@ TEST_F(WindowTest, CellsAndFilesDropOntoTheGrid) {
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
         Open();
-        prompts.fileAnswers = {c.gap ? gap : bank};
-        Choose("LoadCollection");
+        Choose("LoadCollection", c.gap ? gap : bank);
         if (c.gap) // the temporary patch := D84
-            ClickCell(PatchCount), QTest::keyClick(Grid(), Qt::Key_C, Qt::ControlModifier);
+            OnCell(PatchCount, Qt::Key_C);
         else // A21 := A11, modified
-            for (auto [cell, key] : {std::pair{1, Qt::Key_C}, {5, Qt::Key_V}})
-                ClickCell(cell), QTest::keyClick(Grid(), key, Qt::ControlModifier);
+            OnCell(1, Qt::Key_C), OnCell(5, Qt::Key_V);
         const std::string before = c.gap ? "12340678" : "12341678";
         const PatchBytes temp = window_->Collection().TempPatch().Bytes();
         prompts.Clear();
@@ -91,7 +89,7 @@ TEST_F(WindowTest, CellsAndFilesDropOntoTheGrid) {
             EXPECT_EQ(window_->Collection().TempPatch().Bytes(), temp);
         }
         if (taken && !loaded && c.held != before) { // one undo takes the drop back
-            QTest::keyClick(Grid(), Qt::Key_Z, Qt::ControlModifier);
+            Key(Qt::Key_Z);
             EXPECT_EQ(held(), before);
         }
     }

@@ -1,9 +1,10 @@
-// Right-press rules, the grid font and sizes, the resize rule, the file named at start, and the
-// port menus with their connection tests.
+// Right-press rules, the grid font and sizes, the resize rule, the file named at start, the
+// port menus with their connection tests, and transfers with the virtual GR-33 through the menus.
 
 #include "WindowFixture.h"
 #include "gr33/CollectionFile.h"
 #include "gr33/Exchange.h"
+#include "sim/DemoBank.h"
 #include "sim/VirtualGr33.h"
 
 #include <QAbstractButton>
@@ -39,6 +40,9 @@ TEST_F(GridWindow, RightPressPicksTheContextMenu) {
     auto* corner = Grid()->findChild<QAbstractButton*>(); // the top-left corner is no cell
     RightPress(corner, corner->rect().center());
     EXPECT_EQ(window_->GridPopup(), collectionMenu);
+    Key(Qt::Key_Menu, {}); // the patch menu whatever was pressed before
+    EXPECT_EQ(window_->GridPopup(), patchMenu);
+    EXPECT_TRUE(patchMenu->isVisible());
 }
 
 TEST_F(GridWindow, FontWidensTheGridNeverTheWindow) {
@@ -196,6 +200,37 @@ TEST_F(GridWindow, CancelInTheProgressNoticeEndsTheReceive) {
     EXPECT_EQ(Cell(128), "D84: Empty");
     EXPECT_EQ(Title(), "KelvoLight 1.01 (* Untitled)");
     EXPECT_EQ(window_->findChild<QProgressDialog*>("TransferProgress"), nullptr);
+}
+
+// A send whose read-back finds a slot the device ignored offers the old bank back, and "Resume
+// Receive" finishes a receive that stopped.
+TEST_F(GridWindow, ReadBackOffersTheOldBankAndResumeFinishesAReceive) {
+    auto install = [&](std::vector<Fault> faults) {
+        auto backend = CreateVirtualGr33(File("device.G33"), {.faults = std::move(faults)});
+        VirtualGr33* device = backend.get();
+        InstallMidiBackends(nullptr, std::move(backend));
+        return device;
+    };
+    VirtualGr33* device = install({{FaultKind::IgnoreWrite, 12}});
+    Open();
+    prompts.fileAnswers = {PatchFile(), PatchFile()};
+    for (int n : {12, 13})
+        ClickCell(n), Choose("LoadPatch1"); // the demo's first patch into A34 and A41
+    prompts.confirmAnswers = {true};
+    Choose("SendCollection1");
+    EXPECT_EQ(prompts.Last(), "Patch (A34) differs after sending\n"
+                              "Send back the patches the device held before ?");
+    device->Inspect([](const Gr33Device& d) { EXPECT_EQ(d.Bank().Patch(13), DemoPatch(13)); });
+    EXPECT_FALSE(Find("ResumeReceive1")->isEnabled());
+    install({{FaultKind::Silent, 37}});
+    Choose("ReceiveCollection1");
+    EXPECT_EQ(prompts.Last(), "Patch (B21) not received. Operation aborted.");
+    ASSERT_TRUE(Find("ResumeReceive1")->isEnabled());
+    install({});
+    Choose("ResumeReceive1");
+    EXPECT_FALSE(Find("ResumeReceive1")->isEnabled());
+    for (int n = 1; n <= 128; ++n)
+        ASSERT_EQ(window_->Collection().Slot(n).Bytes(), DemoPatch(n)) << n;
 }
 
 } // namespace

@@ -27,11 +27,8 @@ TEST_F(MainMenus, FreshWindowMenuItemsInOrderEmptySlotsOneSelectedCell) {
     ClickCell(1, Qt::LeftButton, Qt::ControlModifier); // Ctrl-click keeps the selection
     EXPECT_EQ(Grid()->selectedItems().size(), 1);
     EXPECT_EQ(window_->SelectedPatch(), 1);
-    QStringList bar;
-    for (QAction* action : window_->menuBar()->actions())
-        bar << action->text();
-    EXPECT_EQ(bar, QStringList({"Patch Collection", "Selected Patch", "Temporary Patch ()", "Edit",
-                                "Options", "Library", "About"}));
+    EXPECT_EQ(Captions(window_->menuBar()).join('|'),
+              "Patch Collection|Selected Patch|Temporary Patch ()|Edit|Options|Library|About");
     const std::pair<const char*, const char*> menus[] = {
         {"Collection1",
          "Load... [Ctrl+O]|Save As... [Ctrl+S]|-|Receive|Send|Resume Receive|-|Recent"},
@@ -58,31 +55,26 @@ TEST_F(MainMenus, FreshWindowMenuItemsInOrderEmptySlotsOneSelectedCell) {
 // The temporary patch's items wait for its first patch; cut, copy and paste by keyboard.
 TEST_F(MainMenus, EditingThroughTheTemporaryPatch) {
     Open();
-    prompts.fileAnswers = {BankFile("bank.G33", {2})};
-    Choose("LoadCollection");
+    Choose("LoadCollection", BankFile("bank.G33", {2}));
     const char* waiting[] = {"SaveAsTmpPatch1",    "SendTmpPatch1",        "EditTmpPatch1",
                              "PasteTmpPatchOver1", "PasteTmpPatchInsert1", "PopupPasteOver",
                              "PopupPasteInsert"};
     for (const char* item : waiting)
         EXPECT_FALSE(Find(item)->isEnabled()) << item;
     const QString name = Cell(2).mid(5);
-    ClickCell(1);
-    QTest::keyClick(Grid(), Qt::Key_V, Qt::ControlModifier); // disabled: nothing happens
+    OnCell(1, Qt::Key_V); // disabled: nothing happens
     EXPECT_EQ(Cell(1), "A11: Empty");
     Choose("EditPatch1");
     EXPECT_EQ(prompts.Last(), "Patch (A11) is empty!");
 
-    ClickCell(2);
-    QTest::keyClick(Grid(), Qt::Key_X, Qt::ControlModifier);
+    OnCell(2, Qt::Key_X);
     EXPECT_EQ(Cell(2), "A12: Empty");
     EXPECT_EQ(Find<QMenu>("Temporary1")->title(), "Temporary Patch (" + name.trimmed() + ")");
     EXPECT_EQ(Title(), "KelvoLight 1.01 (* bank.G33)");
     for (const char* item : waiting)
         EXPECT_TRUE(Find(item)->isEnabled()) << item;
-    ClickCell(7);
-    QTest::keyClick(Grid(), Qt::Key_Insert, Qt::ControlModifier);
-    ClickCell(1);
-    QTest::keyClick(Grid(), Qt::Key_V, Qt::ControlModifier);
+    OnCell(7, Qt::Key_Insert);
+    OnCell(1, Qt::Key_V);
     EXPECT_EQ(Cell(1) + Cell(7), "A11: " + name + "A23: " + name);
 }
 
@@ -145,7 +137,7 @@ TEST_F(MainMenus, CloseAsksToSaveAndStaysOpenWhenTheSaveFails) {
     prompts.fileAnswers = {PatchFile(), File("no/such/folder/x.G33"), std::nullopt};
     Choose("LoadPatch1");
     prompts.confirmAnswers = {true, true};
-    QTest::keyClick(Grid(), Qt::Key_Q, Qt::ControlModifier); // closes as the close box does
+    Key(Qt::Key_Q); // closes as the close box does
     EXPECT_TRUE(window_->isVisible());
     EXPECT_TRUE(window_->close()); // Yes, then the dialog cancelled: closes as asked
     EXPECT_EQ(prompts.Texts("confirm").size(), 2u);
@@ -155,20 +147,17 @@ TEST_F(MainMenus, CloseAsksToSaveAndStaysOpenWhenTheSaveFails) {
 TEST_F(MainMenus, DoubleClickOrReturnOpensTheEditorOnTheSelectedSlot) {
     Open();
     ClickCell(1);
-    QTest::keyClick(Grid(), Qt::Key_Right);
-    QTest::keyClick(Grid(), Qt::Key_Down);
+    Key(Qt::Key_Right, {}), Key(Qt::Key_Down, {});
     EXPECT_EQ(window_->SelectedPatch(), 6);
-    prompts.fileAnswers = {PatchFile()};
-    Choose("LoadPatch1");
-    QTest::keyClick(Grid(), Qt::Key_Menu);
+    Choose("LoadPatch1", PatchFile());
+    Key(Qt::Key_Menu, {});
     auto* popup = Find<QMenu>("PopupMenuPatch");
     ASSERT_TRUE(popup->isVisible());
     QTest::keyClick(popup, Qt::Key_Escape);
     ClickCell(5);
     QTest::mouseDClick(Grid()->viewport(), Qt::LeftButton, {}, CellCentre(5));
     EXPECT_EQ(prompts.Last(), "Patch (A21) is empty!");
-    QTest::keyClick(Grid(), Qt::Key_Right);
-    QTest::keyClick(Grid(), Qt::Key_Return);
+    Key(Qt::Key_Right, {}), Key(Qt::Key_Return, {});
     EXPECT_NE(window_->Collection().Slot(6).Editor, nullptr);
     window_.reset(); // the librarian takes the editor down while its record still exists
 }
@@ -183,31 +172,29 @@ TEST_F(MainMenus, RecentCollectionsFollowLoadsAndSaves) {
     Open();
     EXPECT_EQ(Find("Recent1")->text(), "&1 " + QString::fromStdString(gone));
     EXPECT_FALSE(Find("Recent2")->isVisible());
-    std::vector<std::string> banks;
-    for (int k = 1; k <= 9; ++k) {
-        banks.push_back(File("bank" + std::to_string(k) + ".G33"));
-        prompts.fileAnswers = {banks.back()};
-        QTest::keyClick(Grid(), Qt::Key_S, Qt::ControlModifier); // "Save As..."
-    }
-    prompts.fileAnswers = {banks[1]};
-    QTest::keyClick(Grid(), Qt::Key_O, Qt::ControlModifier); // "Load..."
-    std::vector<std::string> expected = {banks[1], banks[8], banks[7], banks[6],
-                                         banks[5], banks[4], banks[3], banks[2]};
-    EXPECT_EQ(RecentFiles(), expected);
-    prompts.fileAnswers = {PatchFile()};
-    Choose("LoadPatch1");
+    const auto banks = [&](const std::string& numbers) { // "21": bank2.G33, bank1.G33
+        std::vector<std::string> files;
+        for (char k : numbers)
+            files.push_back(File(std::string("bank") + k + ".G33"));
+        return files;
+    };
+    for (const std::string& bank : banks("123456789"))
+        prompts.fileAnswers = {bank}, Key(Qt::Key_S); // "Save As..."
+    prompts.fileAnswers = {banks("2")[0]};
+    Key(Qt::Key_O); // "Load..."
+    EXPECT_EQ(RecentFiles(), banks("29876543"));
+    Choose("LoadPatch1", PatchFile());
     prompts.confirmAnswers = {false};
     Choose("Recent6"); // bank5, after the save question
     EXPECT_EQ(prompts.Texts("confirm").size(), 1u);
     EXPECT_EQ(Title(), "KelvoLight 1.01 (bank5.G33)");
-    expected = {banks[4], banks[1], banks[8], banks[7], banks[6], banks[5], banks[3], banks[2]};
-    EXPECT_EQ(RecentFiles(), expected);
-    EXPECT_EQ(ReadSetting("Recent1"), banks[4]); // the newest first
-    std::filesystem::remove(banks[2]);
+    EXPECT_EQ(RecentFiles(), banks("52987643"));
+    EXPECT_EQ(ReadSetting("Recent1"), banks("5")[0]); // the newest first
+    std::filesystem::remove(banks("3")[0]);
     QTest::mouseMove(Grid()->viewport()); // off the place the submenu opens at
     Choose("Recent8");
-    EXPECT_EQ(prompts.Last(), "File " + banks[2] + " not found");
-    EXPECT_EQ(RecentFiles(), std::vector(expected.begin(), expected.end() - 1));
+    EXPECT_EQ(prompts.Last(), "File " + banks("3")[0] + " not found");
+    EXPECT_EQ(RecentFiles(), banks("5298764"));
     EXPECT_FALSE(Find("Recent8")->isVisible());
 }
 

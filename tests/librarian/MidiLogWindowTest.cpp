@@ -32,10 +32,10 @@ TEST_F(WindowTest, MidiLogShowsAReceiveAsItPasses) {
     EXPECT_TRUE(request.contains(QString::fromStdString(" out Virtual GR-33 16 bytes: Request " +
                                                         label + "\n    F0 41 10 00 30 11 01 09")))
         << request.toStdString();
-    std::string name = window_->Collection().Slot(10).GetName();
-    name.erase(name.find_last_not_of(' ') + 1);
-    EXPECT_TRUE(data.contains(QString::fromStdString(" in  Virtual GR-33 140 bytes: Data " + label +
-                                                     " '" + name + "'\n")))
+    const QString name = QString::fromStdString(window_->Collection().Slot(10).GetName());
+    EXPECT_TRUE(
+        data.contains(QString::fromStdString(" in  Virtual GR-33 140 bytes: Data " + label) + " '" +
+                      name.trimmed() + "'\n"))
         << data.toStdString();
     EXPECT_EQ(data.count('\n'), 5); // the 140 bytes on five lines
 

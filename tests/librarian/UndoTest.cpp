@@ -17,18 +17,11 @@ TEST_F(Undo, StepsGoBackAndForthToTheSavedState) {
             texts << Cell(n);
         return texts.join('\n').toStdString();
     };
-    const auto keys = [&](int number, Qt::Key key) {
-        return [=, this] {
-            ClickCell(number);
-            QTest::keyClick(Grid(), key, Qt::ControlModifier);
-        };
-    };
-    const auto load = [&] { // into A11, selected from the start
-        prompts.fileAnswers = {PatchFile()};
-        Choose("LoadPatch1");
+    const auto keys = [this](int number, Qt::Key key) {
+        return [=, this] { OnCell(number, key); };
     };
     const std::vector<std::pair<std::string, std::function<void()>>> steps = {
-        {"Load Patch", load},
+        {"Load Patch", [this] { Choose("LoadPatch1", PatchFile()); }}, // into A11, selected
         {"Cut", keys(1, Qt::Key_X)},
         {"Insert", keys(3, Qt::Key_Insert)},
         {"Paste", keys(2, Qt::Key_V)}};
@@ -41,14 +34,14 @@ TEST_F(Undo, StepsGoBackAndForthToTheSavedState) {
     }
     for (int k = 4; k > 0; --k) {
         EXPECT_EQ(Title().toStdString(), "KelvoLight 1.01 (* Untitled)");
-        QTest::keyClick(Grid(), Qt::Key_Z, Qt::ControlModifier);
+        Key(Qt::Key_Z);
         EXPECT_EQ(cells(), states[k - 1]) << k;
         EXPECT_EQ(Find("Redo1")->text().toStdString(), "Redo " + steps[k - 1].first);
     }
     EXPECT_EQ(Title().toStdString(), "KelvoLight 1.01 (Untitled)");
     EXPECT_FALSE(Find("Undo1")->isEnabled());
     for (int k = 1; k <= 4; ++k)
-        QTest::keyClick(Grid(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(cells(), states.back());
 
     // Saved after one undo: forward again and back past the save both mark it modified.
@@ -65,6 +58,8 @@ TEST_F(Undo, StepsGoBackAndForthToTheSavedState) {
     EXPECT_EQ(cells(), states[3]);
     EXPECT_EQ(Title().toStdString(), "KelvoLight 1.01 (bank.G33)");
     EXPECT_FALSE(Find("Undo1")->isEnabled() || Find("Redo1")->isEnabled());
+    OnCell(1, Qt::Key_X), Key(Qt::Key_Z); // the loaded file's state is the saved one
+    EXPECT_EQ(Title().toStdString(), "KelvoLight 1.01 (bank.G33)");
 }
 
 } // namespace

@@ -115,7 +115,7 @@ QStringList WindowTest::Compared() {
     return lines;
 }
 
-QStringList WindowTest::Captions(QMenu* menu) {
+QStringList WindowTest::Captions(QWidget* menu) {
     QStringList captions;
     for (QAction* action : menu->actions()) {
         QString caption = action->isSeparator() ? "-" : action->text();

@@ -1,10 +1,13 @@
-// The librarian's file dialogs, typed into as a user does.
+// The librarian's file dialogs, typed into as a user does, and the signals that end the program
+// from outside reaching the event loop instead of killing it.
 #include "model/Collection.h"
 #include "qtcommon/QtDialogs.h"
+#include "qtcommon/QuitSignals.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTest>
@@ -12,8 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
 #include <fstream>
+#include <vector>
 
 namespace {
 
@@ -60,6 +65,26 @@ TEST(FileDialogs, ShowTheirDescriptionsAndAddTheDefaultExtension) {
         EXPECT_EQ(shown, expected);
         EXPECT_EQ(chosen.value_or("(refused)"), folder.File(typed + ("." + suffix)));
     }
+}
+
+TEST(QuitSignals, EachEndingSignalIsHandledOnTheEventLoopUntilTheWatchEnds) {
+    std::vector<int> seen;
+    {
+        QuitSignals watch([&](int number) { seen.push_back(number); });
+        for (int number : {SIGTERM, SIGHUP, SIGINT}) {
+            std::size_t before = seen.size();
+            ::raise(number); // would end the test program without the watch
+            QElapsedTimer waited;
+            waited.start();
+            while (seen.size() == before && waited.elapsed() < 2000)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        }
+        EXPECT_EQ(watch.Received(), SIGINT);
+    }
+    EXPECT_EQ(seen, (std::vector<int>{SIGTERM, SIGHUP, SIGINT}));
+    struct sigaction current {};
+    ::sigaction(SIGTERM, nullptr, &current);
+    EXPECT_EQ(current.sa_handler, SIG_DFL);
 }
 
 } // namespace
