@@ -1,14 +1,21 @@
 // Right-press rules, the grid font and sizes, the resize rule, the file named at start, the
-// port menus with their connection tests, and transfers with the virtual GR-33 through the menus.
+// port menus with their connection tests, transfers with the virtual GR-33 through the menus and
+// the MIDI log window that shows them.
 
 #include "WindowFixture.h"
+#include "base/FileRead.h"
 #include "gr33/CollectionFile.h"
 #include "gr33/Exchange.h"
+#include "gr33/PatchNumber.h"
+#include "midi/MidiLog.h"
 #include "sim/DemoBank.h"
 #include "sim/VirtualGr33.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
+#include <QListView>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollArea>
@@ -45,8 +52,15 @@ TEST_F(GridWindow, RightPressPicksTheContextMenu) {
     EXPECT_TRUE(patchMenu->isVisible());
 }
 
-TEST_F(GridWindow, FontWidensTheGridNeverTheWindow) {
+// A malformed stored font is reported and the start goes on, the check marks still set; a font
+// chosen widens the grid, never the window.
+TEST_F(GridWindow, GridFontFromTheSettingsAndTheDialog) {
+    WriteSetting("GridFont", "big 0 Sans");
+    WriteSetting("RightClickSelect", "No");
     Open();
+    EXPECT_EQ(prompts.Texts("error").front(), "'big' is not a valid integer value.");
+    EXPECT_EQ(Cell(128), "D84: Empty");
+    EXPECT_FALSE(Find("RightClickSelect1")->isChecked());
     QSize before = Grid()->size(), window = window_->size();
     auto* view = Find<QScrollArea>("ScrollBox")->viewport();
     EXPECT_EQ(view->width(), Grid()->width()); // every column in view at start, not every row
@@ -84,15 +98,6 @@ TEST_F(GridWindow, FileNamedAtStartIsOpened) {
     EXPECT_EQ(Title(), "KelvoLight 1.01 (start.G33)"); // nothing to save
     window_->OpenStartFile(File("none.G33"));
     EXPECT_EQ(prompts.Texts("message").back(), "File " + File("none.G33") + " not found");
-}
-
-TEST_F(GridWindow, MalformedGridFontIsReportedAndStartUpGoesOn) {
-    WriteSetting("GridFont", "big 0 Sans");
-    WriteSetting("RightClickSelect", "No");
-    Open();
-    EXPECT_EQ(prompts.Texts("error").front(), "'big' is not a valid integer value.");
-    EXPECT_EQ(Cell(128), "D84: Empty");
-    EXPECT_FALSE(Find("RightClickSelect1")->isChecked()); // the check marks were still set
 }
 
 TEST_F(GridWindow, PortMenusFromTheDeviceList) {
@@ -231,6 +236,55 @@ TEST_F(GridWindow, ReadBackOffersTheOldBankAndResumeFinishesAReceive) {
     EXPECT_FALSE(Find("ResumeReceive1")->isEnabled());
     for (int n = 1; n <= 128; ++n)
         ASSERT_EQ(window_->Collection().Slot(n).Bytes(), DemoPatch(n)) << n;
+}
+
+// The MIDI log window: a receive shows as it passes, Copy and Save... hand its rows on, closing
+// it (not minimising it) stops the recording.
+TEST_F(GridWindow, MidiLogShowsAReceiveAsItPasses) {
+    InstallMidiBackends(nullptr, CreateVirtualGr33(File("device.G33")));
+    Open();
+    Choose("MidiLog1");
+    auto* log = window_->findChild<QWidget*>("MidiLogWindow");
+    ASSERT_TRUE(log && log->isVisible());
+    QAbstractItemModel* rows = log->findChild<QListView*>("MidiLogList")->model();
+    EXPECT_EQ(rows->rowCount(), 0); // the start-up's connection test came before the window
+
+    ClickCell(10);
+    Choose("ReceivePatch1");
+    for (int wait = 0; wait < 100 && rows->rowCount() < 2; ++wait)
+        QTest::qWait(10);
+    ASSERT_EQ(rows->rowCount(), 2);
+    const QString request = rows->index(0, 0).data().toString();
+    const QString data = rows->index(1, 0).data().toString();
+    const std::string label = PatchLabel(10);
+    EXPECT_TRUE(request.contains(QString::fromStdString(" out Virtual GR-33 16 bytes: Request " +
+                                                        label + "\n    F0 41 10 00 30 11 01 09")))
+        << request.toStdString();
+    const QString name = QString::fromStdString(window_->Collection().Slot(10).GetName());
+    EXPECT_TRUE(
+        data.contains(QString::fromStdString(" in  Virtual GR-33 140 bytes: Data " + label) + " '" +
+                      name.trimmed() + "'\n"))
+        << data.toStdString();
+    EXPECT_EQ(data.count('\n'), 5); // the 140 bytes on five lines
+
+    QApplication::clipboard()->clear();
+    QTest::mouseClick(log->findChild<QPushButton*>("MidiLogCopy"), Qt::LeftButton);
+    const QString copied = QApplication::clipboard()->text();
+    EXPECT_EQ(copied, request + "\n" + data + "\n");
+
+    prompts.fileAnswers = {File("midi.txt")};
+    QTest::mouseClick(log->findChild<QPushButton*>("MidiLogSave"), Qt::LeftButton);
+    EXPECT_EQ(prompts.Texts("save"), std::vector<std::string>{"Save MIDI Log"});
+    const Bytes saved = ReadWholeFile(File("midi.txt"));
+    EXPECT_EQ(std::string(saved.begin(), saved.end()), copied.toStdString());
+
+    // Minimised it goes on recording; closed it stops.
+    log->showMinimized();
+    EXPECT_TRUE(MidiLog().Watched());
+    log->showNormal();
+    EXPECT_EQ(rows->rowCount(), 2);
+    log->close();
+    EXPECT_FALSE(MidiLog().Watched());
 }
 
 } // namespace

@@ -25,7 +25,7 @@ class LibraryWindowTest : public WindowTest {
 protected:
     LibraryWindowTest() {
         for (int n = 1; n <= 6; ++n)
-            library.Add(DemoPatch(n), {SightingKind::File, "/banks/demo.G33", 1000}, n);
+            library.Add(DemoPatch(n), {SightingKind::File, "/banks/demo.G33", seenAt}, n);
     }
     ~LibraryWindowTest() override { window_.reset(); } // before the library
 
@@ -76,6 +76,7 @@ protected:
         return QString::fromStdString(PatchLabel(number)) + ": " + DemoName(demo);
     }
 
+    static constexpr std::int64_t seenAt = 1'000'000'000'000; // 2001, in milliseconds
     TPatchLibrary library{":memory:"};
     QWidget* shown_ = nullptr;
 };
@@ -85,7 +86,7 @@ TEST_F(LibraryWindowTest, TypedQueriesSortTagAndDeleteWithUndo) {
     EXPECT_EQ(Status(), "6 patches found");
     EXPECT_EQ(Column(TLibraryModel::WhereSeen), QStringList(6, "demo.G33")); // the file name
     EXPECT_EQ(Column(TLibraryModel::FirstSeen),
-              QStringList(6, QString::fromStdString(LibraryTimeText(1000))));
+              QStringList(6, QString::fromStdString(LibraryTimeText(seenAt))));
     QHeaderView* header = Table()->horizontalHeader(); // the last column fills the table
     const int last = TLibraryModel::ColumnCount - 1;
     EXPECT_GE(header->sectionViewportPosition(last) + header->sectionSize(last),

@@ -1,14 +1,19 @@
 // The librarian's menus, captions, shortcuts and enabled states, the options, the editing
-// commands and closing; all chosen by mouse and keyboard.
+// commands, closing, and the about and wait windows; all chosen by mouse and keyboard.
 
 #include "WindowFixture.h"
+#include "librarian/About.h"
+#include "librarian/WaitFrm.h"
 #include "model/RecentFiles.h"
 #include "sim/DemoBank.h"
 #include "tests/support/UserClose.h"
 #include "tools/ConsoleFrm.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QTextBrowser>
 #include <QTimer>
 
 namespace {
@@ -52,7 +57,8 @@ TEST_F(MainMenus, FreshWindowMenuItemsInOrderEmptySlotsOneSelectedCell) {
         EXPECT_EQ(Captions(Find<QMenu>(name)).join('|'), captions) << name;
 }
 
-// The temporary patch's items wait for its first patch; cut, copy and paste by keyboard.
+// The temporary patch's items wait for its first patch; cut, copy and paste by keyboard; the
+// selected slot compared with the temporary patch in the lines of gr33 diff.
 TEST_F(MainMenus, EditingThroughTheTemporaryPatch) {
     Open();
     Choose("LoadCollection", BankFile("bank.G33", {2}));
@@ -76,16 +82,12 @@ TEST_F(MainMenus, EditingThroughTheTemporaryPatch) {
     OnCell(7, Qt::Key_Insert);
     OnCell(1, Qt::Key_V);
     EXPECT_EQ(Cell(1) + Cell(7), "A11: " + name + "A23: " + name);
-}
 
-// The selected slot against the temporary patch, in the lines of gr33 diff.
-TEST_F(MainMenus, CompareWithTemporaryPatch) {
     const auto panned = [&](int pan, const char* name) {
         PatchBytes bytes = DemoPatch(1);
         bytes[15] = static_cast<std::uint8_t>(pan + 64); // Common / Pan
         return PatchFile(name, bytes);
     };
-    Open();
     prompts.fileAnswers = {panned(-40, "left.P33"), File("left.P33"), panned(-50, "less.P33")};
     ClickCell(6);
     Choose("LoadPatch1");
@@ -213,6 +215,43 @@ TEST_F(MainMenus, OnlyTheUserClosingTheConsoleTurnsItOff) {
     CloseAsTheUser(console);
     EXPECT_FALSE(Find("ShowMIDIConsole1")->isChecked());
     EXPECT_EQ(ReadSetting("Console"), "No");
+}
+
+// "About" shows the version and the notes, once however often it opens; the wait notice shows
+// centred on the librarian.
+TEST_F(MainMenus, AboutAndWaitWindows) {
+    Open();
+    Choose("About1");
+    TAboutForm* about = window_->AboutForm();
+    ASSERT_TRUE(about->isVisible());
+    auto* notes = about->findChild<QTextBrowser*>("aboutNotes");
+    EXPECT_EQ(about->findChild<QLabel*>("Label3")->text() + "|" +
+                  about->findChild<QLabel*>("Label1")->text(),
+              "Version 1.01|Kelvo");
+    const QString first = notes->toPlainText();
+    EXPECT_TRUE(first.contains("SYSTEM:BULK LOAD Waiting..."));
+    QTest::mouseClick(about->findChild<QPushButton*>("ButtonOk"), Qt::LeftButton);
+    EXPECT_FALSE(about->isVisible());
+    Choose("About1");
+    EXPECT_EQ(notes->toPlainText(), first); // replaced, not appended
+
+    TAboutForm bare;
+    bare.SetNotes("");
+    bare.show(), bare.hide(), bare.show();
+    EXPECT_EQ(bare.findChild<QTextBrowser*>("aboutNotes")->toPlainText(),
+              "No description available!");
+
+    TFormWait wait;
+    window_->SetWaitWindow(&wait);
+    window_->ShowWait(true);
+    EXPECT_TRUE(wait.isVisible());
+    const auto* label = wait.findChild<QLabel*>("Label1");
+    EXPECT_EQ(label->text(), "Please wait ...");
+    EXPECT_EQ(wait.size(), QSize(122, 35)); // the text fits, whatever face stands in
+    EXPECT_TRUE(wait.rect().contains(label->geometry()));
+    EXPECT_LE((wait.geometry().center() - window_->frameGeometry().center()).manhattanLength(), 2);
+    window_->ShowWait(false);
+    EXPECT_FALSE(wait.isVisible());
 }
 
 } // namespace

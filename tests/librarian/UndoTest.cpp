@@ -58,7 +58,9 @@ TEST_F(Undo, StepsGoBackAndForthToTheSavedState) {
     EXPECT_EQ(cells(), states[3]);
     EXPECT_EQ(Title().toStdString(), "KelvoLight 1.01 (bank.G33)");
     EXPECT_FALSE(Find("Undo1")->isEnabled() || Find("Redo1")->isEnabled());
-    OnCell(1, Qt::Key_X), Key(Qt::Key_Z); // the loaded file's state is the saved one
+    OnCell(3, Qt::Key_X); // A13 holds the patch
+    EXPECT_TRUE(Title().contains('*'));
+    Key(Qt::Key_Z); // back to the loaded file's state, the saved one
     EXPECT_EQ(Title().toStdString(), "KelvoLight 1.01 (bank.G33)");
 }
 
