@@ -55,6 +55,23 @@ TEST_F(MainMenus, FreshWindowMenuItemsInOrderEmptySlotsOneSelectedCell) {
     };
     for (const auto& [name, captions] : menus)
         EXPECT_EQ(Captions(Find<QMenu>(name)).join('|'), captions) << name;
+
+    // Each item of the slot menu acts on the slot selected (an empty one here, no ports).
+    ClickCell(6);
+    const std::pair<const char*, const char*> refusals[] = {
+        {"SaveAsPatch1", "Save Patch"},          {"ReceivePatch1", "No midi-in device found."},
+        {"SendPatch1", "Patch (A22) is empty!"}, {"CutPatch1", "Patch (A22) is empty!"},
+        {"CopyPatch1", "Patch (A22) is empty!"}, {"ReceiveTmpPatch1", "No midi-in device found."}};
+    for (const auto& [item, text] : refusals) {
+        Choose(item);
+        EXPECT_EQ(prompts.Last(), text) << item;
+    }
+    Choose("LoadPatch1", PatchFile());
+    const QString name = Cell(6).mid(5).trimmed();
+    EXPECT_NE(name, "Empty");
+    EXPECT_EQ(Find<QMenu>("Temporary1")->title(), "Temporary Patch ()");
+    Choose("LoadTmpPatch1", PatchFile());
+    EXPECT_EQ(Find<QMenu>("Temporary1")->title(), "Temporary Patch (" + name + ")");
 }
 
 // The temporary patch's items wait for its first patch; cut, copy and paste by keyboard; the
