@@ -162,7 +162,7 @@ TEST_F(AtomicFile, ReadsSayWhatAPathIsAndTakeOnlyWhatIsAsked) {
     }
 }
 
-TEST(Prompts, ScopedRecorderAnswersFromItsQueue) {
+TEST(Prompts, RecordedWhileInstalledAndAnsweredNoWithoutWindows) {
     RecordingDialogs rec;
     {
         ScopedPrompts guard(rec);
@@ -174,6 +174,13 @@ TEST(Prompts, ScopedRecorderAnswersFromItsQueue) {
     EXPECT_EQ(rec.Texts("confirm"),
               (std::vector<std::string>{"Save first ?", "Again ?", "Queue empty ?"}));
     EXPECT_NE(&Prompts(), &rec);
+    // A program without windows (the command-line tool) is never held by a question.
+    Prompts().ShowMessage("shown nowhere");
+    Prompts().ShowError("shown nowhere");
+    EXPECT_FALSE(Confirmation("Overwrite"));
+    EXPECT_FALSE(Prompts().OpenFileName("Load", "*.G33", "G33") ||
+                 Prompts().SaveFileName("Save", "*.G33", "G33") ||
+                 Prompts().InputText("Name", "Name:", "") || Prompts().ChooseFont({}));
 }
 
 } // namespace
