@@ -69,7 +69,9 @@ fuzz: deps
 	cd $(FUZZ_BUILD)/fuzz && ctest --output-on-failure -L fuzz -j $(JOBS)
 
 # Line and branch coverage of every layer by the whole suite (end-to-end runs included), one
-# gcovr summary per layer folder; the HTML report is in $(COVERAGE_BUILD)/coverage/.
+# gcovr summary per layer folder (its report in $(COVERAGE_BUILD)/coverage/LAYER.txt); the HTML
+# report is in $(COVERAGE_BUILD)/coverage/. Nothing is written to /dev/null, which gcovr would
+# replace with a file when run as the superuser.
 COVERAGE_LAYERS = base midi gr33 sim model library qtcommon controls editor tools librarian cli app
 
 coverage: deps
@@ -83,7 +85,7 @@ coverage: deps
 	    --json $(COVERAGE_BUILD)/coverage/all.json --html-details $(COVERAGE_BUILD)/coverage/index.html
 	@printf '%-10s %8s %8s\n' layer lines branches
 	@for l in $(COVERAGE_LAYERS); do \
-	    gcovr -a $(COVERAGE_BUILD)/coverage/all.json --filter "$$l/" --print-summary -o /dev/null \
+	    gcovr -a $(COVERAGE_BUILD)/coverage/all.json --filter "$$l/" --print-summary -o $(COVERAGE_BUILD)/coverage/$$l.txt \
 	    | awk -v l=$$l '/^lines:/ {ln=$$2} /^branches:/ {br=$$2} END {printf "%-10s %8s %8s\n", l, ln, br}'; \
 	done
 
