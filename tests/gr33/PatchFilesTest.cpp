@@ -4,6 +4,7 @@
 #include "base/FileRead.h"
 #include "gr33/CollectionFile.h"
 #include "gr33/Patch.h"
+#include "gr33/SafeTransfer.h"
 #include "gr33/TextForm.h"
 #include "tests/support/FailureOf.h"
 #include "tests/support/ScratchFolder.h"
@@ -152,6 +153,19 @@ TEST_F(PatchFiles, LoadsReadOnlyTheirMessagesAndNameWhatIsNotAFile) {
     }
     ::getrusage(RUSAGE_SELF, &after);
     EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024); // kilobytes
+}
+
+// A receive that stopped keeps the slots that came, in order, and a resume reads exactly those.
+TEST_F(PatchFiles, PartialFilesHoldTheSlotsReceivedSoFar) {
+    EXPECT_EQ(PartialFileName("/m/Bank.G33"), "/m/Bank.partial.G33");
+    const std::vector<PatchBytes> received{slots[0].Bytes(), slots[1].Bytes(), slots[2].Bytes()};
+    WritePartialFile(path("Bank.partial.G33"), received);
+    EXPECT_EQ(fs::file_size(path("Bank.partial.G33")), 3 * DataMessageSize);
+    EXPECT_EQ(ReadPartialFile(path("Bank.partial.G33")), received);
+    EXPECT_EQ(FailureOf([&] { ReadPartialFile(path("none.G33")); }),
+              "File " + path("none.G33") + " not found");
+    WriteCollectionFile(path("whole.G33"), refs); // 128 slots: a collection, not a partial file
+    EXPECT_EQ(FailureOf([&] { ReadPartialFile(path("whole.G33")); }), "Illegal patch data format");
 }
 
 TEST(TextChecksum, ShiftsByPositionModSeven) {
