@@ -127,7 +127,10 @@ protected:
         const QModelIndex index = view->model()->index(list->findText(entry), 0);
         view->scrollTo(index);
         // A release just after the list opened would count as the end of the opening click.
+        // The wait ends by the clock, so the list's own timer for that may still be pending
+        // on a busy machine: it runs before the click.
         QTest::qWait(QApplication::doubleClickInterval() + 100);
+        QCoreApplication::processEvents();
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
     }
     // A user's edits of each kind, one after the other: a bar dragged, a value typed and
