@@ -72,8 +72,6 @@ std::string describe(Gr33Device& device, int number, const Bytes& reply) {
     return patch.Bytes() == device.Bank().Patch(number) ? "ok" : "other";
 }
 
-const Bytes broadcast{0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7};
-const Bytes otherId{0xF0, 0x7E, 0x11, 0x06, 0x01, 0xF7};
 const std::string bad = "Illegal patch data format";
 
 } // namespace
@@ -85,8 +83,8 @@ TEST(Gr33Device, RepliesWithAndWithoutFaults) {
         std::vector<std::string> replies;
     } cases[] = {
         {"", IdentityRequest(), 0, {"identity"}},
-        {"", broadcast, 0, {"identity"}},
-        {"", otherId, 0, {}},
+        {"", {0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7}, 0, {"identity"}}, // to every device
+        {"", {0xF0, 0x7E, 0x11, 0x06, 0x01, 0xF7}, 0, {}},           // to another device
         {"", RequestMessage(1), 1, {"ok"}},
         {"", RequestMessage(37), 37, {"ok"}},
         {"", RequestMessage(128), 128, {"ok"}},
@@ -127,18 +125,26 @@ TEST(Gr33Device, RepliesWithAndWithoutFaults) {
     EXPECT_EQ(extra.back(), 0xF7);
 }
 
-// Valid data messages are stored (the temporary patch too, a silent device included); every
-// damaged one is rejected and changes nothing.
-TEST(Gr33Device, StoresOnlyValidDataMessages) {
-    for (const char* fault : {"", "silent"}) {
+// Valid data messages are stored (the temporary patch too, a silent device included). A write
+// fault hits only its slot: ignore-write keeps the old patch, corrupt-write stores the patch
+// with a changed first byte; both count the message as stored, as a real device would. Every
+// damaged message is rejected and changes nothing.
+TEST(Gr33Device, StoresOnlyValidDataMessagesWhereNoWriteFaultHits) {
+    const int b23 = *PatchNumberOfLabel("B23");
+    for (std::string fault : {"", "silent", "ignore-write@B23", "corrupt-write@B23"}) {
+        SCOPED_TRACE(fault);
         auto device = makeDevice(fault);
-        const int b23 = *PatchNumberOfLabel("B23");
-        EXPECT_TRUE(device.Receive(DataMessage(b23, FilledPatch(0x11, "B23"))).empty());
+        for (int number : {b23, b23 + 1})
+            EXPECT_TRUE(device.Receive(DataMessage(number, FilledPatch(0x11, "B23"))).empty());
         device.Receive(DataMessage(TempPatchNumber, FilledPatch(0x22, "Temp")));
-        EXPECT_EQ(device.Stored(), 2);
-        EXPECT_EQ(device.Bank().Patch(b23), FilledPatch(0x11, "B23"));
+        EXPECT_EQ(device.Stored(), 3);
+        EXPECT_EQ(device.Bank().Patch(b23), fault.starts_with("ignore") ? DemoPatch(b23)
+                                            : fault.starts_with("corrupt")
+                                                ? FilledPatch(0x11, "X23")
+                                                : FilledPatch(0x11, "B23"));
+        EXPECT_EQ(device.Bank().Patch(b23 + 1), FilledPatch(0x11, "B23"));
         EXPECT_EQ(device.Bank().Patch(0), FilledPatch(0x22, "Temp"));
-        EXPECT_EQ(device.Bank().Patch(b23 + 1), DemoPatch(b23 + 1));
+        EXPECT_EQ(device.Bank().Patch(b23 + 2), DemoPatch(b23 + 2));
     }
     auto device = makeDevice();
     const auto valid = DataMessage(5, FilledPatch(0x11, "X"));
@@ -158,22 +164,6 @@ TEST(Gr33Device, StoresOnlyValidDataMessages) {
     EXPECT_EQ(device.Stored(), 0);
     EXPECT_GE(device.Rejected(), 7);
     EXPECT_EQ(device.Bank().Patch(5), DemoPatch(5));
-}
-
-// A write fault hits only its slot: ignore-write keeps the old patch, corrupt-write stores the
-// patch with a changed first byte; both count the message as stored, as a real device would.
-TEST(Gr33Device, WriteFaultsKeepOrChangeOnlyTheirSlot) {
-    const int b23 = *PatchNumberOfLabel("B23");
-    for (const char* fault : {"ignore-write@B23", "corrupt-write@B23"}) {
-        SCOPED_TRACE(fault);
-        auto device = makeDevice(fault);
-        for (int number : {b23, b23 + 1})
-            device.Receive(DataMessage(number, FilledPatch(0x11, "B23")));
-        EXPECT_EQ(device.Stored(), 2);
-        EXPECT_EQ(device.Bank().Patch(b23 + 1), FilledPatch(0x11, "B23"));
-        auto expected = fault[0] == 'i' ? DemoPatch(b23) : FilledPatch(0x11, "X23");
-        EXPECT_EQ(device.Bank().Patch(b23), expected);
-    }
 }
 
 TEST(Gr33Device, BlocksOfMessagesAndTheWireTime) {
