@@ -3,7 +3,6 @@
 
 #include "CollectionFixture.h"
 #include "gr33/Exchange.h"
-#include "gr33/PatchNumber.h"
 
 namespace {
 

@@ -2,10 +2,7 @@
 
 #include "CollectionFixture.h"
 #include "base/AtomicFile.h"
-#include "gr33/CollectionFile.h"
 #include "model/Recovery.h"
-
-#include <functional>
 
 namespace {
 
