@@ -1,4 +1,5 @@
-// Receives and sends through the virtual GR-33: ports, the send test, failure, cancel.
+// Receives and sends through the virtual GR-33: ports, the send test, failure, cancel; the
+// snapshot before a send, the read-back after it and the resumed receive, against its faults.
 
 #include "CollectionFixture.h"
 #include "gr33/Exchange.h"
@@ -6,9 +7,11 @@
 namespace {
 
 struct CollectionDevice : CollectionOnDevice {
-    static void Choose(TCollection& target, int in, int out) {
-        if (in) target.Ports().ChooseIn(in);
-        if (out) target.Ports().ChooseOut(out);
+    int ChangedOnDevice() {
+        int changed = 0;
+        for (int n = 1; n <= PatchCount; ++n)
+            changed += DevicePatch(n) != DemoPatch(n);
+        return changed;
     }
 };
 
@@ -32,11 +35,10 @@ TEST_F(CollectionDevice, EveryCommandNeedsBothPorts) {
                 Fill(target, {3});
                 target.TempPatch().SetBytes(NamedPatch(9), 0);
                 EXPECT_EQ(FailureOf([&] { commands[k](target); }), error);
-                EXPECT_EQ(target.Slot(3).GetName(), P(3));
-                EXPECT_EQ(target.TempPatch().GetName(), P(9));
+                EXPECT_EQ(target.Slot(3).GetName() + target.TempPatch().GetName(), P(3) + P(9));
                 EXPECT_EQ(DevicePatch(3), DemoPatch(3));
-                EXPECT_EQ(observer.busyDepth, 0);
-                EXPECT_FALSE(observer.transferOpen || target.Modified() || !observer.seen.empty());
+                EXPECT_FALSE(observer.busyDepth || observer.transferOpen || target.Modified() ||
+                             !observer.seen.empty());
             }
 }
 
@@ -71,8 +73,7 @@ TEST_F(CollectionDevice, ReceiveCollectionWholeOrPartWay) {
         EXPECT_EQ(observer.steps[0], "Receiving A11 (1 of 128)");
         EXPECT_EQ(target.Title(),
                   replaced ? "KelvoLight 1.01 (* bank.G33)" : "KelvoLight 1.01 (bank.G33)");
-        EXPECT_FALSE(observer.transferOpen);
-        EXPECT_EQ(observer.busyDepth, 0);
+        EXPECT_FALSE(observer.transferOpen || observer.busyDepth);
     }
 }
 
@@ -113,7 +114,7 @@ TEST_F(CollectionDevice, SendCollectionSendsFilledSlotsOnly) {
     Fill(collection, {2, 128});
     collection.SendCollection();
     EXPECT_EQ(prompts.Texts("message"), std::vector<std::string>{"Sent and verified 2 patches"});
-    EXPECT_EQ(DevicePatch(1), DemoPatch(1));
+    EXPECT_EQ(ChangedOnDevice(), 2);
     EXPECT_EQ(DevicePatch(2), NamedPatch(2));
     EXPECT_EQ(DevicePatch(128), NamedPatch(128));
 }
@@ -131,6 +132,66 @@ TEST_F(CollectionDevice, SendRefusals) {
         EXPECT_EQ(FailureOf([&] { (collection.*send)(); }), DeviceNotFoundText);
     EXPECT_EQ(FailureOf([&] { collection.SendPatch(1); }), DeviceNotFoundText);
     EXPECT_TRUE(view.steps.empty());
+}
+
+std::string Differ(int n) {
+    return "Patch (" + PatchLabel(n) + ") differs after sending\n";
+}
+
+// No snapshot, no send; the read-back names the slots stored wrongly, Yes sends the old bank back.
+TEST_F(CollectionDevice, SnapshotFirstThenReadBack) {
+    const std::string ask = std::string(RestoreQuestion) + " ?",
+                      noSnapshot = "No snapshot before sending, nothing was sent: Patch (B21) not "
+                                   "received. Operation aborted. (to send anyway, switch off "
+                                   "\"Options\" -> \"Snapshot Before Send\")",
+                      two = Differ(5) + Differ(128) + ask;
+    const struct {
+        int changed; // slots of the device no longer as before
+        bool restore;
+        std::vector<Fault> faults;
+        std::string said; // the error, or the last prompt
+    } cases[] = {{0, false, {{FaultKind::Silent, 37}}, noSnapshot},
+                 {4, false, {}, "Sent and verified 4 patches"},
+                 {3, false, {{FaultKind::IgnoreWrite, 5}, {FaultKind::CorruptWrite, 128}}, two},
+                 {0, true, {{FaultKind::IgnoreWrite, 5}}, Differ(5) + ask}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said);
+        Install(c.faults);
+        prompts.Clear();
+        view.seen.clear();
+        prompts.confirmAnswers = {c.restore};
+        Fill(collection, {3, 5, 100, 128});
+        const std::string error = FailureOf([&] { collection.SendCollection(); });
+        EXPECT_EQ(error.empty() ? prompts.Last() : error, c.said);
+        EXPECT_EQ(ChangedOnDevice(), c.changed);
+        EXPECT_EQ(view.seen.size(), error.empty() ? 1u : 0u); // the snapshot
+    }
+    WriteSetting("SnapshotBeforeSend", "No"); // the receive that failed is not tried
+    Install({{FaultKind::Silent, 37}});
+    collection.SendCollection();
+    EXPECT_EQ(ChangedOnDevice(), 4);
+    // One patch has no snapshot to offer: the difference is the error.
+    Install({{FaultKind::CorruptWrite, 100}});
+    EXPECT_EQ(FailureOf([&] { collection.SendPatch(100); }) + "\n", Differ(100));
+}
+
+// A receive stopped at slot k resumes there and ends as an uninterrupted receive would.
+TEST_F(CollectionDevice, ResumedReceiveGivesTheWholeBank) {
+    for (int k : {1, 37, 128}) {
+        SCOPED_TRACE(k);
+        Install({{FaultKind::Silent, k}});
+        view.cancelAtStep = k == 128 ? 127 : -1;
+        EXPECT_NE(FailureOf([&] { collection.ReceiveCollection(); }), "");
+        Install({});
+        view.cancelAtStep = -1, view.steps.clear(), view.seen.clear();
+        collection.ResumeReceive();
+        EXPECT_FALSE(collection.CanResumeReceive());
+        EXPECT_EQ(view.steps.size(), 129u - k);
+        ASSERT_EQ(view.seen.size(), 1u);
+        EXPECT_EQ(view.seen[0].second.size(), 128u);
+        for (int n = 1; n <= PatchCount; ++n)
+            ASSERT_EQ(collection.Slot(n).Bytes(), DemoPatch(n)) << n;
+    }
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "CollectionFixture.h"
 
+#include <algorithm>
+
 namespace {
 
 using CollectionEdit = CollectionTest;
@@ -70,8 +72,7 @@ TEST_F(CollectionEdit, EditsMoveSlotsThroughTheTemporaryPatch) {
             ASSERT_EQ(target.Slot(n).GetName(), P(Holds(c.after, n))) << "slot " << n;
             bool moved = Holds(c.after, n) != Holds(c.before, n);
             changed |= moved;
-            auto redrawn = std::find(observer.cells.begin(), observer.cells.end(), n);
-            EXPECT_TRUE(!moved || redrawn != observer.cells.end()) << "slot " << n;
+            EXPECT_TRUE(!moved || std::ranges::count(observer.cells, n)) << "slot " << n;
         }
         EXPECT_EQ(target.TempPatch().GetName(), P(c.tempAfter));
         EXPECT_EQ(observer.tempMenus > 0, c.tempAfter != c.temp);
@@ -95,9 +96,9 @@ TEST_F(CollectionEdit, CellTextsAndTitles) {
     };
     for (const auto& [file, modified, title] : titles) {
         collection.SetCollectionFile(file, modified);
-        EXPECT_EQ(collection.Title(), title);
-        EXPECT_EQ(collection.Modified(), modified);
-        EXPECT_EQ(collection.CollectionFile(), file);
+        EXPECT_EQ(
+            std::tuple(collection.Title(), collection.Modified(), collection.CollectionFile()),
+            std::tuple(title, modified, file));
     }
     EXPECT_EQ(view.titles, 4);
 }
