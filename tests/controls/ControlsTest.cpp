@@ -74,11 +74,7 @@ TEST(ValueText, FixedPointWithThreeDecimalsAndStrictReading) {
 // separated by '/'.
 TEST(PixelCanvas, PrimitivesKeepTheirEdgeRules) {
     const QColor a = Qt::black, b = Qt::red;
-    const struct {
-        const char* what;
-        std::function<void(QPainter&)> draw;
-        const char* rows;
-    } cases[] = {
+    const std::tuple<const char*, std::function<void(QPainter&)>, const char*> cases[] = {
         // clang-format off
         {"a fill leaves its right and lower edges out; an inverted one draws nothing",
          [&](QPainter& p) { FillBox(p, 1, 1, 3, 4, a), FillBox(p, 5, 1, 4, 4, a); },
@@ -96,11 +92,11 @@ TEST(PixelCanvas, PrimitivesKeepTheirEdgeRules) {
          "#####o/####oo/##..oo/##..oo/#ooooo/oooooo"},
         // clang-format on
     };
-    for (const auto& c : cases) {
+    for (const auto& [what, draw, expected] : cases) {
         QImage image(6, 6, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
-        c.draw(painter);
+        draw(painter);
         painter.end();
         std::string rows;
         for (int y = 0; y < 6; ++y)
@@ -110,7 +106,7 @@ TEST(PixelCanvas, PrimitivesKeepTheirEdgeRules) {
                         : image.pixel(x, y) == b.rgb() ? 'o'
                                                        : '.';
         rows.pop_back();
-        EXPECT_EQ(rows, c.rows) << c.what;
+        EXPECT_EQ(rows, expected) << what;
     }
 }
 
@@ -172,12 +168,8 @@ TEST_F(HundredPixelBar, SettersRefuseOrDerive) {
 
 TEST_F(HundredPixelBar, ValueToPosRoundsTiesToEvenAndClampsWithOverflow) {
     bar.SetMax(8);
-    const struct {
-        bool horizontal, log;
-        float value;
-        int pos;
-        bool overflow;
-    } cases[] = {
+    // Horizontal, logarithmic, the value, its position and overflow.
+    const std::tuple<bool, bool, float, int, bool> cases[] = {
         // clang-format off
         {true, false, 1, 15, false}, {true, false, 3, 41, false}, // 12.5 -> 12, 37.5 -> 38
         {true, false, 9, 103, true}, {true, false, -1, 3, true}, {true, false, Inf, 103, true},
@@ -185,12 +177,12 @@ TEST_F(HundredPixelBar, ValueToPosRoundsTiesToEvenAndClampsWithOverflow) {
         {false, true, -0.5f, 103, true},                          // below Min: the low end
         // clang-format on
     };
-    for (const auto& c : cases) {
-        bar.SetOrientHoriz(c.horizontal);
-        bar.SetLogScale(c.log);
-        bool overflow = !c.overflow;
-        const int pos = bar.ValueToPos(c.value, overflow);
-        EXPECT_EQ(std::pair(pos, overflow), std::pair(c.pos, c.overflow)) << c.value;
+    for (auto [horizontal, log, value, pos, overflow] : cases) {
+        bar.SetOrientHoriz(horizontal);
+        bar.SetLogScale(log);
+        bool overflowed = !overflow;
+        const int at = bar.ValueToPos(value, overflowed);
+        EXPECT_EQ(std::pair(at, overflowed), std::pair(pos, overflow)) << value;
     }
 }
 
@@ -208,27 +200,25 @@ TEST_F(HundredPixelBar, RangesWithoutPositionsGiveNoNaN) {
 
 TEST(BarMapping, PositionOfEveryStepReadsBackAsThatStep) {
     // Linear 0..127 and -1..1 in tenths; logarithmic 0..20 and -5..5 in halves.
-    const struct {
-        bool horizontal, log;
-        float min, max, step;
-    } cases[] = {{true, false, 0, 127, 1},
-                 {false, false, -1, 1, 0.1f},
-                 {true, true, 0, 20, 1},
-                 {false, true, -5, 5, 0.5f}};
-    for (const auto& c : cases) {
+    // Horizontal, logarithmic, minimum, maximum, step.
+    const std::tuple<bool, bool, float, float, float> cases[] = {{true, false, 0, 127, 1},
+                                                                 {false, false, -1, 1, 0.1f},
+                                                                 {true, true, 0, 20, 1},
+                                                                 {false, true, -5, 5, 0.5f}};
+    for (auto [horizontal, log, min, max, step] : cases) {
         TIBar bar;
         bar.resize(620, 25);
-        bar.SetOrientHoriz(c.horizontal);
-        bar.SetMin(c.min);
-        bar.SetMax(c.max);
-        bar.SetDiscretization(c.step);
-        bar.SetLogScale(c.log);
-        for (int k = 0; k <= int(std::lround((c.max - c.min) / c.step)); ++k) {
-            const float v = float(Quantise(c.min + k * double(c.step), c.step));
+        bar.SetOrientHoriz(horizontal);
+        bar.SetMin(min);
+        bar.SetMax(max);
+        bar.SetDiscretization(step);
+        bar.SetLogScale(log);
+        for (int k = 0; k <= int(std::lround((max - min) / step)); ++k) {
+            const float v = float(Quantise(min + k * double(step), step));
             bool overflow = true;
             const int p = bar.ValueToPos(v, overflow);
             EXPECT_FALSE(overflow) << v;
-            EXPECT_FLOAT_EQ(bar.PosToValue(p), v) << "at " << p << " log " << c.log;
+            EXPECT_FLOAT_EQ(bar.PosToValue(p), v) << "at " << p << " log " << log;
         }
     }
 }
@@ -282,15 +272,8 @@ constexpr TColor Green = 0x0000FF00;
 constexpr TColor Purple = 0x00800080;
 
 TEST(BarImage, PixelsOfSlideKnobBevelScaleAndState) {
-    struct Pixel {
-        int x, y;
-        TColor color;
-    };
-    const struct {
-        const char* what;
-        std::function<void(TIBar&)> setup;
-        std::vector<Pixel> pixels;
-    } cases[] = {
+    using Pixel = std::tuple<int, int, TColor>; // x, y, colour
+    const std::tuple<const char*, std::function<void(TIBar&)>, std::vector<Pixel>> cases[] = {
         // clang-format off
         {"slide to 60, knob 60..66, bevel and the ring inside it", [](TIBar& b) { b.SetValue(60); },
          {{30, 12, clBlue}, {3, 3, clBlue}, {90, 20, clBtnShadow}, {90, 22, clBtnFace},
@@ -322,17 +305,16 @@ TEST(BarImage, PixelsOfSlideKnobBevelScaleAndState) {
     const QPalette palette = BarWindow().bar->palette(); // the checks tell these apart
     ASSERT_NE(ToQColor(clBtnShadow, palette), ToQColor(clBtnFace, palette));
     ASSERT_NE(ToQColor(clInactiveBorder, palette), ToQColor(clInactiveCaption, palette));
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, setup, pixels] : cases) {
+        SCOPED_TRACE(what);
         BarWindow w;
         w.bar->SetMax(100);
         w.bar->SetDiscretization(1);
-        c.setup(*w.bar);
+        setup(*w.bar);
         const QImage image = w.Image();
-        for (const Pixel& p : c.pixels)
-            EXPECT_EQ(QColor(image.pixel(p.x, p.y)).name(),
-                      ToQColor(p.color, w.bar->palette()).name())
-                << p.x << "," << p.y;
+        for (auto [x, y, color] : pixels)
+            EXPECT_EQ(QColor(image.pixel(x, y)).name(), ToQColor(color, w.bar->palette()).name())
+                << x << "," << y;
     }
 }
 
@@ -444,14 +426,9 @@ struct KeyBar : ::testing::Test {
 
 TEST_F(KeyBar, Gestures) {
     using Setup = std::function<void(TIBar&, RecordingDialogs&)>;
-    const struct {
-        const char* what;
-        Setup setup;
-        const char* gesture;
-        float value;
-        int changes, clicks;
-        Texts shown;
-    } cases[] = {
+    // What the case shows, the set-up, the gesture, then the value, the changes and clicks
+    // reported and the prompts shown.
+    const std::tuple<const char*, Setup, const char*, float, int, int, Texts> cases[] = {
         // clang-format off
         {"a drag clamps at the ends and reports each change", {},
          "P-40 M500 M600 R600", 127, 2, 1, {}},
@@ -489,18 +466,18 @@ TEST_F(KeyBar, Gestures) {
          "P40 R40", 47, 1, 1, {"error Unable to open port."}},
         // clang-format on
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, setup, gesture, value, reported, clicked, texts] : cases) {
+        SCOPED_TRACE(what);
         bar.SetValue(69);
-        if (c.setup) c.setup(bar, prompts);
+        if (setup) setup(bar, prompts);
         changes = clicks = 0;
         prompts.Clear();
-        Play(c.gesture);
-        EXPECT_FLOAT_EQ(bar.Value(), c.value);
-        EXPECT_EQ(std::tuple(changes, clicks, Shown()), std::tuple(c.changes, c.clicks, c.shown));
+        Play(gesture);
+        EXPECT_FLOAT_EQ(bar.Value(), value);
+        EXPECT_EQ(std::tuple(changes, clicks, Shown()), std::tuple(reported, clicked, texts));
         SetClickSound(nullptr);
         bar.SetValue(bar.Value() + 1); // the setter reports again after any gesture
-        EXPECT_EQ(changes, c.changes + 1);
+        EXPECT_EQ(changes, reported + 1);
         bar.SetSound(false), bar.SetImmediate(true), bar.SetOrientHoriz(true), bar.SetBase(0);
         bar.SetDiscretization(1);
     }

@@ -77,11 +77,8 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(editor));
         return *editor;
     }
-    template <typename Edit> TFormEdit& Open(int number, Edit edit) {
+    TFormEdit& Open(int number, std::function<void(PatchBytes&)> edit = [](PatchBytes&) {}) {
         return Open(Slot(number), number, number, edit);
-    }
-    TFormEdit& Open(int number) {
-        return Open(number, [](PatchBytes&) {});
     }
 
     // The record holds each (byte, value) of `bytes`.

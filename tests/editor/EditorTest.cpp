@@ -18,8 +18,8 @@ QLabel* Caption(TFormEdit& editor, int i) {
 
 TEST_F(EditorTest, OpensOnTheRecordWithItsLabelAndTheFirstPage) {
     TFormEdit& editor = Open(6);
-    EXPECT_EQ(editor.windowTitle(), "Patch Editor (A22)");
-    EXPECT_EQ(editor.size(), QSize(608, 350));
+    EXPECT_EQ(std::pair(editor.windowTitle(), editor.size()),
+              std::pair(QString("Patch Editor (A22)"), QSize(608, 350)));
     // The tool bar's buttons stand edge to edge from the left, none of them clipped.
     QWidget* bar = Find(editor, "ToolBar1");
     EXPECT_EQ(bar->geometry(), QRect(0, 325, 608, 25));
@@ -32,10 +32,9 @@ TEST_F(EditorTest, OpensOnTheRecordWithItsLabelAndTheFirstPage) {
         EXPECT_EQ(w->visibleRegion(), QRegion(w->rect())) << name;
         left += width;
     }
-    EXPECT_EQ(Find<QTabWidget>(editor, "PageControl1")->currentIndex(), 0);
-    EXPECT_EQ(Slot(6).Editor, &editor);
-    EXPECT_EQ(std::tuple(editor.Column(), editor.Row(), host.waitShows, host.waitOpen),
-              std::tuple(2, 2, 1, 0));
+    EXPECT_EQ(std::tuple(Find<QTabWidget>(editor, "PageControl1")->currentIndex(), Slot(6).Editor,
+                         editor.Column(), editor.Row(), host.waitShows, host.waitOpen),
+              std::tuple(0, &editor, 2, 2, 1, 0));
     EXPECT_TRUE(prompts.shown.empty());
 }
 
@@ -48,10 +47,10 @@ TEST_F(EditorTest, EmptyRecordOpensNothingAndASecondEditBringsTheOpenWindowBack)
     TFormEdit& editor = Open(2);
     Type(editor, "frameOnepack1", 0, "7");
     OpenEditor(Slot(2), 2, host);
-    EXPECT_EQ(EditorOf(Slot(2)), &editor);
-    EXPECT_EQ(OpenEditors(), 1);
-    EXPECT_EQ(Shown(editor, "frameOnepack1"), 7); // the unstored edit stays
-    Slot(2).Clear();                              // the empty check still comes first
+    // The unstored edit stays.
+    EXPECT_EQ(std::tuple(EditorOf(Slot(2)), OpenEditors(), Shown(editor, "frameOnepack1")),
+              std::tuple(&editor, 1, 7));
+    Slot(2).Clear(); // the empty check still comes first
     EXPECT_THROW(OpenEditor(Slot(2), 2, host), EKelvoError);
 }
 
@@ -63,8 +62,8 @@ TEST_F(EditorTest, ReloadYesShowsTheNewBytesAndNoKeepsTheValuesForTheNextOk) {
         Type(editor, "frameOnepack1", 0, "7");
         prompts.confirmAnswers = {number == 1};
         Slot(number).SetBytes(incoming, number);
-        EXPECT_EQ(Shown(editor, "frameOnepack1"), number == 1 ? 55 : 7);
-        EXPECT_EQ(editor.Changed(), number == 2);
+        EXPECT_EQ(std::pair(Shown(editor, "frameOnepack1"), editor.Changed()),
+                  std::pair(number == 1 ? 55 : 7, number == 2));
     }
     // A copy between slots goes through the temporary patch; each editor asks with its label.
     Fill(Slot(4), DemoPatch(4));
@@ -85,9 +84,8 @@ TEST_F(EditorTest, ReloadYesShowsTheNewBytesAndNoKeepsTheValuesForTheNextOk) {
     PatchBytes kept = DemoPatch(2);
     kept[12] = 7;
     kept[65] = incoming[65], kept[77] = incoming[77]; // no control covers them
-    EXPECT_EQ(Slot(2).Bytes(), kept);
-    EXPECT_EQ(host.modifiedMarks, std::vector<bool>{true});
-    EXPECT_EQ(host.updatedCells, (std::vector<std::pair<int, int>>{{2, 1}}));
+    EXPECT_EQ(std::tuple(Slot(2).Bytes(), host.modifiedMarks, host.updatedCells),
+              std::tuple(kept, std::vector<bool>{true}, std::vector<std::pair<int, int>>{{2, 1}}));
 }
 
 TEST_F(EditorTest, OkMarksTheCollectionAfterAChangeAndAgainAfterThat) {
@@ -99,13 +97,11 @@ TEST_F(EditorTest, OkMarksTheCollectionAfterAChangeAndAgainAfterThat) {
     TFormEdit& editor = Open(5);
     Type(editor, "frameOnepack1", 0, "99");
     Click(editor, "ButtonOkStay");
-    EXPECT_EQ(Slot(5).Data()[12], 99);
-    EXPECT_TRUE(editor.Changed());
+    EXPECT_EQ(std::pair(Slot(5).Data()[12], editor.Changed()), std::pair(std::uint8_t(99), true));
     Click(editor, "ButtonOkStay"); // Changed stays: marked again
-    EXPECT_EQ(host.modifiedMarks, (std::vector<bool>{true, true}));
-    EXPECT_EQ(host.collectionFile, "Bank.G33");
-    EXPECT_EQ(host.updatedCells, (std::vector<std::pair<int, int>>{{1, 2}, {1, 2}}));
-    EXPECT_EQ(host.waitOpen, 0);
+    EXPECT_EQ(std::tuple(host.modifiedMarks, host.collectionFile, host.updatedCells, host.waitOpen),
+              std::tuple(std::vector<bool>{true, true}, "Bank.G33",
+                         std::vector<std::pair<int, int>>{{1, 2}, {1, 2}}, 0));
     // Reset loads the record and clears Changed; the next Ok is quiet again.
     Type(editor, "frameOnepack1", 0, "3");
     Click(editor, "ButtonReload");
@@ -118,9 +114,9 @@ TEST_F(EditorTest, OkMarksTheCollectionAfterAChangeAndAgainAfterThat) {
     EXPECT_EQ(temp.windowTitle(), "Patch Editor (Temporary Patch)");
     Type(temp, "frameOnepack1", 0, "1");
     Click(temp, "ButtonOkClose");
-    EXPECT_EQ(std::tuple(host.temp.Data()[12], host.tempMenuNames.size(), host.updatedCells.size()),
-              std::tuple(1, 1u, 2u));
-    EXPECT_EQ(host.temp.Editor, nullptr);
+    EXPECT_EQ(std::tuple(host.temp.Data()[12], host.tempMenuNames.size(), host.updatedCells.size(),
+                         host.temp.Editor),
+              std::tuple(1, 1u, 2u, nullptr));
 }
 
 TEST_F(EditorTest, CancelCloseBoxAndOwnerStoreNothing) {
@@ -130,12 +126,11 @@ TEST_F(EditorTest, CancelCloseBoxAndOwnerStoreNothing) {
         if (how == "cancel") Click(editor, "ButtonCancel");
         if (how == "close box") CloseAsTheUser(editor);
         if (how == "owner") CloseEditor(Slot(4));
-        EXPECT_EQ(Slot(4).Editor, nullptr) << how;
-        EXPECT_EQ(Slot(4).Bytes(), DemoPatch(4)) << how;
+        EXPECT_EQ(std::tuple(Slot(4).Editor, Slot(4).Bytes()), std::tuple(nullptr, DemoPatch(4)))
+            << how;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_TRUE(host.modifiedMarks.empty());
+    EXPECT_EQ(prompts.shown.size() + host.modifiedMarks.size(), 0u);
     // The next Edit builds a fresh window loaded from the record.
     EXPECT_EQ(Shown(Open(4), "frameOnepack1"), DemoPatch(4)[12]);
 }
@@ -150,9 +145,10 @@ TEST_F(EditorTest, EachCodingLoadsAndStoresItsBytes) {
     });
     auto* top = Find<QComboBox>(editor, "ComboBox13");    // String #6/E
     auto* lowest = Find<QComboBox>(editor, "ComboBox18"); // String #1/E
-    EXPECT_EQ(Shown(editor, "frameOnepack2"), 0);
-    EXPECT_EQ(Find<QComboBox>(editor, "ComboBox12")->currentText(), "262 WireString");
-    EXPECT_EQ(std::pair(top->currentIndex(), lowest->currentIndex()), std::pair(5, 0));
+    EXPECT_EQ(std::tuple(Shown(editor, "frameOnepack2"),
+                         Find<QComboBox>(editor, "ComboBox12")->currentText(), top->currentIndex(),
+                         lowest->currentIndex()),
+              std::tuple(0, "262 WireString", 5, 0));
     EXPECT_LT(top->y(), lowest->y());
     auto* checks = Find<TFrameSixCheck>(editor, "FrameSixCheck1");
     // A flag byte other than 0 shows as on.
@@ -167,18 +163,8 @@ TEST_F(EditorTest, EachCodingLoadsAndStoresItsBytes) {
     Pick(editor, "ComboBox18", lowest->itemText(3));
     Pick(editor, "ComboBox13", top->itemText(1));
     Click(editor, "ButtonOkStay");
-    // Single values, then per string.
-    ExpectBytes(Slot(1), {{15, 14},
-                          {66, 4},
-                          {67, 2},
-                          {125, 122},
-                          {126, 1},
-                          {23, 0},
-                          {28, 127},
-                          {90, 3},
-                          {95, 1},
-                          {29, 1},
-                          {30, 1}});
+    ExpectBytes(Slot(1), {{15, 14}, {66, 4}, {67, 2}, {125, 122}, {126, 1}});       // single values
+    ExpectBytes(Slot(1), {{23, 0}, {28, 127}, {90, 3}, {95, 1}, {29, 1}, {30, 1}}); // per string
 }
 
 TEST_F(EditorTest, BytesNoControlsShowAreValuesTheControlsSettle) {
@@ -217,23 +203,19 @@ TEST_F(EditorTest, NameFieldAlwaysHoldsTwelveCharacters) {
     // blank in at the right.
     QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(name, "ABCDEFGHIJKL");
-    const struct {
-        Qt::Key key;
-        const char* text;
-        int caret;
-    } steps[] = {{Qt::Key_Home, "ABCDEFGHIJKL", 0},   {Qt::Key_Right, "ABCDEFGHIJKL", 1},
-                 {Qt::Key_Right, "ABCDEFGHIJKL", 2},  {Qt::Key_X, "ABxCDEFGHIJK", 3},
-                 {Qt::Key_Eacute, "ABxCDEFGHIJK", 4}, {Qt::Key_End, "ABxCDEFGHIJK", 12},
-                 {Qt::Key_Z, "ABxCDEFGHIJK", 12},     {Qt::Key_Home, "ABxCDEFGHIJK", 0},
-                 {Qt::Key_Delete, "BxCDEFGHIJK ", 0}};
-    for (const auto& s : steps) {
-        if (s.key == Qt::Key_Eacute)
+    const std::tuple<Qt::Key, const char*, int> steps[] = {
+        {Qt::Key_Home, "ABCDEFGHIJKL", 0},   {Qt::Key_Right, "ABCDEFGHIJKL", 1},
+        {Qt::Key_Right, "ABCDEFGHIJKL", 2},  {Qt::Key_X, "ABxCDEFGHIJK", 3},
+        {Qt::Key_Eacute, "ABxCDEFGHIJK", 4}, {Qt::Key_End, "ABxCDEFGHIJK", 12},
+        {Qt::Key_Z, "ABxCDEFGHIJK", 12},     {Qt::Key_Home, "ABxCDEFGHIJK", 0},
+        {Qt::Key_Delete, "BxCDEFGHIJK ", 0}};
+    for (auto [key, text, caret] : steps) {
+        if (key == Qt::Key_Eacute)
             TypeText(name, QString::fromUtf8("\u00E9"));
         else
-            QTest::keyClick(name, s.key);
-        EXPECT_EQ(std::pair(name->text(), name->cursorPosition()),
-                  std::pair(QString(s.text), s.caret))
-            << s.key;
+            QTest::keyClick(name, key);
+        EXPECT_EQ(std::pair(name->text(), name->cursorPosition()), std::pair(QString(text), caret))
+            << key;
     }
 }
 
@@ -254,19 +236,15 @@ TEST_F(EditorTest, StringFramesRunFromStringOneAtTheRightAndArrowsWrap) {
         EXPECT_EQ(QApplication::focusWidget(), Field(editor, "FrameSixpack1", k)) << k;
     }
     // Arrows wrap at the ends of the range; the other strings keep their values.
-    const struct {
-        const char* frame;
-        int string;
-        Qt::Key key;
-        int shown;
-    } arrows[] = {{"frameOnepack2", 0, Qt::Key_Up, -50},
-                  {"frameOnepack2", 0, Qt::Key_Down, 50},
-                  {"FrameOnepack29", 0, Qt::Key_Up, 50},
-                  {"FrameSixpack1", 1, Qt::Key_Down, 128}};
-    for (const auto& a : arrows) {
-        ClickInto(Field(editor, a.frame, a.string));
-        KeyIntoFocus(a.key);
-        EXPECT_EQ(Shown(editor, a.frame, a.string), a.shown) << a.frame;
+    const std::tuple<const char*, int, Qt::Key, int> arrows[] = {
+        {"frameOnepack2", 0, Qt::Key_Up, -50},
+        {"frameOnepack2", 0, Qt::Key_Down, 50},
+        {"FrameOnepack29", 0, Qt::Key_Up, 50},
+        {"FrameSixpack1", 1, Qt::Key_Down, 128}};
+    for (auto [frame, string, key, shown] : arrows) {
+        ClickInto(Field(editor, frame, string));
+        KeyIntoFocus(key);
+        EXPECT_EQ(Shown(editor, frame, string), shown) << frame;
     }
     EXPECT_EQ(Shown(editor, "FrameSixpack1", 2), DemoPatch(1)[24] + 1);
 }
@@ -447,28 +425,26 @@ TEST_F(EditorTest, CtrlZStepsBackThroughEachGestureAndCtrlShiftZForward) {
 // test; with the test on, a device that does not answer it gets nothing, one that answers gets
 // the patch.
 TEST_F(EditorTest, PortsAndTheIdentityTestComeBeforeTheSend) {
-    const struct {
-        bool test, silent;
-        int in;
-        std::string error; // "" when sent
-    } cases[] = {{false, false, 0, "No midi-in device found."},
-                 {true, false, 0, "No midi-in device found."},
-                 {true, true, 1, MessageText(DeviceNotFoundText)},
-                 {true, false, 1, ""}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.error + (c.test ? " with the test" : ""));
-        Install({.faults = c.silent ? std::vector{Fault{FaultKind::Silent, std::nullopt}}
-                                    : std::vector<Fault>{}});
-        host.testBeforeSend = c.test, host.midiIn = c.in;
+    // The identity test on, the device silent, the input port, the error ("" when sent).
+    const std::tuple<bool, bool, int, std::string> cases[] = {
+        {false, false, 0, "No midi-in device found."},
+        {true, false, 0, "No midi-in device found."},
+        {true, true, 1, MessageText(DeviceNotFoundText)},
+        {true, false, 1, ""}};
+    for (const auto& [test, silent, in, error] : cases) {
+        SCOPED_TRACE(error + (test ? " with the test" : ""));
+        Install({.faults = silent ? std::vector{Fault{FaultKind::Silent, std::nullopt}}
+                                  : std::vector<Fault>{}});
+        host.testBeforeSend = test, host.midiIn = in;
         prompts.Clear(), host.portReads.clear(), log.clear();
         TFormEdit& editor = Open(2);
         Click(editor, "ButtonSend");
         EXPECT_EQ(std::tuple(QApplication::overrideCursor(), host.waitOpen),
                   std::tuple(nullptr, 0));
         EXPECT_EQ(prompts.Texts("error"),
-                  c.error.empty() ? std::vector<std::string>{} : std::vector{c.error});
-        EXPECT_EQ(prompts.shown.size(), c.error.empty() ? 0u : 1u) << prompts.Last();
-        EXPECT_EQ(Stored(), c.error.empty() ? 1 : 0);
+                  error.empty() ? std::vector<std::string>{} : std::vector{error});
+        EXPECT_EQ(prompts.shown.size(), error.empty() ? 0u : 1u) << prompts.Last();
+        EXPECT_EQ(Stored(), error.empty() ? 1 : 0);
         Click(editor, "ButtonCancel");
     }
     EXPECT_EQ(Log(), (std::vector<std::string>{"identity request", "stored Temporary Patch"}));
@@ -480,14 +456,9 @@ TEST_F(EditorTest, PortsAndTheIdentityTestComeBeforeTheSend) {
 // 77 as 0 and leaves the record, Changed and the librarian alone.
 TEST_F(EditorTest, ButtonsTakeTheNumberTypedIntoTheField) {
     Install();
-    const struct {
-        const char* button;
-        const char* frame;
-        int string; // 0: a single field
-        const char* keys;
-        int byte;
-        int stored;
-    } cases[] = {
+    // The button, the field typed into (string 0: a single field), the keys, the byte and its
+    // value as stored.
+    const std::tuple<const char*, const char*, int, const char*, int, int> cases[] = {
         {"ButtonOkStay", "frameOnepack1", 0, "42", 12, 42},    // Patch Level
         {"ButtonOkClose", "FrameSixpack1", 6, "128", 28, 127}, // MIDI [PC] of string 6
         {"ButtonSend", "frameOnepack2", 0, "-7", 15, 57},      // Pan
@@ -495,18 +466,18 @@ TEST_F(EditorTest, ButtonsTakeTheNumberTypedIntoTheField) {
         {"ButtonSend", "FrameOnepack29", 0, "7", 125, 122},    // Arp Tempo 50..250 keeps 250
     };
     int number = 0;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.keys);
+    for (auto [button, frame, string, keys, byte, stored] : cases) {
+        SCOPED_TRACE(keys);
         TFormEdit& editor = Open(++number, [](PatchBytes& b) {
             b[12] = 100, b[15] = 64, b[28] = 0, b[65] = 7, b[77] = 9, b[125] = 122, b[126] = 1;
         });
         const PatchBytes opened = Slot(number).Bytes();
-        Type(editor, c.frame, c.string, c.keys);
-        Click(editor, c.button);
+        Type(editor, frame, string, keys);
+        Click(editor, button);
         EXPECT_TRUE(prompts.shown.empty()) << prompts.Last();
         PatchBytes expected = opened;
-        expected[c.byte] = static_cast<std::uint8_t>(c.stored);
-        if (std::string(c.button) != "ButtonSend") {
+        expected[byte] = static_cast<std::uint8_t>(stored);
+        if (std::string(button) != "ButtonSend") {
             EXPECT_EQ(Slot(number).Bytes(), expected);
             continue;
         }
