@@ -1,32 +1,46 @@
 #pragma once
 // What the editor tests share: a fake librarian that records what the editor asks of it,
-// recorded prompts, slot records, and opening an editor and driving its controls as the user
-// does: tabs, fields, lists and buttons found by name, clicked and typed into.
+// recorded prompts, slot records, the simulated GR-33 behind the in-process virtual port pair,
+// and opening an editor and driving its controls as the user does: tabs, fields, lists and
+// buttons found by name, clicked and typed into.
 
 #include "base/Errors.h"
 #include "controls/IBar.h"
 #include "editor/EditFrm.h"
 #include "editor/OnePack.h"
+#include "editor/SixCheck.h"
 #include "editor/SixPack.h"
+#include "gr33/Exchange.h"
 #include "gr33/Patch.h"
+#include "gr33/PatchNumber.h"
+#include "midi/MidiDevices.h"
 #include "sim/DemoBank.h"
+#include "sim/VirtualGr33.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/RecordingHost.h"
+#include "tests/support/UserClose.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QUndoStack>
+#include <QWheelEvent>
 
+#include <algorithm>
 #include <array>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,6 +48,7 @@
 class EditorTest : public ::testing::Test {
 protected:
     void TearDown() override {
+        InstallMidiBackends(nullptr, nullptr);
         for (TPatch& slot : records)
             CloseEditor(slot);
         CloseEditor(host.temp);
@@ -62,11 +77,8 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(editor));
         return *editor;
     }
-    template <typename Edit> TFormEdit& Open(int number, Edit edit) {
+    TFormEdit& Open(int number, std::function<void(PatchBytes&)> edit = [](PatchBytes&) {}) {
         return Open(Slot(number), number, number, edit);
-    }
-    TFormEdit& Open(int number) {
-        return Open(number, [](PatchBytes&) {});
     }
 
     // The record holds each (byte, value) of `bytes`.
@@ -94,6 +106,12 @@ protected:
         return string ? static_cast<TFrameSixpack*>(f)->Value(string)
                       : static_cast<TFrameOnepack*>(f)->Value();
     }
+    // What the controls show, as the sends put it on the wire.
+    static PatchBytes ShownBytes(const TFormEdit& editor) {
+        TPatch patch;
+        editor.StoreShown(patch);
+        return patch.Bytes();
+    }
     // Types characters QTest's key table does not know (beyond ASCII) as text key presses.
     static void TypeText(QWidget* widget, const QString& text) {
         for (QChar c : text)
@@ -109,14 +127,22 @@ protected:
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
         QCoreApplication::processEvents(); // the page is painted
     }
+    // Shows the page of the control and clicks into it, into the text of a number field.
+    static void ClickInto(QWidget* control) {
+        ShowPageOf(control);
+        auto* field = qobject_cast<QSpinBox*>(control);
+        QTest::mouseClick(field ? field->findChild<QLineEdit*>() : control, Qt::LeftButton);
+    }
     // Clicks into the field, selects its text and types over it; nothing confirms it.
     static void Type(QWidget& editor, const char* frame, int string, const char* keys) {
         QSpinBox* field = Field(editor, frame, string);
-        ShowPageOf(field);
-        QTest::mouseClick(field->findChild<QLineEdit*>(), Qt::LeftButton);
+        ClickInto(field);
         ASSERT_EQ(QApplication::focusWidget(), field);
         QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(field, keys);
+    }
+    static void KeyIntoFocus(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
     }
     // Opens the list with the mouse and clicks the entry.
     static void Pick(QWidget& editor, const char* name, const QString& entry) {
@@ -136,7 +162,6 @@ protected:
     // A user's edits of each kind, one after the other: a bar dragged, a value typed and
     // confirmed, a list entry picked, the name's last character typed over.
     static std::vector<std::function<void()>> EditGestures(TFormEdit& editor) {
-        auto enter = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); };
         return {
             [&editor] {
                 TIBar* bar = Bar(editor, 1);
@@ -146,24 +171,50 @@ protected:
                     QTest::mouseEvent(QTest::MouseMove, bar, Qt::NoButton, {}, QPoint(x, 6));
                 QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(230, 6));
             },
-            [&editor, enter] { Type(editor, "frameOnepack1", 0, "42"), enter(); },
+            [&editor] { Type(editor, "frameOnepack1", 0, "42"), KeyIntoFocus(Qt::Key_Return); },
             [&editor] { Pick(editor, "ComboBox3", "reverb"); },
             [&editor] {
                 auto* name = Find<QLineEdit>(editor, "Edit1");
-                ShowPageOf(name), QTest::mouseClick(name, Qt::LeftButton);
+                ClickInto(name);
                 QTest::keyClick(name, Qt::Key_Backspace), QTest::keyClicks(name, "Z");
             },
         };
     }
-    static QString Entry(QWidget& editor, const char* list, int index) {
-        return Find<QComboBox>(editor, list)->itemText(index);
-    }
     static void Click(QWidget& editor, const char* button) {
         QTest::mouseClick(Find<QPushButton>(editor, button), Qt::LeftButton);
+    }
+
+    // Puts the simulated GR-33 behind the virtual ports; its log lines are kept.
+    void Install(DeviceOptions options = {}) {
+        auto device = std::make_unique<Gr33Device>(std::make_unique<SimBank>(), options);
+        device->Log = [this](const std::string& line) {
+            std::lock_guard lock(logMutex);
+            log.push_back(line);
+        };
+        auto backend = std::make_unique<VirtualGr33>(std::move(device));
+        virtualDevice = backend.get();
+        InstallMidiBackends(nullptr, std::move(backend));
+    }
+    PatchBytes DeviceTemp() const {
+        PatchBytes bytes{};
+        virtualDevice->Inspect([&](const Gr33Device& d) { bytes = d.Bank().Patch(0); });
+        return bytes;
+    }
+    int Stored() const {
+        int stored = 0;
+        virtualDevice->Inspect([&](const Gr33Device& d) { stored = d.Stored(); });
+        return stored;
+    }
+    std::vector<std::string> Log() {
+        std::lock_guard lock(logMutex);
+        return log;
     }
 
     FakeHost host;
     RecordingDialogs prompts;
     ScopedPrompts guard{prompts};
     std::array<TPatch, 8> records;
+    VirtualGr33* virtualDevice = nullptr;
+    std::mutex logMutex;
+    std::vector<std::string> log;
 };
