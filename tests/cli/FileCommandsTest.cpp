@@ -1,18 +1,10 @@
-#include "CliTestSupport.h"
+#include "CliFixture.h"
 #include "base/Version.h"
-#include "cli/Gr33Cli.h"
 #include "cli/Gr33CommandLine.h"
-#include "gr33/CollectionFile.h"
-#include "gr33/PatchNumber.h"
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <sstream>
 #include <streambuf>
 
 using ::testing::AllOf;
-using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
 using ::testing::StartsWith;
@@ -20,17 +12,13 @@ using ::testing::StartsWith;
 namespace {
 
 // A collection with named patches in A11 and D84, everything else empty.
-class FileCommands : public ::testing::Test {
+class FileCommands : public CliTest {
 protected:
     void SetUp() override {
-        slots.fill(PatchBytes{});
-        slots[0] = NamedPatch("First Patch");
-        slots[127] = NamedPatch("Last Patch", 0x30);
-        WriteCollection(bank, slots);
+        WriteCollection(bank, {{0, NamedPatch("First Patch")}, {127, last}});
         WriteSinglePatch(single, NamedPatch("Single"));
     }
-    ScratchFolder folder;
-    std::array<PatchBytes, 128> slots;
+    const PatchBytes last = NamedPatch("Last Patch", 0x30);
     std::string bank = folder.File("bank.G33");
     std::string single = folder.File("one.p33"); // the extension in any case
 };
@@ -94,6 +82,7 @@ TEST_F(FileCommands, CommandLineFormsAndWhatTheyPrint) {
         {{"list", bankSyx + ":d84"}, 0, "D84: Last Patch  \n"},
         {{"list", escapes}, 0, "Temporary Patch: ]0;Bad\u00A5\u00BB  \n"}, // as dump shows it
         {{"dump", singleSyx}, 0, "Common / Patch Name: Single"},
+        {{"dump", bank + ":A11"}, 0, "Common / Patch Name: First Patch \n"},
         {{"extract", bankSyx + ":D84", "-o", folder.File("x.syx")}, 2, "gr33 extract: the output"},
     };
     for (const auto& c : cases) {
@@ -112,24 +101,18 @@ TEST_F(FileCommands, CommandLineFormsAndWhatTheyPrint) {
 }
 
 TEST_F(FileCommands, ListDumpAndDiff) {
-    auto lines = Gr33({"list", bank}).OutLines();
-    ASSERT_EQ(lines.size(), 128u);
-    EXPECT_EQ(lines[0], "A11: First Patch ");
-    EXPECT_EQ(lines[1], "A12: Empty");
-    EXPECT_EQ(lines[127], "D84: Last Patch  ");
-    auto dump = Gr33({"dump", bank + ":A11"}).OutLines();
-    ASSERT_EQ(dump.size(), 112u); // type byte 0x40 selects no effect type
-    EXPECT_EQ(dump[0], "Common / Patch Name: First Patch ");
-    auto copy = folder.File("copy.P33");
+    std::string listing = "A11: First Patch \n";
+    for (int n = 2; n < 128; ++n)
+        listing += PatchLabel(n) + ": Empty\n";
+    EXPECT_EQ(Gr33({"list", bank}), (CliRun{0, listing + "D84: Last Patch  \n", ""}));
+    // Type byte 0x40 selects no effect type.
+    EXPECT_EQ(Gr33({"dump", bank + ":A11"}).OutLines().size(), 112u);
     auto changed = NamedPatch("First Patch");
     changed[12] = 50; // Patch Level
-    WriteSinglePatch(copy, changed);
-    auto differ = Gr33({"diff", bank + ":A11", copy});
-    EXPECT_EQ(differ.code, 1);
-    EXPECT_EQ(differ.out, "Common / Patch Level: 64 -> 50\n");
-    auto same = Gr33({"diff", bank + ":A11", bank + ":a11"});
-    EXPECT_EQ(same.code, 0);
-    EXPECT_EQ(same.out, "");
+    WriteSinglePatch(folder.File("copy.P33"), changed);
+    EXPECT_EQ(Gr33({"diff", bank + ":A11", folder.File("copy.P33")}),
+              (CliRun{1, "Common / Patch Level: 64 -> 50\n", ""}));
+    EXPECT_EQ(Gr33({"diff", bank + ":A11", bank + ":a11"}), (CliRun{0, "", ""}));
 }
 
 // Output that cannot be written fails also a command that did its work: help and listings exit
@@ -149,9 +132,9 @@ TEST_F(FileCommands, UnwritableOutputFailsTheRun) {
 
 // Exported text imports back, also with CR LF; a failed import leaves the file as it was.
 TEST_F(FileCommands, TextFormRoundTripsThroughExportAndImport) {
-    auto exported = Gr33({"export-text", bank + ":D84"});
+    const auto exported = Gr33({"export-text", bank + ":D84"});
     ASSERT_EQ(exported.code, 0) << exported.err;
-    auto lines = exported.OutLines();
+    const auto lines = exported.OutLines();
     ASSERT_EQ(lines.size(), 22u);
     EXPECT_EQ(lines[2], "<Name>Last Patch</Name>");
     auto text = folder.File("d84.txt"), out = folder.File("out.P33");
@@ -167,15 +150,12 @@ TEST_F(FileCommands, TextFormRoundTripsThroughExportAndImport) {
     };
     for (const std::string end : {"\n", "\r\n", ""}) {
         std::filesystem::remove(out);
-        auto run = importAs(end, 0, lines[0]);
-        ASSERT_EQ(run.code, 0) << run.err;
-        EXPECT_TRUE(run.out.empty() && run.err.empty());
-        EXPECT_EQ(ReadSinglePatch(out), slots[127]);
+        EXPECT_EQ(importAs(end, 0, lines[0]), (CliRun{0, "", ""}));
+        EXPECT_EQ(ReadSinglePatch(out), last);
     }
     // Whatever follows the text form is not read: a 64 GiB (sparse) tail costs nothing.
     std::filesystem::resize_file(text, 64ull << 30);
-    auto huge = Gr33({"import-text", text, "-o", out});
-    EXPECT_EQ(huge.code, 0) << huge.err;
+    EXPECT_EQ(Gr33({"import-text", text, "-o", out}), (CliRun{0, "", ""}));
     std::filesystem::remove(text);
     WriteSinglePatch(out, NamedPatch("Keep me"));
     const auto before = ReadWholeFile(out);
@@ -185,19 +165,16 @@ TEST_F(FileCommands, TextFormRoundTripsThroughExportAndImport) {
         {19, lines[19] + " ", "Unable to import data\n"},
         {11, notHex, "'$ZZ' is not a valid integer value.\n"}};
     for (const auto& [at, line, err] : broken) {
-        auto run = importAs("\n", at, line);
-        EXPECT_EQ(run.code, 1);
-        EXPECT_EQ(run.err, err);
+        EXPECT_EQ(importAs("\n", at, line), (CliRun{1, "", err}));
         EXPECT_EQ(ReadWholeFile(out), before);
     }
 }
 
 TEST_F(FileCommands, ExtractWritesOneSlotAsASinglePatchFile) {
     auto out = folder.File("last.P33");
-    auto run = Gr33({"extract", bank + ":D84", "-o", out});
-    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(Gr33({"extract", bank + ":D84", "-o", out}), (CliRun{0, "", ""}));
     auto bytes = ReadWholeFile(out);
     ASSERT_EQ(bytes.size(), DataMessageSize);
     EXPECT_EQ(bytes[6], 0x02); // addressed to the temporary patch, whatever slot it came from
-    EXPECT_EQ(ReadSinglePatch(out), slots[127]);
+    EXPECT_EQ(ReadSinglePatch(out), last);
 }

@@ -1,19 +1,12 @@
 // The library commands on a scratch library fed by files and receives from the simulated GR-33.
-#include "CliTestSupport.h"
-#include "cli/Interrupt.h"
-#include "gr33/CollectionFile.h"
-#include "gr33/PatchNumber.h"
-#include "sim/DemoBank.h"
+#include "CliFixture.h"
 #include "tests/support/AsOrdinaryUser.h"
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <csignal>
-#include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
 
+using ::testing::_;
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::SizeIs;
 
@@ -28,13 +21,10 @@ std::vector<std::string> Fields(const std::string& line) {
     return fields;
 }
 
-class LibraryCommands : public ::testing::Test {
+class LibraryCommands : public CliTest {
 protected:
     LibraryCommands() {
-        std::array<PatchBytes, 128> slots{};
-        slots[0] = DemoPatch(1);
-        slots[1] = DemoPatch(2);
-        WriteCollection(collection, slots);
+        WriteCollection(collection, {{0, DemoPatch(1)}, {1, DemoPatch(2)}});
         WriteSinglePatch(single, DemoPatch(3));
         std::filesystem::create_directories(folder.File("tree/deeper"));
         std::filesystem::copy_file(collection, folder.File("tree/deeper/copy.G33"));
@@ -43,19 +33,16 @@ protected:
         std::ofstream(folder.File("tree/four.txt"))
             << Gr33({"export-text", folder.File("four.P33")}).out;
     }
-    CliRun Library(std::vector<std::string> args) {
+    CliRun Library(std::vector<std::string> args) const {
         args.insert(args.begin(), "library");
         args.insert(args.end(), {"--library", library});
         return Gr33(args);
     }
-    CliRun Receive(const std::string& into) {
-        return Gr33({"receive", "all", "-o", folder.File("received.G33"), "--virtual", "--bank",
-                     bank, "--library", into});
+    CliRun Receive(const std::string& into) const {
+        return Device({"receive", "all", "-o", folder.File("received.G33"), "--library", into});
     }
 
-    ScratchFolder folder;
     std::string library = folder.File("library.sqlite");
-    std::string bank = folder.File("device.G33");
     std::string collection = folder.File("two.G33");
     std::string single = folder.File("three.P33");
 };
@@ -91,36 +78,25 @@ TEST_F(LibraryCommands, ImportCountsNewKnownAndRefusedPatches) {
     std::filesystem::copy_file(folder.File("four.P33"), folder.File("stick/four.P33"));
     ::chmod(folder.File("stick/closed").c_str(), 0);
     ::chmod(folder.Path().c_str(), 0777);
+    const CliRun expected{1, "1 new, 0 already known, 1 refused\n",
+                          "Unable to read " + folder.File("stick/closed") +
+                              ": Permission denied.\n"};
     EXPECT_EQ(AsOrdinaryUser([&] {
-                  auto run = Gr33({"library", "import", folder.File("stick"), "--library",
-                                   folder.File("other.sqlite")});
-                  return run.code == 1 && run.out == "1 new, 0 already known, 1 refused\n" &&
-                                 run.err == "Unable to read " + folder.File("stick/closed") +
-                                                ": Permission denied.\n"
+                  return Gr33({"library", "import", folder.File("stick"), "--library",
+                               folder.File("other.sqlite")}) == expected
                              ? 0
                              : 1;
               }),
               0);
-
-    // Ctrl+C stops an import before its next file.
-    CatchInterrupt();
-    std::raise(SIGINT);
-    auto run = Library({"import", folder.File("tree")});
-    EXPECT_EQ(run.code, 130);
-    EXPECT_EQ(run.err, "Interrupted.\n");
-    EXPECT_EQ(run.out, "");
-    std::signal(SIGINT, SIG_DFL);
 }
 
 TEST_F(LibraryCommands, FindAndExportTheMatchesInOrder) {
     ASSERT_EQ(Library({"import", collection, collection, single}).code, 0);
-    auto one = Library({"find", NameOf(DemoPatch(1))}).OutLines();
-    ASSERT_THAT(one, SizeIs(1));
-    const auto fields = Fields(one[0]); // name | tones | multi-FX | tags | first seen | places
-    ASSERT_THAT(fields, SizeIs(6));
-    EXPECT_EQ(fields[0], NameOf(DemoPatch(1)));
-    EXPECT_THAT(fields[1], HasSubstr(" / "));
-    EXPECT_EQ(fields[5], collection + ":A11"); // seen twice in the same place
+    // name | tones | multi-FX | tags | first seen | places: seen twice in the same place
+    EXPECT_THAT(
+        Library({"find", NameOf(DemoPatch(1))}).OutLines(),
+        ElementsAre(::testing::ResultOf(Fields, ElementsAre(NameOf(DemoPatch(1)), HasSubstr(" / "),
+                                                            _, _, _, collection + ":A11"))));
 
     auto out = folder.File("out.G33");
     ASSERT_EQ(Library({"export", "", "-o", out}).code, 0);
@@ -159,7 +135,7 @@ TEST_F(LibraryCommands, FindAndExportTheMatchesInOrder) {
 TEST_F(LibraryCommands, ReceivesBecomeSnapshotsWithSlotHistories) {
     ASSERT_EQ(Receive(library).code, 0);
     WriteSinglePatch(single, NamedPatch("Replaced"));
-    ASSERT_EQ(Gr33({"send", single, "--to", "B23", "--virtual", "--bank", bank}).code, 0);
+    ASSERT_EQ(Device({"send", single, "--to", "B23"}).code, 0);
     auto second = Receive(library);
     ASSERT_EQ(second.code, 0);
     EXPECT_THAT(second.err, Not(HasSubstr("Warning")));
@@ -185,6 +161,6 @@ TEST_F(LibraryCommands, ReceivesBecomeSnapshotsWithSlotHistories) {
     auto run = Receive(foreign);
     EXPECT_EQ(run.code, 0);
     EXPECT_THAT(run.err, HasSubstr("Warning: "));
-    EXPECT_EQ(ReadWholeFile(folder.File("received.G33")), ReadWholeFile(bank));
+    EXPECT_EQ(ReadWholeFile(folder.File("received.G33")), ReadWholeFile(deviceBank));
     EXPECT_EQ(ReadWholeFile(foreign), Bytes(4096, 0x33));
 }
