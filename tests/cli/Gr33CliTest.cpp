@@ -355,9 +355,8 @@ TEST_F(DeviceCommands, SendStoresEveryNonEmptySlotOrOnePatch) {
               std::vector({fifth, hundredth, hundredth, NamedPatch("Single"), DemoPatch(1)}));
 
     // A verified send reads back the user slots it wrote, never the temporary patch.
-    auto run = Device({"send", upload, "--verify"});
-    EXPECT_EQ(std::pair(run.code, run.out),
-              std::pair(0, std::string("Sent and verified 2 patches\n")));
+    EXPECT_EQ(Device({"send", upload, "--verify"}),
+              (CliRun{0, "Sent and verified 2 patches\n", "A21 (5/128)\nD14 (100/128)\n"}));
     EXPECT_EQ(Device({"send", single, "--to=temp", "--verify"}), (CliRun{0, "", ""}));
 }
 
