@@ -25,7 +25,9 @@
 
 using ::testing::_;
 using ::testing::AllOf;
+using ::testing::Each;
 using ::testing::ElementsAre;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::Not;
 using ::testing::SizeIs;
@@ -433,9 +435,9 @@ TEST_F(LibraryCommands, ImportCountsNewKnownAndRefusedPatches) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.summary);
         auto run = Library(c.args);
-        EXPECT_EQ(run.code, c.refused.empty() ? 0 : 1);
-        EXPECT_EQ(run.out, c.summary + "\n");
-        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), c.refused.empty() ? 0 : 1);
+        const long refusals = c.refused.empty() ? 0 : 1;
+        EXPECT_EQ(std::tuple(run.code, run.out, std::ranges::count(run.err, '\n')),
+                  std::tuple(refusals, c.summary + "\n", refusals));
         EXPECT_THAT(run.err, HasSubstr(c.refused));
     }
     EXPECT_THAT(Library({"find", ""}).OutLines(), SizeIs(4)); // every patch once
@@ -445,16 +447,14 @@ TEST_F(LibraryCommands, ImportCountsNewKnownAndRefusedPatches) {
     std::filesystem::copy_file(four, folder.File("stick/four.P33"));
     ::chmod(folder.File("stick/closed").c_str(), 0);
     ::chmod(folder.Path().c_str(), 0777);
-    const CliRun expected{1, "1 new, 0 already known, 1 refused\n",
-                          "Unable to read " + folder.File("stick/closed") +
-                              ": Permission denied.\n"};
-    EXPECT_EQ(AsOrdinaryUser([&] {
-                  return Gr33({"library", "import", folder.File("stick"), "--library",
-                               folder.File("other.sqlite")}) == expected
-                             ? 0
-                             : 1;
-              }),
-              0);
+    const auto importAsUser = [&] {
+        const CliRun expected{1, "1 new, 0 already known, 1 refused\n",
+                              "Unable to read " + folder.File("stick/closed") +
+                                  ": Permission denied.\n"};
+        return int(Gr33({"library", "import", folder.File("stick"), "--library",
+                         folder.File("other.sqlite")}) != expected);
+    };
+    EXPECT_EQ(AsOrdinaryUser(importAsUser), 0);
 }
 
 TEST_F(LibraryCommands, FindAndExportTheMatchesInOrder) {
@@ -514,14 +514,11 @@ TEST_F(LibraryCommands, ReceivesBecomeSnapshotsWithSlotHistories) {
     ASSERT_EQ(run.code, 0);
     EXPECT_THAT(run.err, Not(HasSubstr("Warning")));
 
-    auto snapshots = Library({"snapshots"}).OutLines();
-    ASSERT_THAT(snapshots, SizeIs(2));
-    for (const auto& line : snapshots)
-        EXPECT_TRUE(line.ends_with("  Virtual GR-33  complete")) << line;
-    auto history = Library({"history", "b23"}).OutLines();
-    ASSERT_THAT(history, SizeIs(2));
-    EXPECT_TRUE(history[0].starts_with("2  ") && history[0].ends_with("  Replaced")) << history[0];
-    EXPECT_TRUE(history[1].ends_with(NameOf(DemoPatch(*PatchNumberOfLabel("B23")))));
+    EXPECT_THAT(Library({"snapshots"}).OutLines(),
+                AllOf(SizeIs(2), Each(EndsWith("  Virtual GR-33  complete"))));
+    EXPECT_THAT(Library({"history", "b23"}).OutLines(),
+                ElementsAre(AllOf(StartsWith("2  "), EndsWith("  Replaced")),
+                            EndsWith(NameOf(DemoPatch(*PatchNumberOfLabel("B23"))))));
 
     auto restored = folder.File("restored.G33");
     ASSERT_EQ(Library({"export", "1", "-o", restored}).code, 0);

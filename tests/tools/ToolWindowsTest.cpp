@@ -1,9 +1,7 @@
-// The MIDI console and the text converter, driven on the shown windows: buttons pressed, arrows
-// clicked, note and frequency typed, the bars' own value dialog, text through the clipboard. A
-// fake librarian, a backend recording what its one output port ("Recorder", device number 1)
-// is sent, a fresh settings store and recorded prompts stand around them.
+// The MIDI console and the text converter, driven on the shown windows as a user does, with a
+// fake librarian, a backend recording what its one output port ("Recorder", device number 1) is
+// sent, a fresh settings store and recorded prompts.
 #include "controls/IBar.h"
-#include "midi/MidiDevices.h"
 #include "model/Settings.h"
 #include "tests/midi/FakeMidiBackend.h"
 #include "tests/support/RecordingDialogs.h"
