@@ -1,22 +1,74 @@
-// The MIDI console on the recording backend, driven on the shown window:
-// buttons pressed, arrows clicked, note and frequency typed, the bars' own
-// value dialog.
-
-#include "ToolsFixture.h"
+// The MIDI console and the text converter, driven on the shown windows as a user does, with a
+// fake librarian, a backend recording what its one output port ("Recorder", device number 1) is
+// sent, a fresh settings store and recorded prompts.
 #include "controls/IBar.h"
+#include "model/Settings.h"
+#include "tests/midi/FakeMidiBackend.h"
+#include "tests/support/RecordingDialogs.h"
+#include "tests/support/RecordingHost.h"
 #include "tests/support/UserClose.h"
 #include "tools/ConsoleFrm.h"
+#include "tools/ConverterFrm.h"
 #include "tools/UpDown.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
 
 namespace {
 
+using Message = Bytes;
+
+class ToolsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        Settings().Start(settings);
+    }
+    // Ends the run's store (writing the file) and starts the next run's from it.
+    void Restart() {
+        Settings().End();
+        Settings().Start(settings);
+    }
+    // Shows the window and waits until it is active, as the user meets it.
+    template <class W> std::unique_ptr<W> Shown() {
+        auto form = std::make_unique<W>(host);
+        form->show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        return form;
+    }
+    template <class W = QWidget> static W* Find(QWidget& form, const char* name) {
+        auto* widget = form.findChild<W*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    static void Click(QWidget& form, const char* name) {
+        QTest::mouseClick(Find(form, name), Qt::LeftButton);
+    }
+    // Output ports opened since the log was last cleared.
+    int Opened() const { return static_cast<int>(std::ranges::count(midi.log, "open out 0")); }
+
+    QTemporaryDir dir;
+    const std::string settings = dir.filePath("KelvoLight.ini").toStdString();
+    InstalledFake fake{{{"Recorder In"}}, {{"Recorder"}}};
+    FakeMidiState& midi = *fake.system;
+    FakeHost host;
+    RecordingDialogs prompts;
+    ScopedPrompts guard{prompts};
+};
+
 class ConsoleTest : public ToolsTest {
 protected:
-    std::unique_ptr<TFormConsole> Open() { return Shown<TFormConsole>(); }
     static QString Text(QWidget& form, const char* field) {
         return Find<QLineEdit>(form, field)->text();
     }
@@ -42,6 +94,10 @@ protected:
     static bool Checked(QWidget& form, const char* box) {
         return Find<QCheckBox>(form, box)->isChecked();
     }
+    // Whether a note sounds, the open ports and the error prompts shown.
+    std::tuple<bool, int, std::size_t> Sounding(TFormConsole& form) {
+        return {form.NoteSenderPresent(), midi.OpenPorts(), prompts.Texts("error").size()};
+    }
 };
 
 TEST_F(ConsoleTest, NotesAndChordsSoundWhileTheButtonIsHeld) {
@@ -60,7 +116,7 @@ TEST_F(ConsoleTest, NotesAndChordsSoundWhileTheButtonIsHeld) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.key);
-        auto form = Open();
+        auto form = Shown<TFormConsole>();
         midi.sent.clear(), midi.log.clear();
         prompts.Clear();
         Arrow(*form, "UpDownChannel", false, 15); // down to 1, then up to the channel
@@ -79,26 +135,23 @@ TEST_F(ConsoleTest, NotesAndChordsSoundWhileTheButtonIsHeld) {
         EXPECT_TRUE(midi.sent.empty());
         QTest::mousePress(button, Qt::LeftButton);
         EXPECT_EQ(midi.sent, on);
-        EXPECT_TRUE(form->NoteSenderPresent());
-        EXPECT_EQ(midi.OpenPorts(), 1);
-        EXPECT_EQ(prompts.Texts("error").size(), c.errors);
+        EXPECT_EQ(Sounding(*form), std::tuple(true, 1, c.errors));
         QTest::mouseRelease(button, Qt::LeftButton);
         EXPECT_EQ(std::vector(midi.sent.begin() + on.size(), midi.sent.end()), off);
-        EXPECT_FALSE(form->NoteSenderPresent());
-        EXPECT_EQ(std::pair(Opened(), midi.OpenPorts()), std::pair(1, 0));
+        EXPECT_EQ(std::tuple(form->NoteSenderPresent(), Opened(), midi.OpenPorts()),
+                  std::tuple(false, 1, 0));
     }
 }
 
 TEST_F(ConsoleTest, HidingEndsAHeldNoteAndNoPortIsReported) {
-    auto form = Open();
+    auto form = Shown<TFormConsole>();
     QTest::mousePress(Find(*form, "ButtonPlayNote"), Qt::LeftButton);
     form->hide(); // a hidden window gets no release
     EXPECT_EQ(midi.sent.back(), Message({0x82, 69, 127}));
-    EXPECT_FALSE(form->NoteSenderPresent());
-    EXPECT_EQ(midi.OpenPorts(), 0);
+    EXPECT_EQ(Sounding(*form), std::tuple(false, 0, 0u));
 
     host.midiOut = 0;
-    form = Open();
+    form = Shown<TFormConsole>();
     midi.log.clear();
     Click(*form, "ButtonPlayNote");
     EXPECT_EQ(prompts.Texts("error"), std::vector<std::string>{"No midi-out device found."});
@@ -107,19 +160,18 @@ TEST_F(ConsoleTest, HidingEndsAHeldNoteAndNoPortIsReported) {
 }
 
 TEST_F(ConsoleTest, PanicAndProgramChangeRecoverFromAFailingPort) {
-    auto form = Open();
+    auto form = Shown<TFormConsole>();
     Click(*form, "ButtonPanic");
-    ASSERT_EQ(midi.sent.size(), 16u);
-    for (int channel = 0; channel < 16; ++channel)
-        EXPECT_EQ(midi.sent[channel], Message({std::uint8_t(0xB0 + channel), 0x78, 0x00}));
-    // A program change selects the grid's patch: A11 on channel 3, D84 on
-    // channel 16.
-    midi.sent.clear();
+    // A program change selects the grid's patch: A11 on channel 3, D84 on channel 16.
     Click(*form, "ButtonPC");
     host.selectedPatch = 128;
     Arrow(*form, "UpDownChannel", true, 20); // stops at 16
     Click(*form, "ButtonPC");
-    EXPECT_EQ(midi.sent, (std::vector<Message>{{0xC2, 0}, {0xCF, 127}}));
+    std::vector<Message> expected;
+    for (int channel = 0; channel < 16; ++channel)
+        expected.push_back({std::uint8_t(0xB0 + channel), 0x78, 0x00});
+    expected.insert(expected.end(), {{0xC2, 0}, {0xCF, 127}});
+    EXPECT_EQ(midi.sent, expected);
     EXPECT_EQ(std::pair(Opened(), midi.OpenPorts()), std::pair(3, 0));
 
     midi.failSend = true;
@@ -133,7 +185,7 @@ TEST_F(ConsoleTest, PanicAndProgramChangeRecoverFromAFailingPort) {
 }
 
 TEST_F(ConsoleTest, KeyNoteAndFrequencyStayInStepOrRevertSilently) {
-    auto form = Open();
+    auto form = Shown<TFormConsole>();
     const struct {
         const char* field;
         std::vector<const char*> typed; // each ended with Tab, the first with Return
@@ -145,31 +197,29 @@ TEST_F(ConsoleTest, KeyNoteAndFrequencyStayInStepOrRevertSilently) {
         {"EditKey", {"G# 10"}, 57, "A 4", " 220.00"}, // beyond key 127
         {"EditFreq", {"8000", "xyz", "0", "-5", "7.9", "440x", "20000"}, 119, "B 9", "7901.97"},
         {"EditFreq", {"440"}, 69, "A 5", " 440.00"},
-        // A frequency of the key already chosen changes nothing, so the typed
-        // text stays.
+        // A frequency of the key already chosen changes nothing, so the typed text stays.
         {"EditFreq", {"441"}, 69, "A 5", "441"},
     };
     for (const auto& c : cases)
         for (const char* typed : c.typed) {
             SCOPED_TRACE(typed);
             Type(*form, c.field, typed, typed == c.typed[0] ? Qt::Key_Return : Qt::Key_Tab);
-            EXPECT_EQ(form->Key(), c.key);
-            EXPECT_EQ(Text(*form, "EditKey"), c.note);
-            EXPECT_EQ(Text(*form, "EditFreq"), c.frequency);
-            EXPECT_EQ(Find<TUpDown>(*form, "UpDownKey")->Position(), c.key);
+            EXPECT_EQ(std::tuple(int(form->Key()), Text(*form, "EditKey"), Text(*form, "EditFreq"),
+                                 Find<TUpDown>(*form, "UpDownKey")->Position()),
+                      std::tuple(c.key, QString(c.note), QString(c.frequency), c.key));
         }
     EXPECT_TRUE(prompts.shown.empty());
 }
 
 TEST_F(ConsoleTest, ArrowsAndTheBarsKeepToMidiValues) {
-    auto form = Open();
+    auto form = Shown<TFormConsole>();
     const auto key = [&] { return QString::number(form->Key()) + " " + Text(*form, "EditKey"); };
     Arrow(*form, "UpDownKey", true);
     EXPECT_EQ(key(), "70 A# 5");
     Arrow(*form, "UpDownKey", false, 2);
     EXPECT_EQ(key(), "68 G# 5");
-    SetBar(*form, "IBarKey",
-           "200"); // the bar's dialog takes any number, the console keeps to MIDI
+    // The bar's dialog takes any number, the console keeps to MIDI.
+    SetBar(*form, "IBarKey", "200");
     EXPECT_EQ(key(), "127 G 10");
     Arrow(*form, "UpDownKey", true);
     EXPECT_EQ(Find<TIBar>(*form, "IBarKey")->Value(), 127);
@@ -183,7 +233,7 @@ TEST_F(ConsoleTest, ArrowsAndTheBarsKeepToMidiValues) {
 
 TEST_F(ConsoleTest, ChannelAndPolyPersistStayOnTopDoesNot) {
     {
-        auto form = Open();
+        auto form = Shown<TFormConsole>();
         Arrow(*form, "UpDownChannel", true, 7);
         Click(*form, "CheckBoxPoly");
         EXPECT_FALSE(Find(*form, "ButtonPlayChord")->isEnabled());
@@ -191,12 +241,12 @@ TEST_F(ConsoleTest, ChannelAndPolyPersistStayOnTopDoesNot) {
         EXPECT_FALSE(form->windowFlags() & Qt::WindowStaysOnTopHint);
     }
     Restart();
-    auto form = Open();
+    auto form = Shown<TFormConsole>();
     EXPECT_EQ(form->Channel(), 10);
     EXPECT_FALSE(Checked(*form, "CheckBoxPoly") || Find(*form, "ButtonPlayChord")->isEnabled());
     EXPECT_TRUE(Checked(*form, "CheckBoxStayOnTop"));
-    QTest::mousePress(Find(*form, "ButtonPlayChord"),
-                      Qt::LeftButton); // disabled: plays nothing
+    // Disabled, the chord button plays nothing.
+    QTest::mousePress(Find(*form, "ButtonPlayChord"), Qt::LeftButton);
     EXPECT_TRUE(midi.sent.empty());
 }
 
@@ -218,7 +268,7 @@ TEST_F(ConsoleTest, StoredSettingsAreReadWithCareDefaultsWhenAbsent) {
         EXPECT_EQ(TFormConsole(host).Channel(), channel) << stored;
     }
     WriteSetting("Poly", "yes");
-    EXPECT_TRUE(Checked(*Open(), "CheckBoxPoly"));
+    EXPECT_TRUE(Checked(*Shown<TFormConsole>(), "CheckBoxPoly"));
 }
 
 TEST_F(ConsoleTest, VisibilityFollowsTheOptionAndClosingUnchecksIt) {
@@ -227,11 +277,93 @@ TEST_F(ConsoleTest, VisibilityFollowsTheOptionAndClosingUnchecksIt) {
     EXPECT_TRUE(form->isVisible());
     CloseAsTheUser(*form);
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(host.consoleClosed, 1);
-    EXPECT_EQ(ReadSetting("Console"), "No");
+    EXPECT_EQ(std::pair(host.consoleClosed, ReadSetting("Console")),
+              std::pair(1, std::string("No")));
     form.reset();
     Restart();
     EXPECT_FALSE(TFormConsole(host).isVisible());
 }
 
+class ConverterTest : public ToolsTest {
+protected:
+    void SetUp() override {
+        ToolsTest::SetUp();
+        form = Shown<TFormConverter>();
+        memo = Find<QPlainTextEdit>(*form, "Memo1");
+        QGuiApplication::clipboard()->clear();
+    }
+    void Paste(const QString& text) {
+        QGuiApplication::clipboard()->setText(text);
+        Click(*form, "ButtonPaste");
+    }
+    // Exports the patch and returns the text's lines.
+    QStringList Export(const PatchBytes& bytes) {
+        host.temp.SetBytes(bytes, 0);
+        Click(*form, "ButtonExport");
+        return memo->toPlainText().split('\n');
+    }
+
+    std::unique_ptr<TFormConverter> form;
+    QPlainTextEdit* memo = nullptr;
+};
+
+TEST_F(ConverterTest, ExportOfAnEmptyTemporaryPatchIsRefusedAndPasteReplacesTheText) {
+    QTest::mouseClick(memo->viewport(), Qt::LeftButton);
+    QTest::keyClicks(memo, "kept");
+    Click(*form, "ButtonExport");
+    EXPECT_EQ(prompts.Texts("error"),
+              std::vector<std::string>{"Patch (Temporary Patch) is empty!"});
+    EXPECT_EQ(memo->toPlainText(), "kept");
+    Click(*form, "ButtonPaste"); // an empty clipboard empties the text
+    EXPECT_EQ(memo->toPlainText(), "");
+    Paste("line one\nline two");
+    EXPECT_EQ(memo->toPlainText(), "line one\nline two");
+}
+
+// A failed import leaves the patch as it was and still updates the menu.
+TEST_F(ConverterTest, ExportCopyPasteAndImportReproduceTheData) {
+    PatchBytes filled{};
+    std::memcpy(filled.data(), "  Lead Synth", NameSize);
+    for (std::size_t i = NameSize; i < PatchSize; ++i)
+        filled[i] = static_cast<std::uint8_t>((i * 37) & 0x7F);
+    const QStringList exported = Export(filled);
+    ASSERT_EQ(exported.size(), 22);
+    EXPECT_EQ(exported[2], "<Name>Lead Synth</Name>");
+    EXPECT_TRUE(exported[11].startsWith("<HexBlock>20204C65616420"));
+    Click(*form, "ButtonCopy");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), memo->toPlainText());
+    host.temp.Clear();
+    Paste("From a forum post:\r\n" + exported.join("\r\n")); // other programs' line ends
+    Click(*form, "ButtonImport");
+    EXPECT_EQ(host.temp.Bytes(), filled);
+    EXPECT_EQ(host.tempMenuNames, std::vector<std::string>{host.temp.GetName()});
+    EXPECT_FALSE(host.tempMenuNames.front().empty());
+    // <Data>, the hex lines, <Check>, the ends.
+    EXPECT_EQ(Export(host.temp.Bytes()).mid(10), exported.mid(10));
+
+    QStringList lines = exported;
+    lines[19] += " "; // the checksum line compares exactly
+    Paste(lines.join('\n'));
+    Click(*form, "ButtonImport");
+    EXPECT_EQ(prompts.Texts("message"),
+              (std::vector<std::string>{"Data imported", "Unable to import data"}));
+    lines[19].chop(1);
+    lines[12].replace(10, 2, "ZZ"); // not hexadecimal: the conversion error
+    Paste(lines.join('\n'));
+    Click(*form, "ButtonImport");
+    EXPECT_EQ(prompts.Texts("error"),
+              std::vector<std::string>{"'$ZZ' is not a valid integer value."});
+    EXPECT_EQ(host.temp.Bytes(), filled);
+    EXPECT_EQ(host.tempMenuNames.size(), 3u);
+}
+
 } // namespace
+
+// The tool windows need a QApplication; without a platform chosen (CTest's test discovery)
+// they run on the offscreen one.
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
