@@ -77,7 +77,8 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(editor));
         return *editor;
     }
-    TFormEdit& Open(int number, std::function<void(PatchBytes&)> edit = [](PatchBytes&) {}) {
+    TFormEdit& Open(
+        int number, std::function<void(PatchBytes&)> edit = [](PatchBytes&) {}) {
         return Open(Slot(number), number, number, edit);
     }
 
