@@ -158,10 +158,13 @@ TEST_F(PatchFiles, LoadsReadOnlyTheirMessagesAndNameWhatIsNotAFile) {
 // A receive that stopped keeps the slots that came, in order, and a resume reads exactly those.
 TEST_F(PatchFiles, PartialFilesHoldTheSlotsReceivedSoFar) {
     EXPECT_EQ(PartialFileName("/m/Bank.G33"), "/m/Bank.partial.G33");
-    const std::vector<PatchBytes> received{slots[0].Bytes(), slots[1].Bytes(), slots[2].Bytes()};
-    WritePartialFile(path("Bank.partial.G33"), received);
+    // What was received starts a longer vector whose next slot is a valid patch: the file
+    // holds the three slots received and nothing after them.
+    const std::vector<PatchBytes> all{slots[0].Bytes(), slots[1].Bytes(), slots[2].Bytes(),
+                                      slots[3].Bytes()};
+    WritePartialFile(path("Bank.partial.G33"), std::span(all).first(3));
     EXPECT_EQ(fs::file_size(path("Bank.partial.G33")), 3 * DataMessageSize);
-    EXPECT_EQ(ReadPartialFile(path("Bank.partial.G33")), received);
+    EXPECT_EQ(ReadPartialFile(path("Bank.partial.G33")), std::vector(all.begin(), all.end() - 1));
     EXPECT_EQ(FailureOf([&] { ReadPartialFile(path("none.G33")); }),
               "File " + path("none.G33") + " not found");
     WriteCollectionFile(path("whole.G33"), refs); // 128 slots: a collection, not a partial file
