@@ -29,8 +29,7 @@ TEST(Catalogue, EveryByteButTheUnusedTwoBelongsToExactlyOneParameter) {
         EXPECT_EQ(owner == nullptr, unused) << "byte " << b;
         EXPECT_TRUE(!owner || (owner->Covers(b) && !owner->Covers(owner->LastByte() + 1)));
     }
-    EXPECT_EQ(ParameterAtByte(-1), nullptr);
-    EXPECT_EQ(ParameterAtByte(128), nullptr);
+    EXPECT_FALSE(ParameterAtByte(-1) || ParameterAtByte(128));
 }
 
 TEST(Catalogue, EveryParameterFitsItsBytesAndListAndIsFoundByItsCaption) {
@@ -48,15 +47,15 @@ TEST(Catalogue, EveryParameterFitsItsBytesAndListAndIsFoundByItsCaption) {
                                : p.IsPerString()             ? 6
                                                              : 1);
         EXPECT_EQ(p.effectSlot != 0, p.page == ParamPage::MultiFx);
-        EXPECT_EQ(p.IsList(), !p.entries.empty());
-        EXPECT_EQ(p.IsList(), !p.listName.empty());
+        EXPECT_EQ(std::pair(p.IsList(), p.IsList()),
+                  std::pair(!p.entries.empty(), !p.listName.empty()));
         if (p.IsList()) {
             // Every entry of the list is selected by a value the parameter's bytes can hold.
             const ChoiceList* list = FindChoiceList(p.listName);
             ASSERT_NE(list, nullptr);
             EXPECT_EQ(list->entries.data(), p.entries.data());
-            EXPECT_EQ(p.min, 0);
-            EXPECT_EQ(p.max + 1, static_cast<int>(p.entries.size()));
+            EXPECT_EQ(std::pair(p.min, p.max + 1),
+                      std::pair(0, static_cast<int>(p.entries.size())));
             for (int raw = -1; raw <= p.max + 1; ++raw)
                 ASSERT_EQ(ListEntry(p, raw),
                           raw < 0 || raw > p.max ? std::nullopt : std::optional{p.entries[raw]});
@@ -74,7 +73,7 @@ TEST(Catalogue, EveryParameterFitsItsBytesAndListAndIsFoundByItsCaption) {
         EXPECT_FALSE(IsRawInRange(p, ShownToRaw(p, p.min) - 1));
         EXPECT_FALSE(IsRawInRange(p, ShownToRaw(p, p.max) + 1));
     }
-    EXPECT_EQ(Parameters().size(), 62u);
+    EXPECT_EQ(std::pair(Parameters().size(), ChoiceLists().size()), std::pair(62ul, 19ul));
     EXPECT_EQ(FindParameter("pan"), nullptr); // captions are case-sensitive
     // Each list serves a parameter (the Multi-FX Type list names the effect types).
     for (const ChoiceList& list : ChoiceLists()) {
@@ -82,10 +81,10 @@ TEST(Catalogue, EveryParameterFitsItsBytesAndListAndIsFoundByItsCaption) {
         for (std::string_view entry : list.entries)
             EXPECT_FALSE(entry.empty()) << list.name;
     }
-    EXPECT_EQ(ChoiceLists().size(), 19u);
     EXPECT_EQ(ListEntry(Param("Pan"), 0), std::nullopt); // not a list
     EXPECT_EQ(FindChoiceList("No such list"), nullptr);
     EXPECT_EQ(FindChoiceList("Multi-FX Type")->entries.data(), EffectTypeNames().data());
+    EXPECT_EQ(FindChoiceList("Tone")->entries.data(), ToneEntries().data());
 }
 
 // Numbered lists: the number right-aligned in a fixed width, a blank, then the name.
@@ -109,7 +108,6 @@ TEST(Catalogue, NumberedEntriesCarryTheirNames) {
         }
     }
     EXPECT_EQ(ToneEntries().size(), 384u);
-    EXPECT_EQ(FindChoiceList("Tone")->entries.data(), ToneEntries().data());
     // Exp Pedal: 18 named entries, then CC 1..31 and CC 64..95.
     const auto pedal = FindChoiceList("Exp Pedal")->entries;
     ASSERT_EQ(pedal.size(), 81u);
@@ -128,11 +126,11 @@ TEST(Catalogue, NamesAndCodings) {
     EXPECT_EQ(EffectHeading("overdrive", "Both"), "Effect: overdrive (Switch: Both)");
     std::array<std::uint8_t, 128> bytes{};
     bytes[13] = 7, bytes[66] = 0x05, bytes[67] = 0x02, bytes[90] = 1, bytes[95] = 5;
-    EXPECT_EQ(ReadRaw(Param("1st Select"), bytes), 261);
-    EXPECT_EQ(ReadRaw(Param("Layer"), bytes, 1), 1);
-    EXPECT_EQ(ReadRaw(Param("Layer"), bytes, 9), 5); // clamped to string 6
-    EXPECT_EQ(ReadRaw(Param("Play Feel"), bytes), 7);
-    EXPECT_EQ(ReadRaw(Param("Play Feel"), std::span(bytes).first(13)), 0);
+    // The last Layer read asks for string 9 and is clamped to string 6.
+    EXPECT_EQ((std::vector{ReadRaw(Param("1st Select"), bytes), ReadRaw(Param("Layer"), bytes, 1),
+                           ReadRaw(Param("Layer"), bytes, 9), ReadRaw(Param("Play Feel"), bytes),
+                           ReadRaw(Param("Play Feel"), std::span(bytes).first(13))}),
+              (std::vector{261, 1, 5, 7, 0}));
     EXPECT_EQ(RawToShown(Param("MIDI [PC]"), 127), 128);
     EXPECT_TRUE(IsRawInRange(Param("Patch Name"), 0));
 }
@@ -184,8 +182,7 @@ TEST(Catalogue, EveryEffectTypeFollowsTheRulesOfTheTable) {
         EXPECT_EQ(type.UsedSlotCount(), used);
     }
     EXPECT_GT(checked, 200);
-    EXPECT_EQ(EffectType(-1), nullptr);
-    EXPECT_EQ(EffectType(40), nullptr);
+    EXPECT_FALSE(EffectType(-1) || EffectType(40));
     // Captions as on the page, slips kept, and the reverb's defaults.
     EXPECT_EQ(EffectType(9)->parameters[0].caption, "Treshold (0..127)");
     EXPECT_EQ(EffectType(25)->parameters[6].caption, "-CHO Balance (D110:0E..D0:100E)");

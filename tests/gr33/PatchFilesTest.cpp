@@ -45,25 +45,12 @@ protected:
     std::array<const TPatch*, 128> refs;
 };
 
-TEST_F(PatchFiles, SinglePatchIsAddressedToTheTemporaryPatchAndValidated) {
-    const TPatch& patch = slots[1];
-    TPatch loaded, target;
-    patch.SaveToFile(path("b23.P33"), 39);
+TEST_F(PatchFiles, SinglePatchIsSavedForTheTemporaryPatch) {
+    slots[1].SaveToFile(path("b23.P33"), 39);
     const Bytes bytes = ReadWholeFile(path("b23.P33"));
     ASSERT_EQ(bytes.size(), 140u);
     EXPECT_EQ((Bytes(bytes.begin() + 6, bytes.begin() + 10)), (Bytes{0x02, 0x00, 0x00, 0x00}));
-    Bytes extra = bytes; // trailing bytes are ignored
-    extra.insert(extra.end(), {1, 2, 3});
-    write("extra.P33", extra);
-    loaded.LoadFromFile(path("extra.P33"));
-    EXPECT_EQ(loaded.Bytes(), patch.Bytes());
-
-    Bytes userSlot;
-    patch.WriteSysEx(5, userSlot);
-    write("slot.P33", userSlot);
-    EXPECT_EQ(FailureOf([&] { target.LoadFromFile(path("slot.P33")); }),
-              "Illegal patch data format");
-    EXPECT_TRUE(target.IsEmpty());
+    TPatch target;
     EXPECT_EQ(FailureOf([&] { target.LoadFromFile(path("missing.P33")); }), "Patch file not found");
     EXPECT_EQ(FailureOf([&] { TPatch().SaveToFile(path("e.P33"), 2); }), "Patch (A12) is empty!");
     EXPECT_FALSE(fs::exists(path("e.P33")));
@@ -88,12 +75,10 @@ TEST_F(PatchFiles, CollectionRoundTripsAndIsValidatedAsAWhole) {
     auto parsed = ParseCollection(image);
     for (int i = 0; i < 128; ++i)
         ASSERT_EQ(parsed[i], slots[i].Bytes());
-    // The 5th message carrying slot 6's address, a short file, and a single-patch file.
-    Bytes swapped = image;
-    swapped[4 * 140 + 7] = 5;
+    // A short file and a single-patch file (a misaddressed message: the .syx case below).
     Bytes single;
     slots[0].WriteSysEx(0, single);
-    for (const Bytes& bad : {swapped, Bytes(image.begin(), image.end() - 1), single})
+    for (const Bytes& bad : {Bytes(image.begin(), image.end() - 1), single})
         EXPECT_EQ(FailureOf([&] { ParseCollection(bad); }), "Illegal patch data format");
     image.push_back(0x55); // trailing bytes are ignored
     EXPECT_EQ(ParseCollection(image), parsed);
@@ -101,34 +86,45 @@ TEST_F(PatchFiles, CollectionRoundTripsAndIsValidatedAsAWhole) {
               "File " + path("none.G33") + " not found");
 }
 
-// A .syx file is a patch or a collection by what it holds, read by the same readers, and holds
-// nothing else: one message for the temporary patch, or the 128 messages of a collection.
-TEST_F(PatchFiles, SysExFileIsTheKindItsMessagesAre) {
+// A patch file holds one message for the temporary patch and what follows it is ignored. A .syx
+// file is a patch or a collection by what it holds, read by the same readers, and holds nothing
+// else: one message for the temporary patch, or the 128 messages of a collection. A refused
+// load leaves the patch empty.
+TEST_F(PatchFiles, FilesAreTheKindTheirMessagesAre) {
     const Bytes bank = CollectionImage(refs);
-    Bytes temp, user, broken = bank, longBank = bank;
+    Bytes temp, user, broken = bank;
     slots[3].WriteSysEx(0, temp);
     slots[3].WriteSysEx(4, user);
-    Bytes longTemp = temp;
     broken[4 * 140 + 7] = 5; // the 5th message for slot 6
-    longBank.push_back(0xF7);
-    longTemp.push_back(0xF7);
-    const std::string illegal = "Illegal patch data format", file = path("x.SyX");
-    const std::pair<Bytes, std::string> cases[] = {
-        {temp, "patch"},     {bank, "collection"},
-        {user, illegal},     {broken, illegal},
-        {longBank, illegal}, {longTemp, illegal},
-        {Bytes(), illegal},  {Bytes(bank.begin(), bank.begin() + 280), illegal},
+    const auto plus = [](Bytes bytes, std::uint8_t more) {
+        bytes.insert(bytes.end(), {more, more, more});
+        return bytes;
     };
-    for (const auto& [image, expected] : cases) {
-        SCOPED_TRACE(expected + " of " + std::to_string(image.size()) + " bytes");
-        write("x.SyX", image);
+    const std::string illegal = "Illegal patch data format";
+    const std::tuple<std::string, Bytes, std::string> cases[] = {
+        {"x.P33", plus(temp, 1), "patch"},
+        {"x.P33", user, illegal},
+        {"x.SyX", temp, "patch"},
+        {"x.SyX", bank, "collection"},
+        {"x.SyX", user, illegal},
+        {"x.SyX", broken, illegal},
+        {"x.SyX", plus(bank, 0xF7), illegal},
+        {"x.SyX", plus(temp, 0xF7), illegal},
+        {"x.SyX", Bytes(), illegal},
+        {"x.SyX", Bytes(bank.begin(), bank.begin() + 280), illegal}};
+    for (const auto& [name, image, expected] : cases) {
+        SCOPED_TRACE(expected + " in " + name + " of " + std::to_string(image.size()) + " bytes");
+        write(name, image);
+        const std::string file = path(name);
         TPatch loaded;
         std::string kind = "patch";
         std::string got = FailureOf([&] {
-            if (SysExFileKind(file) != FileKind::Collection) return loaded.LoadFromFile(file);
+            if (!IsSysExFileName(file) || SysExFileKind(file) != FileKind::Collection)
+                return loaded.LoadFromFile(file);
             kind = "collection";
             loaded.SetBytes(ReadCollectionFile(file)[3], 4);
         });
+        EXPECT_TRUE(got.empty() || loaded.IsEmpty());
         if (got.empty()) got = loaded.Bytes() == slots[3].Bytes() ? kind : "other bytes";
         EXPECT_EQ(got, expected);
     }

@@ -5,6 +5,7 @@
 #include "gr33/Patch.h"
 #include "gr33/PatchNumber.h"
 #include "gr33/SysEx.h"
+#include "tests/midi/FakeMidiBackend.h"
 #include "tests/support/FailureOf.h"
 
 #include <gtest/gtest.h>
@@ -65,13 +66,10 @@ TEST(PatchRecord, NameCharactersMapBothWays) {
 }
 
 TEST(PatchNumbers, LabelsAndGridPositionsAgree) {
-    EXPECT_EQ(PatchLabel(0), "Temporary Patch");
-    EXPECT_EQ(PatchToGrid(0), (GridPos{0, 0}));
+    EXPECT_EQ((std::vector{PatchLabel(0), PatchLabel(32), PatchLabel(33), RowHeading(9)}),
+              (std::vector<std::string>{"Temporary Patch", "A84", "B11", "B1"}));
+    EXPECT_EQ((std::vector{PatchToGrid(0), PatchToGrid(6)}), (std::vector{GridPos{0, 0}, {2, 2}}));
     EXPECT_EQ(GridToPatch(0, 7), 0);
-    EXPECT_EQ(PatchToGrid(6), (GridPos{2, 2}));
-    EXPECT_EQ(PatchLabel(32), "A84");
-    EXPECT_EQ(PatchLabel(33), "B11");
-    EXPECT_EQ(RowHeading(9), "B1");
     for (int n = 1; n <= PatchCount; ++n) {
         const GridPos pos = PatchToGrid(n);
         ASSERT_EQ(pos.column, (n - 1) % 4 + 1);
@@ -80,15 +78,14 @@ TEST(PatchNumbers, LabelsAndGridPositionsAgree) {
         ASSERT_EQ(GridRowOf(label[0], label[1]), pos.row) << label;
         ASSERT_EQ(PatchNumberOfLabel(label), n);
     }
-    EXPECT_EQ(PatchNumberOfLabel("temp"), 0);
-    EXPECT_EQ(PatchNumberOfLabel("d84"), 128);
+    EXPECT_EQ((std::vector{PatchNumberOfLabel("temp"), PatchNumberOfLabel("d84")}),
+              (std::vector<std::optional<int>>{0, 128}));
     for (const char* bad : {"E11", "A15", "A10", "A91", "A01", "@11", "A1", "A111", ""})
         EXPECT_FALSE(PatchNumberOfLabel(bad)) << bad;
 }
 
 TEST(ValueCodings, SignedAndPairs) {
-    EXPECT_EQ(ByteToSigned(0), -64);
-    EXPECT_EQ(ByteToSigned(127), 63);
+    EXPECT_EQ(std::pair(ByteToSigned(0), ByteToSigned(127)), std::pair(-64, 63));
     for (int v = -64; v <= 63; ++v)
         ASSERT_EQ(ByteToSigned(SignedToByte(v)), v);
     std::uint8_t out[2];
@@ -113,12 +110,10 @@ void fill(TPatch& patch, std::uint8_t seed) {
 }
 
 TEST(DataMessages, RequestsMatchTheDeviceVectors) {
-    EXPECT_EQ(RequestMessage(1), (Bytes{0xF0, 0x41, 0x10, 0x00, 0x30, 0x11, 0x01, 0x00, 0x00, 0x00,
-                                        0x00, 0x01, 0x00, 0x00, 0x7E, 0xF7}));
-    EXPECT_EQ(RequestMessage(0), (Bytes{0xF0, 0x41, 0x10, 0x00, 0x30, 0x11, 0x02, 0x00, 0x00, 0x00,
-                                        0x00, 0x01, 0x00, 0x00, 0x7D, 0xF7}));
+    EXPECT_EQ(Joined({RequestMessage(1), RequestMessage(0), IdentityRequest()}),
+              "F0 41 10 00 30 11 01 00 00 00 00 01 00 00 7E F7, "
+              "F0 41 10 00 30 11 02 00 00 00 00 01 00 00 7D F7, F0 7E 10 06 01 F7");
     EXPECT_EQ(RequestMessage(128)[7], 0x7F);
-    EXPECT_EQ(IdentityRequest(), (Bytes{0xF0, 0x7E, 0x10, 0x06, 0x01, 0xF7}));
 }
 
 TEST(DataMessages, ConsecutiveMessagesReadBackAndAskTheEditorToReload) {
@@ -196,31 +191,20 @@ TEST(MessageLog, DescribesTheMessages) {
     misaddressed[6] = 0x05; // no patch's address
     Bytes shortData = DataMessage(23, "Lead");
     shortData.erase(shortData.begin() + 20);
-    const struct {
-        Bytes bytes;
-        std::string description;
-    } cases[] = {
-        {RequestMessage(*PatchNumberOfLabel("A23")), "Request A23"},
-        {RequestMessage(PatchCount), "Request D84"},
-        {RequestMessage(TempPatchNumber), "Request Temporary Patch"},
-        {DataMessage(*PatchNumberOfLabel("A23"), "Lead"), "Data A23 'Lead'"},
-        {DataMessage(TempPatchNumber, "Warm Strings"), "Data Temporary Patch 'Warm Strings'"},
-        {IdentityRequest(), "Identity request"},
-        {ExpectedIdentityReply(), "Identity reply"},
-        {misaddressed, "SysEx"},
-        {shortData, "SysEx"},
-        {{0x90, 60, 100}, "Note on 60"},
-        {{0x81, 60, 0}, "Note off 60"},
-        {{0xC3, 5}, "Program change 5"},
-        {{0xE0, 0x00, 0x40}, "Pitch bend 8192"},
-        {{0xF8}, "System message"},
-        {{0x90, 60}, "Unknown"},
-        {{0x3C, 0x40}, "Unknown"},
-        {{}, "Unknown"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.description);
-        EXPECT_EQ(DescribeGr33Message(c.bytes), c.description);
-    }
+    std::vector<std::string> described;
+    for (const Bytes& message :
+         {RequestMessage(*PatchNumberOfLabel("A23")), RequestMessage(PatchCount),
+          RequestMessage(TempPatchNumber), DataMessage(*PatchNumberOfLabel("A23"), "Lead"),
+          DataMessage(TempPatchNumber, "Warm Strings"), IdentityRequest(), ExpectedIdentityReply(),
+          misaddressed, shortData, Bytes{0x90, 60, 100}, Bytes{0x81, 60, 0}, Bytes{0xC3, 5},
+          Bytes{0xE0, 0x00, 0x40}, Bytes{0xF8}, Bytes{0x90, 60}, Bytes{0x3C, 0x40}, Bytes{}})
+        described.push_back(DescribeGr33Message(message));
+    EXPECT_EQ(described,
+              (std::vector<std::string>{
+                  "Request A23", "Request D84", "Request Temporary Patch", "Data A23 'Lead'",
+                  "Data Temporary Patch 'Warm Strings'", "Identity request", "Identity reply",
+                  "SysEx", "SysEx", "Note on 60", "Note off 60", "Program change 5",
+                  "Pitch bend 8192", "System message", "Unknown", "Unknown", "Unknown"}));
 }
 
 TEST(MessageLog, EntryTextFoldsTheBytes) {
