@@ -143,14 +143,12 @@ TEST(DataMessages, ConsecutiveMessagesReadBackAndAskTheEditorToReload) {
     readA.ReadSysEx(37, reader);
     EXPECT_EQ(reader.Position(), DataMessageSize);
     readB.ReadSysEx(0, reader);
-    EXPECT_EQ(readA.Bytes(), a.Bytes());
-    EXPECT_EQ(readB.Bytes(), b.Bytes());
+    EXPECT_EQ(std::pair(readA.Bytes(), readB.Bytes()), std::pair(a.Bytes(), b.Bytes()));
     EXPECT_EQ(editor.reloads, std::vector{EditorReload::AfterAsking});
 
     readA.Assign(b); // through the temporary patch
     EXPECT_EQ(readA.Bytes(), b.Bytes());
-    EXPECT_EQ(editor.reloads.size(), 2u);
-    EXPECT_EQ(editor.effectPages, 2);
+    EXPECT_EQ(std::pair(editor.reloads.size(), editor.effectPages), std::pair(2ul, 2));
     readA.Clear(); // does not disturb the editor
     EXPECT_EQ(editor.reloads.size(), 2u);
 }
@@ -462,9 +460,6 @@ TEST_F(TextForm, ExportHasTheFixedLayout) {
 
 // Extra lines around the block, blanks around its lines and hex digits in either case.
 TEST_F(TextForm, ImportRoundTripsTolerantly) {
-    TPatch copy;
-    EXPECT_EQ(copy.ImportText(lines), TextImport::Imported);
-    EXPECT_EQ(copy.Bytes(), patch.Bytes());
     std::vector<std::string> pasted{"Some mail text", "", "  <Data>\t"};
     for (int k = 0; k < 8; ++k) {
         std::string line = lines[11 + k];
@@ -473,9 +468,11 @@ TEST_F(TextForm, ImportRoundTripsTolerantly) {
         pasted.push_back("   " + line + " \r");
     }
     pasted.insert(pasted.end(), {lines[19], "trailing words"});
-    TPatch again;
-    EXPECT_EQ(again.ImportText(pasted), TextImport::Imported);
-    EXPECT_EQ(again.Bytes(), patch.Bytes());
+    for (const auto& text : {lines, pasted}) {
+        TPatch copy;
+        EXPECT_EQ(copy.ImportText(text), TextImport::Imported);
+        EXPECT_EQ(copy.Bytes(), patch.Bytes());
+    }
     EXPECT_STREQ(TextImportMessage(TextImport::Imported), "Data imported");
 }
 
