@@ -93,21 +93,15 @@ TEST(Catalogue, EveryParameterFitsItsBytesAndListAndIsFoundByItsCaption) {
 
 // Numbered lists: the number right-aligned in a fixed width, a blank, then the name.
 TEST(Catalogue, NumberedEntriesCarryTheirNames) {
-    struct Numbered {
-        std::span<const std::string_view> entries, names;
-        int width;
-    };
-    for (const Numbered& n : {Numbered{ToneEntries(), ToneNames(), 3},
-                              Numbered{ArpPatternEntries(), ArpPatternNames(), 2}}) {
-        ASSERT_EQ(n.entries.size(), n.names.size());
-        std::set<std::string_view> distinct(n.names.begin(), n.names.end());
-        EXPECT_EQ(distinct.size(), n.names.size());
-        for (std::size_t i = 0; i < n.entries.size(); ++i) {
+    for (auto [entries, names, width] : {std::tuple{ToneEntries(), ToneNames(), 3},
+                                         std::tuple{ArpPatternEntries(), ArpPatternNames(), 2}}) {
+        ASSERT_EQ(entries.size(), names.size());
+        EXPECT_EQ(std::set(names.begin(), names.end()).size(), names.size());
+        for (std::size_t i = 0; i < entries.size(); ++i) {
             char number[16];
-            std::snprintf(number, sizeof number, "%*zu ", n.width, i + 1);
-            ASSERT_EQ(n.entries[i], number + std::string{n.names[i]});
-            ASSERT_FALSE(n.names[i].empty() || n.names[i].front() == ' ' ||
-                         n.names[i].back() == ' ')
+            std::snprintf(number, sizeof number, "%*zu ", width, i + 1);
+            ASSERT_EQ(entries[i], number + std::string{names[i]});
+            ASSERT_FALSE(names[i].empty() || names[i].front() == ' ' || names[i].back() == ' ')
                 << i;
         }
     }
@@ -143,15 +137,11 @@ TEST(Catalogue, NamesAndCodings) {
 // types and give the same max and base wherever they appear; the rates are 0..125, except the
 // step rate of "step-flanger".
 TEST(Catalogue, EveryEffectTypeFollowsTheRulesOfTheTable) {
-    struct Rule {
-        std::string_view text;
-        int max, base;
-    };
-    const std::vector<Rule> rules = {{"(-15..+15 db)", 30, 15},   {"(L64..R63)", 127, 64},
-                                     {"(-98..98 %)", 98, 49},     {"(D100:0E..D0:100E)", 100, 50},
-                                     {"(0.0..100 msec)", 125, 0}, {"(0.0..500 msec)", 126, 0},
-                                     {", 6300, 8000 Hz)", 16, 0}, {", 8000 Hz, Bypass)", 17, 0},
-                                     {"(0..127)", 127, 0},        {"(0.05..10.0 Hz)", 125, -1}};
+    const std::vector<std::tuple<std::string_view, int, int>> rules = {
+        {"(-15..+15 db)", 30, 15},       {"(L64..R63)", 127, 64},       {"(-98..98 %)", 98, 49},
+        {"(D100:0E..D0:100E)", 100, 50}, {"(0.0..100 msec)", 125, 0},   {"(0.0..500 msec)", 126, 0},
+        {", 6300, 8000 Hz)", 16, 0},     {", 8000 Hz, Bypass)", 17, 0}, {"(0..127)", 127, 0},
+        {"(0.05..10.0 Hz)", 125, -1}};
     int checked = 0;
     ASSERT_EQ(EffectTypes().size(), 40u);
     for (const EffectTypeInfo& type : EffectTypes()) {
@@ -174,11 +164,11 @@ TEST(Catalogue, EveryEffectTypeFollowsTheRulesOfTheTable) {
             EXPECT_TRUE(slot.IsInRange(slot.base) && slot.IsInRange(slot.max) &&
                         !slot.IsInRange(slot.max + 1) && !slot.IsInRange(-1));
             marked += slot.IsMarked() ? 1 : 0;
-            for (const Rule& rule : rules) {
-                if (slot.caption.find(rule.text) == std::string_view::npos) continue;
+            for (const auto& [text, max, base] : rules) {
+                if (slot.caption.find(text) == std::string_view::npos) continue;
                 const bool step = slot.caption == "* Step Rate (0.05..10.0 Hz)";
-                EXPECT_EQ(slot.max, step ? 115 : rule.max);
-                EXPECT_TRUE(rule.base < 0 || slot.base == rule.base);
+                EXPECT_EQ(slot.max, step ? 115 : max);
+                EXPECT_TRUE(base < 0 || slot.base == base);
                 ++checked;
             }
         }
@@ -266,10 +256,8 @@ TEST(PatchDump, ValidPatchInByteOrder) {
 
 // Each case changes bytes of the valid patch and names a line it shows.
 TEST(PatchDump, ValueTexts) {
-    const struct {
-        std::vector<std::pair<int, int>> bytes;
-        std::string key, value;
-    } cases[] = {
+    const std::string fx = "Multi-FX Parameters / ";
+    const std::tuple<std::vector<std::pair<int, int>>, std::string, std::string> cases[] = {
         {{{1, 0x5C}}, "Common / Patch Name", "W\u00A5reLead    "},
         {{{13, 15}}, "Common / Play Feel", "Accl Envelope2"},
         {{{14, 12}}, "Common / Pan Mode", "12 (out of range)"},
@@ -284,28 +272,23 @@ TEST(PatchDump, ValueTexts) {
         {{{125, 122}, {126, 1}}, "Effects / Arp Tempo", "250"},
         {{{125, 49}}, "Effects / Arp Tempo", "49 (out of range)"},
         {{{12, 200}}, "Common / Patch Level", "200 (out of range)"}, // a byte a file may carry
-        {{{110, 4}},
-         "Multi-FX Parameters / Amp Type (Small, Built-In, 2-Stack, 3-Stack)",
-         "4 (out of range)"},
+        {{{110, 4}}, fx + "Amp Type (Small, Built-In, 2-Stack, 3-Stack)", "4 (out of range)"},
         // stereo-delay: slot 2 (0..126) holding 127 is out of range, slot 3 holding 126 is not.
-        {{{107, 16}, {109, 127}},
-         "Multi-FX Parameters / Delay Left (0.0..500 msec)",
-         "127 (out of range)"},
-        {{{107, 16}, {110, 126}}, "Multi-FX Parameters / Delay Right (0.0..500 msec)", "126"},
-        {{{107, 17}, {119, 9}}, "Multi-FX Parameters / Level (0..127)", "9"}, // all twelve
-        {{{107, 40}, {119, 9}}, "Multi-FX Parameters / Parameter 12", "9"},   // no type
+        {{{107, 16}, {109, 127}}, fx + "Delay Left (0.0..500 msec)", "127 (out of range)"},
+        {{{107, 16}, {110, 126}}, fx + "Delay Right (0.0..500 msec)", "126"},
+        {{{107, 17}, {119, 9}}, fx + "Level (0..127)", "9"}, // all twelve
+        {{{107, 40}, {119, 9}}, fx + "Parameter 12", "9"},   // no type
         {{{107, 40}}, "Effects / Multi-FX Type", "40 (out of range)"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.key + ": " + c.value);
+    for (const auto& [bytes, key, value] : cases) {
+        SCOPED_TRACE(key + ": " + value);
         PatchBytes b = ValidPatch();
-        for (auto [at, value] : c.bytes)
-            b[at] = static_cast<std::uint8_t>(value);
+        for (auto [at, byte] : bytes)
+            b[at] = static_cast<std::uint8_t>(byte);
         const auto lines = DumpPatch(b);
-        auto line = std::find_if(lines.begin(), lines.end(),
-                                 [&](const DumpLine& l) { return l.key == c.key; });
+        const auto line = std::ranges::find(lines, key, &DumpLine::key);
         ASSERT_NE(line, lines.end());
-        EXPECT_EQ(line->value, c.value);
+        EXPECT_EQ(line->value, value);
     }
 }
 

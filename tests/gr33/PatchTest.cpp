@@ -159,11 +159,7 @@ TEST(DataMessages, MalformedMessagesAreRefusedUnchanged) {
     fill(source, 5);
     Bytes good;
     source.WriteSysEx(6, good);
-    const struct {
-        const char* what;
-        std::function<void(Bytes&)> damage;
-        int readAs;
-    } cases[] = {
+    const std::tuple<const char*, std::function<void(Bytes&)>, int> cases[] = {
         {"slot 6 read as slot 5", [](Bytes&) {}, 5},
         {"slot 6 read as temporary patch", [](Bytes&) {}, 0},
         {"wrong maker", [](Bytes& m) { m[1] = 0x42; }, 6},
@@ -176,15 +172,15 @@ TEST(DataMessages, MalformedMessagesAreRefusedUnchanged) {
         {"cut in data", [](Bytes& m) { m.resize(100); }, 6},
         {"no end byte", [](Bytes& m) { m.resize(139); }, 6},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, damage, readAs] : cases) {
+        SCOPED_TRACE(what);
         Bytes message = good;
-        c.damage(message);
+        damage(message);
         TPatch target;
         fill(target, 9);
         const auto before = target.Bytes();
         ByteReader reader(message);
-        EXPECT_EQ(FailureOf([&] { target.ReadSysEx(c.readAs, reader); }),
+        EXPECT_EQ(FailureOf([&] { target.ReadSysEx(readAs, reader); }),
                   "Illegal patch data format");
         EXPECT_EQ(target.Bytes(), before);
     }
