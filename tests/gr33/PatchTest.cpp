@@ -290,6 +290,8 @@ TEST_F(PatchFiles, SinglePatchIsSavedForTheTemporaryPatch) {
     ASSERT_EQ(bytes.size(), 140u);
     EXPECT_EQ((Bytes(bytes.begin() + 6, bytes.begin() + 10)), (Bytes{0x02, 0x00, 0x00, 0x00}));
     TPatch target;
+    target.LoadFromFile(path("b23.P33"));
+    EXPECT_EQ(target.Bytes(), slots[1].Bytes());
     EXPECT_EQ(FailureOf([&] { target.LoadFromFile(path("missing.P33")); }), "Patch file not found");
     EXPECT_EQ(FailureOf([&] { TPatch().SaveToFile(path("e.P33"), 2); }), "Patch (A12) is empty!");
     EXPECT_FALSE(fs::exists(path("e.P33")));
