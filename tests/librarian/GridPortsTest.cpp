@@ -159,9 +159,7 @@ TEST_F(GridWindow, StartUpWithoutAnInputPortArmsTheTestBeforeSend) {
     EXPECT_TRUE(Find("GrTestBeforeSend1")->isChecked() && window_->PortTestArmed());
 }
 
-// Cancel in the progress notice ends a receive. The MIDI log window: a receive shows as it
-// passes, Copy and Save... hand its rows on, closing it (not minimising it) stops the recording.
-TEST_F(GridWindow, CancelEndsTheReceiveAndTheMidiLogShowsOneAsItPasses) {
+TEST_F(GridWindow, CancelInTheProgressNoticeEndsTheReceive) {
     InstallDevice();
     Open();
     EXPECT_EQ(prompts.Texts("message"), std::vector<std::string>{DeviceFoundText});
@@ -179,12 +177,18 @@ TEST_F(GridWindow, CancelEndsTheReceiveAndTheMidiLogShowsOneAsItPasses) {
     EXPECT_EQ(Cell(128), "D84: Empty");
     EXPECT_EQ(Title(), "KelvoLight 1.01 (* Untitled)");
     EXPECT_EQ(window_->findChild<QProgressDialog*>("TransferProgress"), nullptr);
+}
 
+// The MIDI log window: a receive shows as it passes, Copy and Save... hand its rows on, closing
+// it (not minimising it) stops the recording.
+TEST_F(GridWindow, MidiLogShowsAReceiveAsItPasses) {
+    InstallDevice();
+    Open();
     Choose("MidiLog1");
     auto* log = window_->findChild<QWidget*>("MidiLogWindow");
     ASSERT_TRUE(log && log->isVisible());
     QAbstractItemModel* rows = log->findChild<QListView*>("MidiLogList")->model();
-    EXPECT_EQ(rows->rowCount(), 0); // the start's connection test and the receive came before
+    EXPECT_EQ(rows->rowCount(), 0); // the start-up's connection test came before the window
 
     ClickCell(10);
     Choose("ReceivePatch1");
