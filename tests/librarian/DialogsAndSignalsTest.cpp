@@ -1,24 +1,6 @@
 // The librarian's file dialogs, typed into as a user does, and the signals that end the program
 // from outside reaching the event loop instead of killing it.
-#include "model/Collection.h"
-#include "qtcommon/QtDialogs.h"
-#include "qtcommon/QuitSignals.h"
-#include "tests/support/ScratchFolder.h"
-
-#include <QApplication>
-#include <QComboBox>
-#include <QElapsedTimer>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QTest>
-#include <QTimer>
-
-#include <gtest/gtest.h>
-
-#include <csignal>
-#include <cstring>
-#include <fstream>
-#include <vector>
+#include "WindowFixture.h"
 
 namespace {
 

@@ -1,25 +1,7 @@
-// Right-press rules, the grid font and sizes, the resize rule, the file named at start, the
-// port menus with their connection tests, transfers with the virtual GR-33 through the menus and
-// the MIDI log window that shows them.
+// The grid's right press, font and sizes, the file named at start, the port menus and their
+// connection tests, transfers with the virtual GR-33 and the MIDI log window that shows them.
 
 #include "WindowFixture.h"
-#include "base/FileRead.h"
-#include "gr33/CollectionFile.h"
-#include "gr33/Exchange.h"
-#include "gr33/PatchNumber.h"
-#include "midi/MidiLog.h"
-#include "sim/DemoBank.h"
-#include "sim/VirtualGr33.h"
-
-#include <QAbstractButton>
-#include <QApplication>
-#include <QClipboard>
-#include <QHeaderView>
-#include <QListView>
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QScrollArea>
-#include <QTimer>
 
 namespace {
 
@@ -30,8 +12,14 @@ void RightPress(QWidget* target, QPoint pos) {
     QTest::mouseRelease(target, Qt::RightButton, Qt::NoModifier, pos);
 }
 
-TEST_F(GridWindow, RightPressPicksTheContextMenu) {
+// Without ports the start still finishes; a right press picks the context menu.
+TEST_F(GridWindow, RightPressPicksTheContextMenuAndNoPortsStillStart) {
     Open();
+    EXPECT_EQ(prompts.Texts("message"),
+              std::vector<std::string>({"No MIDI-IN port found", "No MIDI-OUT port found"}));
+    Choose("TestIdentity1");
+    EXPECT_EQ(prompts.Last(), "No midi-in device found.");
+    EXPECT_THROW(window_->SelectedMidiOut(), EKelvoError);
     auto* patchMenu = Find<QMenu>("PopupMenuPatch");
     auto* collectionMenu = Find<QMenu>("PopupMenuCollection");
     QHeaderView* left = Grid()->verticalHeader();
@@ -53,8 +41,10 @@ TEST_F(GridWindow, RightPressPicksTheContextMenu) {
 }
 
 // A malformed stored font is reported and the start goes on, the check marks still set; a font
-// chosen widens the grid, never the window.
-TEST_F(GridWindow, GridFontFromTheSettingsAndTheDialog) {
+// chosen widens the grid, never the window. KelvoLight FILE: a collection fills the grid, a patch
+// file the temporary patch; cells show the twelve characters of the name as stored, also those
+// the name field maps.
+TEST_F(GridWindow, GridFontFromTheSettingsAndTheFileNamedAtStart) {
     WriteSetting("GridFont", "big 0 Sans");
     WriteSetting("RightClickSelect", "No");
     Open();
@@ -76,21 +66,11 @@ TEST_F(GridWindow, GridFontFromTheSettingsAndTheDialog) {
     window_->resize(3000, 3000);
     QApplication::processEvents();
     EXPECT_EQ(view->size(), Grid()->size());
-}
 
-// KelvoLight FILE: a collection fills the grid, a patch file the temporary patch; cells show
-// the twelve characters of the name as stored, also those the name field maps.
-TEST_F(GridWindow, FileNamedAtStartIsOpened) {
-    std::array<TPatch, 128> patches;
-    std::array<const TPatch*, 128> records{};
-    for (std::size_t i = 0; i < records.size(); ++i)
-        records[i] = &patches[i];
     PatchBytes bytes{};
     const std::string name = "Yen\\ ~<>}{ |";
     std::copy(name.begin(), name.end(), bytes.begin());
-    patches[0].SetBytes(bytes, 1);
-    WriteCollectionFile(File("start.G33"), records);
-    Open().OpenStartFile(File("start.G33"));
+    window_->OpenStartFile(BankFile("start.G33", {}, {{1, bytes}}));
     EXPECT_EQ(Cell(1).toStdString(), "A11: " + name);
     EXPECT_EQ(Title(), "KelvoLight 1.01 (start.G33)");
     window_->OpenStartFile(PatchFile());
@@ -172,23 +152,15 @@ TEST_F(GridWindow, PortMenuFollowsTheChosenPortByName) {
     EXPECT_EQ(ReadSetting("MidiInEntry") + ReadSetting("MidiInName"), "1Hub");
 }
 
-TEST_F(GridWindow, StartUpWithMissingPortsStillFinishes) {
-    Open();
-    EXPECT_EQ(prompts.Texts("message"),
-              std::vector<std::string>({"No MIDI-IN port found", "No MIDI-OUT port found"}));
-    Choose("TestIdentity1");
-    EXPECT_EQ(prompts.Last(), "No midi-in device found.");
-    EXPECT_THROW(window_->SelectedMidiOut(), EKelvoError);
-
+TEST_F(GridWindow, StartUpWithoutAnInputPortArmsTheTestBeforeSend) {
     InstallPorts({}, {{"Out", TMidiTechnology::mtMidiPort}});
-    prompts.Clear();
     Open();
     EXPECT_EQ(prompts.Texts("error"), std::vector<std::string>{"No midi-in device found."});
     EXPECT_TRUE(Find("GrTestBeforeSend1")->isChecked() && window_->PortTestArmed());
 }
 
 TEST_F(GridWindow, CancelInTheProgressNoticeEndsTheReceive) {
-    InstallMidiBackends(nullptr, CreateVirtualGr33(File("device.G33")));
+    InstallDevice();
     Open();
     EXPECT_EQ(prompts.Texts("message"), std::vector<std::string>{DeviceFoundText});
     EXPECT_EQ(Captions(Find<QMenu>("SelectMidiOutPort1")), QStringList({"Virtual GR-33  #1"}));
@@ -207,41 +179,10 @@ TEST_F(GridWindow, CancelInTheProgressNoticeEndsTheReceive) {
     EXPECT_EQ(window_->findChild<QProgressDialog*>("TransferProgress"), nullptr);
 }
 
-// A send whose read-back finds a slot the device ignored offers the old bank back, and "Resume
-// Receive" finishes a receive that stopped.
-TEST_F(GridWindow, ReadBackOffersTheOldBankAndResumeFinishesAReceive) {
-    auto install = [&](std::vector<Fault> faults) {
-        auto backend = CreateVirtualGr33(File("device.G33"), {.faults = std::move(faults)});
-        VirtualGr33* device = backend.get();
-        InstallMidiBackends(nullptr, std::move(backend));
-        return device;
-    };
-    VirtualGr33* device = install({{FaultKind::IgnoreWrite, 12}});
-    Open();
-    prompts.fileAnswers = {PatchFile(), PatchFile()};
-    for (int n : {12, 13})
-        ClickCell(n), Choose("LoadPatch1"); // the demo's first patch into A34 and A41
-    prompts.confirmAnswers = {true};
-    Choose("SendCollection1");
-    EXPECT_EQ(prompts.Last(), "Patch (A34) differs after sending\n"
-                              "Send back the patches the device held before ?");
-    device->Inspect([](const Gr33Device& d) { EXPECT_EQ(d.Bank().Patch(13), DemoPatch(13)); });
-    EXPECT_FALSE(Find("ResumeReceive1")->isEnabled());
-    install({{FaultKind::Silent, 37}});
-    Choose("ReceiveCollection1");
-    EXPECT_EQ(prompts.Last(), "Patch (B21) not received. Operation aborted.");
-    ASSERT_TRUE(Find("ResumeReceive1")->isEnabled());
-    install({});
-    Choose("ResumeReceive1");
-    EXPECT_FALSE(Find("ResumeReceive1")->isEnabled());
-    for (int n = 1; n <= 128; ++n)
-        ASSERT_EQ(window_->Collection().Slot(n).Bytes(), DemoPatch(n)) << n;
-}
-
 // The MIDI log window: a receive shows as it passes, Copy and Save... hand its rows on, closing
 // it (not minimising it) stops the recording.
 TEST_F(GridWindow, MidiLogShowsAReceiveAsItPasses) {
-    InstallMidiBackends(nullptr, CreateVirtualGr33(File("device.G33")));
+    InstallDevice();
     Open();
     Choose("MidiLog1");
     auto* log = window_->findChild<QWidget*>("MidiLogWindow");
@@ -256,14 +197,11 @@ TEST_F(GridWindow, MidiLogShowsAReceiveAsItPasses) {
     ASSERT_EQ(rows->rowCount(), 2);
     const QString request = rows->index(0, 0).data().toString();
     const QString data = rows->index(1, 0).data().toString();
-    const std::string label = PatchLabel(10);
-    EXPECT_TRUE(request.contains(QString::fromStdString(" out Virtual GR-33 16 bytes: Request " +
-                                                        label + "\n    F0 41 10 00 30 11 01 09")))
+    EXPECT_TRUE(request.contains(" out Virtual GR-33 16 bytes: Request A32\n"
+                                 "    F0 41 10 00 30 11 01 09"))
         << request.toStdString();
-    const QString name = QString::fromStdString(window_->Collection().Slot(10).GetName());
     EXPECT_TRUE(
-        data.contains(QString::fromStdString(" in  Virtual GR-33 140 bytes: Data " + label) + " '" +
-                      name.trimmed() + "'\n"))
+        data.contains(" in  Virtual GR-33 140 bytes: Data A32 '" + DemoName(10).trimmed() + "'\n"))
         << data.toStdString();
     EXPECT_EQ(data.count('\n'), 5); // the 140 bytes on five lines
 
@@ -285,6 +223,31 @@ TEST_F(GridWindow, MidiLogShowsAReceiveAsItPasses) {
     EXPECT_EQ(rows->rowCount(), 2);
     log->close();
     EXPECT_FALSE(MidiLog().Watched());
+}
+
+// A send whose read-back finds a slot the device ignored offers the old bank back, and "Resume
+// Receive" finishes a receive that stopped.
+TEST_F(GridWindow, ReadBackOffersTheOldBankAndResumeFinishesAReceive) {
+    VirtualGr33* device = InstallDevice({{FaultKind::IgnoreWrite, 12}});
+    Open();
+    prompts.fileAnswers = {PatchFile(), PatchFile()};
+    for (int n : {12, 13})
+        ClickCell(n), Choose("LoadPatch1"); // the demo's first patch into A34 and A41
+    prompts.confirmAnswers = {true};
+    Choose("SendCollection1");
+    EXPECT_EQ(prompts.Last(), "Patch (A34) differs after sending\n"
+                              "Send back the patches the device held before ?");
+    device->Inspect([](const Gr33Device& d) { EXPECT_EQ(d.Bank().Patch(13), DemoPatch(13)); });
+    EXPECT_FALSE(Find("ResumeReceive1")->isEnabled());
+    InstallDevice({{FaultKind::Silent, 37}});
+    Choose("ReceiveCollection1");
+    EXPECT_EQ(prompts.Last(), "Patch (B21) not received. Operation aborted.");
+    ASSERT_TRUE(Find("ResumeReceive1")->isEnabled());
+    InstallDevice();
+    Choose("ResumeReceive1");
+    EXPECT_FALSE(Find("ResumeReceive1")->isEnabled());
+    for (int n = 1; n <= 128; ++n)
+        ASSERT_EQ(window_->Collection().Slot(n).Bytes(), DemoPatch(n)) << n;
 }
 
 } // namespace

@@ -1,23 +1,7 @@
-// The library window and the "Library" menu as the user drives them: queries typed, rows and
-// buttons clicked, double click and keys, rows dropped on the grid, slot history and snapshots;
-// the collections loaded going into the library.
+// The library window and the "Library" menu as the user drives them: queries, rows and buttons,
+// rows dropped on the grid, slot history, snapshots, the collections loaded going in.
 
 #include "WindowFixture.h"
-#include "gr33/PatchNumber.h"
-#include "librarian/LibraryModel.h"
-#include "library/Library.h"
-#include "library/Sqlite.h"
-#include "sim/DemoBank.h"
-#include "sim/VirtualGr33.h"
-
-#include <QApplication>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTableView>
-
-#include <set>
 
 namespace {
 
@@ -66,16 +50,6 @@ protected:
                           {header->sectionViewportPosition(column) + 5, header->height() / 2});
     }
     void Press(const char* button) { QTest::mouseClick(In<QPushButton>(button), Qt::LeftButton); }
-    // Demo patch n's name, its twelve characters as stored.
-    static QString DemoName(int demo) {
-        TPatch patch;
-        patch.SetBytes(DemoPatch(demo), 1);
-        return QString::fromStdString(patch.GetName());
-    }
-    static QString CellOf(int number, int demo) {
-        return QString::fromStdString(PatchLabel(number)) + ": " + DemoName(demo);
-    }
-
     static constexpr std::int64_t seenAt = 1'000'000'000'000; // 2001, in milliseconds
     TPatchLibrary library{":memory:"};
     QWidget* shown_ = nullptr;
@@ -141,9 +115,7 @@ TEST_F(LibraryWindowTest, TypedQueriesSortTagAndDeleteWithUndo) {
 }
 
 TEST_F(LibraryWindowTest, PatchesGoToTheGridTheTemporaryPatchAndTheDevice) {
-    auto backend = CreateVirtualGr33(File("device.G33"));
-    VirtualGr33* device = backend.get();
-    InstallMidiBackends(nullptr, std::move(backend));
+    VirtualGr33* device = InstallDevice();
     OpenLibrary(); // rows by name: the order of the demo patches' names
     std::vector<int> demoOfRow;
     for (const QString& name : Column(TLibraryModel::Name))
@@ -201,7 +173,11 @@ TEST_F(LibraryWindowTest, PatchesGoToTheGridTheTemporaryPatchAndTheDevice) {
     EXPECT_FALSE(Find("Undo1")->isEnabled());
 }
 
-TEST_F(LibraryWindowTest, SlotHistoryAndSnapshotRestore) {
+// The slot's history, the snapshots restored; a collection loaded through the menu goes into the
+// library, each patch seen at its slot.
+TEST_F(LibraryWindowTest, SlotHistorySnapshotRestoreAndLoadedCollections) {
+    const std::string bank = BankFile("bank.G33", {1, 2, 3});
+    TPatchLibrary fresh(":memory:");
     std::vector<PatchBytes> first(PatchCount), second(PatchCount);
     first[1] = DemoPatch(3);
     second[1] = DemoPatch(4);
@@ -231,6 +207,20 @@ TEST_F(LibraryWindowTest, SlotHistoryAndSnapshotRestore) {
     window_->SetPatchLibrary(nullptr);
     Choose("PatchLibrary1");
     EXPECT_EQ(prompts.Last(), "The patch library is not open.");
+
+    window_->SetPatchLibrary(&fresh);
+    prompts.confirmAnswers = {false}; // not saving the restored snapshot
+    Choose("LoadCollection", bank);
+    std::multiset<int> numbers; // each patch seen once, at its own slot
+    for (const PatchSummary& patch : fresh.Search("seen:bank.G33"))
+        for (const Sighting& seen : fresh.Sightings(patch.id)) {
+            EXPECT_TRUE(seen.kind == SightingKind::File && seen.place == bank && seen.when > 0);
+            EXPECT_EQ(fresh.Bytes(patch.id), DemoPatch(seen.slot)) << seen.slot;
+            numbers.insert(seen.slot);
+        }
+    EXPECT_EQ(numbers, (std::multiset<int>{1, 2, 3}));
+    EXPECT_EQ(fresh.PatchCount(), 3);
+    window_.reset(); // before the library it records in
 }
 
 // Another program breaks the library while the window shows it: a sort by a column that reads
@@ -272,26 +262,6 @@ TEST_F(LibraryWindowTest, StoredSizeComesBackWhenAScreenCanShowIt) {
         OpenLibrary();
         EXPECT_EQ(shown_->size(), shown.expandedTo(shown_->minimumSizeHint()));
     }
-}
-
-// A collection loaded through the menu goes into the library, each patch seen at its slot.
-TEST_F(LibraryWindowTest, LoadedCollectionIsInThePatchLibrary) {
-    const std::string bank = BankFile("bank.G33", {1, 2, 3});
-    TPatchLibrary fresh(":memory:");
-    Open().SetPatchLibrary(&fresh);
-    Choose("LoadCollection", bank);
-    std::set<int> numbers;
-    for (const PatchSummary& patch : fresh.Search("seen:bank.G33")) {
-        const auto sightings = fresh.Sightings(patch.id);
-        ASSERT_EQ(sightings.size(), 1u) << patch.name;
-        const Sighting& seen = sightings[0];
-        EXPECT_TRUE(seen.kind == SightingKind::File && seen.place == bank && seen.when > 0);
-        EXPECT_EQ(fresh.Bytes(patch.id), DemoPatch(seen.slot)) << seen.slot;
-        numbers.insert(seen.slot);
-    }
-    EXPECT_EQ(numbers, (std::set<int>{1, 2, 3}));
-    EXPECT_EQ(fresh.PatchCount(), 3);
-    window_.reset(); // before the library it records in
 }
 
 } // namespace

@@ -1,20 +1,7 @@
-// The librarian's menus, captions, shortcuts and enabled states, the options, the editing
-// commands, closing, and the about and wait windows; all chosen by mouse and keyboard.
+// The librarian's menus and their states, the options, editing with undo, drags and drops,
+// closing, the about and wait windows; all chosen by mouse and keyboard.
 
 #include "WindowFixture.h"
-#include "librarian/About.h"
-#include "librarian/WaitFrm.h"
-#include "model/RecentFiles.h"
-#include "sim/DemoBank.h"
-#include "tests/support/UserClose.h"
-#include "tools/ConsoleFrm.h"
-
-#include <QApplication>
-#include <QLabel>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QTextBrowser>
-#include <QTimer>
 
 namespace {
 
@@ -57,7 +44,8 @@ TEST_F(MainMenus, FreshWindowMenuItemsInOrderEmptySlotsOneSelectedCell) {
         EXPECT_EQ(Captions(Find<QMenu>(name)).join('|'), captions) << name;
 
     // Each item of the slot menu acts on the slot selected (an empty one here, no ports).
-    ClickCell(6);
+    Key(Qt::Key_Right, {}), Key(Qt::Key_Down, {});
+    EXPECT_EQ(window_->SelectedPatch(), 6);
     const std::pair<const char*, const char*> refusals[] = {
         {"SaveAsPatch1", "Save Patch"},          {"ReceivePatch1", "No midi-in device found."},
         {"SendPatch1", "Patch (A22) is empty!"}, {"CutPatch1", "Patch (A22) is empty!"},
@@ -67,11 +55,19 @@ TEST_F(MainMenus, FreshWindowMenuItemsInOrderEmptySlotsOneSelectedCell) {
         EXPECT_EQ(prompts.Last(), text) << item;
     }
     Choose("LoadPatch1", PatchFile());
-    const QString name = Cell(6).mid(5).trimmed();
-    EXPECT_NE(name, "Empty");
+    EXPECT_EQ(Cell(6), CellOf(6, 1));
     EXPECT_EQ(Find<QMenu>("Temporary1")->title(), "Temporary Patch ()");
     Choose("LoadTmpPatch1", PatchFile());
-    EXPECT_EQ(Find<QMenu>("Temporary1")->title(), "Temporary Patch (" + name + ")");
+    EXPECT_EQ(Find<QMenu>("Temporary1")->title(),
+              "Temporary Patch (" + DemoName(1).trimmed() + ")");
+
+    // Return opens the editor as a double click does.
+    ClickCell(5);
+    QTest::mouseDClick(Grid()->viewport(), Qt::LeftButton, {}, CellCentre(5));
+    EXPECT_EQ(prompts.Last(), "Patch (A21) is empty!");
+    Key(Qt::Key_Right, {}), Key(Qt::Key_Return, {});
+    EXPECT_NE(window_->Collection().Slot(6).Editor, nullptr);
+    window_.reset(); // the librarian takes the editor down while its record still exists
 }
 
 // The temporary patch's items wait for its first patch; cut, copy and paste by keyboard; the
@@ -84,7 +80,6 @@ TEST_F(MainMenus, EditingThroughTheTemporaryPatch) {
                              "PopupPasteInsert"};
     for (const char* item : waiting)
         EXPECT_FALSE(Find(item)->isEnabled()) << item;
-    const QString name = Cell(2).mid(5);
     OnCell(1, Qt::Key_V); // disabled: nothing happens
     EXPECT_EQ(Cell(1), "A11: Empty");
     Choose("EditPatch1");
@@ -92,13 +87,14 @@ TEST_F(MainMenus, EditingThroughTheTemporaryPatch) {
 
     OnCell(2, Qt::Key_X);
     EXPECT_EQ(Cell(2), "A12: Empty");
-    EXPECT_EQ(Find<QMenu>("Temporary1")->title(), "Temporary Patch (" + name.trimmed() + ")");
+    EXPECT_EQ(Find<QMenu>("Temporary1")->title(),
+              "Temporary Patch (" + DemoName(2).trimmed() + ")");
     EXPECT_EQ(Title(), "KelvoLight 1.01 (* bank.G33)");
     for (const char* item : waiting)
         EXPECT_TRUE(Find(item)->isEnabled()) << item;
     OnCell(7, Qt::Key_Insert);
     OnCell(1, Qt::Key_V);
-    EXPECT_EQ(Cell(1) + Cell(7), "A11: " + name + "A23: " + name);
+    EXPECT_EQ(Cell(1) + Cell(7), CellOf(1, 2) + CellOf(7, 2));
 
     const auto panned = [&](int pan, const char* name) {
         PatchBytes bytes = DemoPatch(1);
@@ -151,8 +147,6 @@ TEST_F(MainMenus, OptionsPersistAndStartFromTheSettings) {
 
 TEST_F(MainMenus, CloseAsksToSaveAndStaysOpenWhenTheSaveFails) {
     Open();
-    Choose("ReceivePatch1"); // no port: the patch stays, nothing to save
-    EXPECT_EQ(prompts.Last(), "No midi-in device found.");
     prompts.fileAnswers = {PatchFile(), File("no/such/folder/x.G33"), std::nullopt};
     Choose("LoadPatch1");
     prompts.confirmAnswers = {true, true};
@@ -160,25 +154,6 @@ TEST_F(MainMenus, CloseAsksToSaveAndStaysOpenWhenTheSaveFails) {
     EXPECT_TRUE(window_->isVisible());
     EXPECT_TRUE(window_->close()); // Yes, then the dialog cancelled: closes as asked
     EXPECT_EQ(prompts.Texts("confirm").size(), 2u);
-}
-
-// Return opens the editor as a double click does; the Menu key opens the menu a right press does.
-TEST_F(MainMenus, DoubleClickOrReturnOpensTheEditorOnTheSelectedSlot) {
-    Open();
-    ClickCell(1);
-    Key(Qt::Key_Right, {}), Key(Qt::Key_Down, {});
-    EXPECT_EQ(window_->SelectedPatch(), 6);
-    Choose("LoadPatch1", PatchFile());
-    Key(Qt::Key_Menu, {});
-    auto* popup = Find<QMenu>("PopupMenuPatch");
-    ASSERT_TRUE(popup->isVisible());
-    QTest::keyClick(popup, Qt::Key_Escape);
-    ClickCell(5);
-    QTest::mouseDClick(Grid()->viewport(), Qt::LeftButton, {}, CellCentre(5));
-    EXPECT_EQ(prompts.Last(), "Patch (A21) is empty!");
-    Key(Qt::Key_Right, {}), Key(Qt::Key_Return, {});
-    EXPECT_NE(window_->Collection().Slot(6).Editor, nullptr);
-    window_.reset(); // the librarian takes the editor down while its record still exists
 }
 
 // Each load and save puts its file on top, once; eight are kept; an entry loads as "Load..." does.
@@ -269,6 +244,144 @@ TEST_F(MainMenus, AboutAndWaitWindows) {
     EXPECT_LE((wait.geometry().center() - window_->frameGeometry().center()).manhattanLength(), 2);
     window_->ShowWait(false);
     EXPECT_FALSE(wait.isVisible());
+}
+
+// Undo and redo through the "Edit" menu and its keys: each step puts the grid back as it was,
+// the modified mark follows the saved state, a load starts afresh.
+TEST_F(MainMenus, UndoStepsGoBackAndForthToTheSavedState) {
+    Open();
+    const auto cells = [&] {
+        QStringList texts;
+        for (int n = 1; n <= 128; ++n)
+            texts << Cell(n);
+        return texts.join('\n').toStdString();
+    };
+    const std::tuple<std::string, int, Qt::Key> steps[] = {
+        {"Load Patch", 1, Qt::Key_unknown}, // from the menu into A11, selected
+        {"Cut", 1, Qt::Key_X},
+        {"Insert", 3, Qt::Key_Insert},
+        {"Paste", 2, Qt::Key_V}};
+    std::vector<std::string> states{cells()};
+    for (const auto& [text, number, key] : steps) {
+        if (key == Qt::Key_unknown)
+            Choose("LoadPatch1", PatchFile());
+        else
+            OnCell(number, key);
+        EXPECT_NE(cells(), states.back()) << text;
+        states.push_back(cells());
+        EXPECT_EQ(Find("Undo1")->text().toStdString(), "Undo " + text);
+    }
+    for (int k = 4; k > 0; --k) {
+        EXPECT_EQ(Title().toStdString(), "KelvoLight 1.01 (* Untitled)");
+        Key(Qt::Key_Z);
+        EXPECT_EQ(cells(), states[k - 1]) << k;
+        EXPECT_EQ(Find("Redo1")->text().toStdString(), "Redo " + std::get<0>(steps[k - 1]));
+    }
+    EXPECT_EQ(Title().toStdString(), "KelvoLight 1.01 (Untitled)");
+    EXPECT_FALSE(Find("Undo1")->isEnabled());
+    for (int k = 1; k <= 4; ++k)
+        Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(cells(), states.back());
+
+    // Saved after one undo: forward again and back past the save both mark it modified.
+    Choose("Undo1");
+    prompts.fileAnswers = {File("bank.G33"), File("bank.G33")}; // saved, then loaded
+    Choose("SaveCollection");
+    for (const char* item : {"Redo1", "Undo1", "Undo1"}) {
+        const bool starred = Title().contains('*');
+        Choose(item);
+        EXPECT_NE(Title().contains('*'), starred) << item;
+    }
+    prompts.confirmAnswers = {false}; // not saved first
+    Choose("LoadCollection");
+    EXPECT_EQ(cells(), states[3]);
+    EXPECT_EQ(Title().toStdString(), "KelvoLight 1.01 (bank.G33)");
+    EXPECT_FALSE(Find("Undo1")->isEnabled() || Find("Redo1")->isEnabled());
+    OnCell(3, Qt::Key_X); // A13 holds the patch
+    EXPECT_TRUE(Title().contains('*'));
+    Key(Qt::Key_Z); // back to the loaded file's state, the saved one
+    EXPECT_EQ(Title().toStdString(), "KelvoLight 1.01 (bank.G33)");
+}
+
+// Cells dragged onto cells and files dropped from the desktop; a drag starts from mouse events.
+TEST_F(MainMenus, CellsAndFilesDropOntoTheGrid) {
+    std::vector<int> all(PatchCount);
+    std::iota(all.begin(), all.end(), 1);
+    const std::string bank = BankFile("bank.G33", all), patch = PatchFile();
+    all.erase(all.begin() + 4); // a bank with A21 empty
+    const std::string gap = BankFile("gap.G33", all);
+    const std::string question = SaveFirstQuestion;
+    for (auto [from, to] :
+         {std::pair{bank, "bank.syx"}, {bank, "bad.P33"}, {patch, "demo.syx"}, {patch, "demo.txt"}})
+        std::filesystem::copy_file(from, File(to));
+    struct {
+        int from, to; // from 0: a drop of the files
+        Qt::KeyboardModifiers keys;
+        std::vector<std::string> files;
+        std::string held, shown; // slots 1..8 as demo patches, "" when refused; the last message
+        bool gap = false;        // the bank with A21 empty, the temporary patch from D84
+    } const cases[] = {
+        {1, 3, {}, {}, "23141678", ""},                  // cut, paste-insert
+        {1, 3, Qt::ControlModifier, {}, "12141678", ""}, // copy, paste-over
+        {2, 2, {}, {}, "", ""},                          // onto itself
+        {0, 6, {}, {"bank.G33"}, "12345678", question + " ?"},
+        {0, 6, {}, {"bank.syx"}, "12345678", question + " ?"},
+        {0, 6, {}, {"demo.P33"}, "12341178", ""},
+        {0, 6, {}, {"demo.syx"}, "12341178", ""},
+        {0, 6, {}, {"bad.P33"}, "12341678", "Illegal patch data format."},
+        {0, 6, {}, {"demo.txt"}, "", ""},
+        {0, 6, {}, {"demo.P33", "bank.G33"}, "", ""},
+        // only the slots between the two cells move, never the temporary patch
+        {1, 3, {}, {}, "23140678", "", true},
+        {7, 2, {}, {}, "17234068", "", true},
+        {2, 6, Qt::ControlModifier, {}, "12340278", "", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        Open();
+        Choose("LoadCollection", c.gap ? gap : bank);
+        if (c.gap) // the temporary patch := D84
+            OnCell(PatchCount, Qt::Key_C);
+        else // A21 := A11, modified
+            OnCell(1, Qt::Key_C), OnCell(5, Qt::Key_V);
+        const std::string before = c.gap ? "12340678" : "12341678";
+        const PatchBytes temp = window_->Collection().TempPatch().Bytes();
+        prompts.Clear();
+        prompts.confirmAnswers = {false};
+        QWidget* view = Grid()->viewport();
+        const QPoint from = CellCentre(c.from);
+        QMimeData files;
+        for (const std::string& file : c.files)
+            files.setUrls(files.urls() << QUrl::fromLocalFile(QString::fromStdString(File(file))));
+        QDrag* drag = nullptr;
+        if (c.from) { // offscreen, QDrag::exec returns at once; the drag lives on until deleted
+            QTest::mousePress(view, Qt::LeftButton, {}, from);
+            QTest::mouseMove(view, from + QPoint(QApplication::startDragDistance(), 0));
+            drag = Grid()->findChild<QDrag*>();
+            ASSERT_NE(drag, nullptr);
+        }
+        const bool taken = DropOnCell(drag ? *drag->mimeData() : files, c.to, c.keys);
+        const auto held = [&] {
+            std::string demos;
+            for (int n = 1, k = 9; n <= 8; demos += char('0' + k), ++n, k = 9)
+                while (k > 0 && window_->Collection().Slot(n).Bytes() != DemoPatch(k))
+                    --k;
+            return demos;
+        };
+        EXPECT_EQ(taken, !c.held.empty());
+        EXPECT_EQ(held(), c.held.empty() ? before : c.held);
+        EXPECT_EQ(prompts.Last(), c.shown);
+        const bool loaded = c.held == "12345678";
+        const std::string file = loaded ? c.files[0] : c.gap ? "* gap.G33" : "* bank.G33";
+        EXPECT_EQ(Title().toStdString(), "KelvoLight 1.01 (" + file + ")");
+        if (c.from) {
+            EXPECT_EQ(window_->Collection().TempPatch().Bytes(), temp);
+        }
+        if (taken && !loaded && c.held != before) { // one undo takes the drop back
+            Key(Qt::Key_Z);
+            EXPECT_EQ(held(), before);
+        }
+    }
 }
 
 } // namespace

@@ -1,13 +1,10 @@
 #include "WindowFixture.h"
 
-#include "gr33/CollectionFile.h"
-#include "gr33/PatchNumber.h"
-#include "sim/DemoBank.h"
-
-#include <QApplication>
-#include <QDropEvent>
-#include <QListWidget>
-#include <QMenuBar>
+int main(int argc, char** argv) { // the window tests need a QApplication
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
 
 WindowTest::WindowTest() {
     Settings().Start(File("KelvoLight.ini"));
@@ -26,15 +23,24 @@ std::string WindowTest::PatchFile(const std::string& name, const PatchBytes& byt
     return File(name);
 }
 
-std::string WindowTest::BankFile(const std::string& name, const std::vector<int>& demos) const {
+std::string WindowTest::BankFile(const std::string& name, const std::vector<int>& demos,
+                                 const std::map<int, PatchBytes>& others) const {
     std::array<TPatch, PatchCount> patches;
     std::array<const TPatch*, PatchCount> records{};
     for (int n = 0; n < PatchCount; ++n)
         records[n] = &patches[n];
     for (int n : demos)
         patches[n - 1].SetBytes(DemoPatch(n), n);
+    for (const auto& [n, bytes] : others)
+        patches[n - 1].SetBytes(bytes, n);
     WriteCollectionFile(File(name), records);
     return File(name);
+}
+
+QString WindowTest::DemoName(int demo) {
+    TPatch patch;
+    patch.SetBytes(DemoPatch(demo), 1);
+    return QString::fromStdString(patch.GetName());
 }
 
 FakeMidiState& WindowTest::InstallPorts(std::vector<MidiPortInfo> ins,
@@ -44,6 +50,13 @@ FakeMidiState& WindowTest::InstallPorts(std::vector<MidiPortInfo> ins,
     ports->failOpenIn = ports->failOpenOut = true;
     InstallMidiBackends(std::make_unique<FakeMidiBackend>(ports), nullptr);
     return *ports; // kept by the backend while it is installed
+}
+
+VirtualGr33* WindowTest::InstallDevice(std::vector<Fault> faults) {
+    auto backend = CreateVirtualGr33(File("device.G33"), {.faults = std::move(faults)});
+    VirtualGr33* device = backend.get();
+    InstallMidiBackends(nullptr, std::move(backend));
+    return device;
 }
 
 TFormMain& WindowTest::Open() {

@@ -1,23 +1,38 @@
 #pragma once
 // A librarian window on a fresh settings store, scripted prompts, fake ports or the virtual
-// GR-33; menu items are chosen by mouse and the grid's keys typed as the user does.
+// GR-33; menu items chosen by mouse, the grid's keys typed; the headers of every test here.
 
-#include "base/Errors.h"
+#include "base/FileRead.h"
+#include "gr33/Exchange.h"
+#include "librarian/About.h"
+#include "librarian/LibraryModel.h"
 #include "librarian/MainFrm.h"
 #include "librarian/StringGrid.h"
-#include "midi/MidiDevices.h"
+#include "midi/MidiLog.h"
+#include "model/RecentFiles.h"
 #include "model/Settings.h"
+#include "qtcommon/QtDialogs.h"
+#include "qtcommon/QuitSignals.h"
 #include "sim/DemoBank.h"
+#include "sim/VirtualGr33.h"
 #include "tests/midi/FakeMidiBackend.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/UserClose.h"
+#include "tools/ConsoleFrm.h"
 
-#include <QAction>
-#include <QMenu>
-#include <QMimeData>
 #include <QTest>
+#include <QtWidgets>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <numeric>
+#include <set>
 
 class WindowTest : public ::testing::Test {
 protected:
@@ -28,14 +43,22 @@ protected:
     // A patch file holding these bytes, by default the first demo patch.
     std::string PatchFile(const std::string& name = "demo.P33",
                           const PatchBytes& bytes = DemoPatch(1)) const;
-    // A collection file holding demo patch n in slot n for each n given, the rest empty.
-    std::string BankFile(const std::string& name, const std::vector<int>& demos) const;
+    // A collection file holding demo patch n in slot n for each n given, these other slots' bytes,
+    // the rest empty.
+    std::string BankFile(const std::string& name, const std::vector<int>& demos,
+                         const std::map<int, PatchBytes>& others = {}) const;
+    // Demo patch n's name, its twelve characters as stored, and its cell in slot `number`.
+    static QString DemoName(int demo);
+    static QString CellOf(int number, int demo) {
+        return QString::fromStdString(PatchLabel(number)) + ": " + DemoName(demo);
+    }
     // Lists these ports and refuses to open them.
     FakeMidiState& InstallPorts(std::vector<MidiPortInfo> ins, std::vector<MidiPortInfo> outs);
+    // The virtual GR-33 with these faults, its memory in device.G33.
+    VirtualGr33* InstallDevice(std::vector<Fault> faults = {});
     // Creates and shows the window and runs its start-up.
     TFormMain& Open();
 
-    // The named child of `in`, by default of the window.
     template <typename T = QAction> T* Find(const char* name, QObject* in = nullptr) {
         T* found = (in ? in : window_.get())->findChild<T*>(name);
         EXPECT_NE(found, nullptr) << name;
@@ -58,14 +81,12 @@ protected:
     QPoint CellCentre(int number) { return Grid()->visualItemRect(Item(number)).center(); }
     // Drags the data over the cell of patch `number` and drops it; true when the grid took it.
     bool DropOnCell(const QMimeData& data, int number, Qt::KeyboardModifiers keys = {});
-    // Clicks the cell of patch `number` with the given button.
     void ClickCell(int number, Qt::MouseButton button = Qt::LeftButton,
                    Qt::KeyboardModifiers keys = {});
     // Types a key on the grid, by default with Ctrl as its editing keys go.
     void Key(Qt::Key key, Qt::KeyboardModifiers keys = Qt::ControlModifier) {
         QTest::keyClick(Grid(), key, keys);
     }
-    // Clicks the cell of patch `number`, then types Ctrl and the key.
     void OnCell(int number, Qt::Key key) { ClickCell(number), Key(key); }
     // The shown compare window's title, then its lines.
     QStringList Compared();
