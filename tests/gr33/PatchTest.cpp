@@ -402,6 +402,9 @@ TEST_F(PatchFiles, PartialFilesHoldTheSlotsReceivedSoFar) {
     WritePartialFile(path("Bank.partial.G33"), std::span(all).first(3));
     EXPECT_EQ(fs::file_size(path("Bank.partial.G33")), 3 * DataMessageSize);
     EXPECT_EQ(ReadPartialFile(path("Bank.partial.G33")), std::vector(all.begin(), all.end() - 1));
+    // A list longer than the device's memory is written as its first 128 slots only.
+    WritePartialFile(path("Long.partial.G33"), std::vector(PatchCount + 1, all[0]));
+    EXPECT_EQ(fs::file_size(path("Long.partial.G33")), CollectionFileSize);
     EXPECT_EQ(FailureOf([&] { ReadPartialFile(path("none.G33")); }),
               "File " + path("none.G33") + " not found");
     WriteCollectionFile(path("whole.G33"), refs); // 128 slots: a collection, not a partial file
