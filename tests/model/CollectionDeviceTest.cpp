@@ -95,6 +95,8 @@ TEST_F(CollectionDevice, SelectedAndTemporaryPatchRoundTrip) {
     collection.SendTempPatch();
     EXPECT_EQ(DevicePatch(0), NamedPatch(9));
     EXPECT_EQ(DevicePatch(1), DemoPatch(1)); // no user patch overwritten
+    // Only stored slots are read back: the temporary patch's send tells of no verifying.
+    EXPECT_EQ(prompts.Texts("message"), std::vector<std::string>{"Sent and verified 1 patches"});
     collection.TempPatch().Clear();
     collection.ReceiveTempPatch();
     EXPECT_EQ(collection.TempPatch().GetName(), P(9));

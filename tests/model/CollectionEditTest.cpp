@@ -121,6 +121,21 @@ TEST_F(CollectionEdit, EditorsOfRefilledSlotsAreAskedToReload) {
     collection.Slot(3).Editor = collection.TempPatch().Editor = nullptr;
 }
 
+// A whole bank put back (the undo's way) changes and reports only the slots that differ,
+// up to the last one.
+TEST_F(CollectionEdit, PutBackChangesOnlyTheSlotsThatDiffer) {
+    Fill(collection, {1, 2});
+    std::array<PatchBytes, PatchCount> patches;
+    for (int n = 1; n <= PatchCount; ++n)
+        patches[n - 1] = collection.Slot(n).Bytes();
+    patches[1] = NamedPatch(5);
+    patches[127] = NamedPatch(128);
+    collection.PutBack(patches);
+    EXPECT_EQ(view.cells, (std::vector<int>{2, 128}));
+    EXPECT_EQ(std::pair(collection.Slot(2).Bytes(), collection.Slot(128).Bytes()),
+              std::pair(NamedPatch(5), NamedPatch(128)));
+}
+
 // Patches shown from the library fill the slots as an unsaved collection, not reported again.
 TEST_F(CollectionEdit, SlotsShownFromTheLibraryAreNotReportedAgain) {
     Fill(collection, Range(1, 128));
