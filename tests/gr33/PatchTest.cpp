@@ -180,7 +180,7 @@ TEST(DataMessages, MalformedMessagesAreRefusedUnchanged) {
         fill(target, 9);
         const auto before = target.Bytes();
         ByteReader reader(message);
-        EXPECT_EQ(FailureOf([&] { target.ReadSysEx(readAs, reader); }),
+        EXPECT_EQ(FailureOf([&, number = readAs] { target.ReadSysEx(number, reader); }),
                   "Illegal patch data format");
         EXPECT_EQ(target.Bytes(), before);
     }

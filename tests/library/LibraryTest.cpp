@@ -180,7 +180,7 @@ TEST_F(Search, EveryFormFindsWhatItSaysOrSaysWhatAndWhereItFails) {
         {"snapshot:x", "snapshot needs a number, not \"x\" at character 10"},
         {"a -", "Nothing after \"-\" at character 3"}};
     for (const auto& [query, error] : errors)
-        EXPECT_EQ(FailureOf([&] { library.Search(query); }), error) << query;
+        EXPECT_EQ(FailureOf([&, q = query] { library.Search(q); }), error) << query;
     EXPECT_THROW(library.Search("a -"), EQueryError);
 }
 

@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ranges>
 #include <set>
 
 struct FakeObserver : CollectionObserver {
@@ -63,8 +62,10 @@ inline PatchBytes NamedPatch(int n) {
 }
 
 inline std::set<int> Range(int first, int last) {
-    const auto numbers = std::views::iota(first, last + 1);
-    return {numbers.begin(), numbers.end()};
+    std::set<int> numbers;
+    for (int n = first; n <= last; ++n)
+        numbers.insert(n);
+    return numbers;
 }
 
 // The one arrival heard of since the last check (none for no `slots`; 0 the temporary patch),

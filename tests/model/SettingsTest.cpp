@@ -162,7 +162,7 @@ TEST(GridFont, TextsTakenIgnoredOrRefused) {
         {"201 0 Sans", "'201' is not a valid font size"}};
     for (const auto& [text, outcome] : cases) {
         FontSpec font = design;
-        const std::string error = FailureOf([&] { StringToFont(font, text); });
+        const std::string error = FailureOf([&, t = text] { StringToFont(font, t); });
         EXPECT_EQ(error.empty() ? FontToString(font) : error, outcome) << text;
         EXPECT_TRUE(error.empty() || font == design) << text;
     }
