@@ -425,7 +425,7 @@ struct KeyBar : ::testing::Test {
 };
 
 TEST_F(KeyBar, Gestures) {
-    using Setup = std::function<void(TIBar&, RecordingDialogs&)>;
+    using Setup = std::function<void(TIBar&)>;
     // What the case shows, the set-up, the gesture, then the value, the changes and clicks
     // reported and the prompts shown.
     const std::tuple<const char*, Setup, const char*, float, int, int, Texts> cases[] = {
@@ -433,25 +433,25 @@ TEST_F(KeyBar, Gestures) {
         {"a drag clamps at the ends and reports each change", {},
          "P-40 M500 M600 R600", 127, 2, 1, {}},
         {"without Immediate a drag reports once, at the release, also when it did not move",
-         [](TIBar& b, auto&) { b.SetImmediate(false); },
+         [](TIBar& b) { b.SetImmediate(false); },
          "P3 M80 R80 C80", 98, 2, 2, {}},
         {"a vertical bar follows y with its maximum at the top",
-         [](TIBar& b, auto&) { b.SetOrientHoriz(false); },
+         [](TIBar& b) { b.SetOrientHoriz(false); },
          "P12,3 M12,53 R12,53", 64, 2, 1, {}},
         {"Ctrl resets to Base at once, even without Immediate",
-         [](TIBar& b, auto&) { b.SetImmediate(false), b.SetBase(64); },
+         [](TIBar& b) { b.SetImmediate(false), b.SetBase(64); },
          "cP90 R90", 64, 1, 1, {}},
         {"Shift shows the value, also while moving",
-         [](TIBar& b, auto&) { b.SetDiscretization(0), b.SetValue(-0.5f); },
+         [](TIBar& b) { b.SetDiscretization(0), b.SetValue(-0.5f); },
          "sP90 sM20 R20", -0.5f, 0, 1, {"message Value is -0.500", "message Value is -0.500"}},
         {"Alt asks for a value; not a number changes nothing; outside the range is taken",
-         [](TIBar&, RecordingDialogs& p) { p.inputAnswers = {"  12.4", "abc", "1e3"}; },
+         [this](TIBar&) { prompts.inputAnswers = {"  12.4", "abc", "1e3"}; },
          "aC90 aC90 aC90", 1000, 2, 3,
          {"input Change value (69.000): Enter new value",
           "input Change value (12.000): Enter new value",
           "input Change value (12.000): Enter new value"}},
         {"cancelling the value dialog keeps decimals the dialog did not show",
-         [](TIBar& b, auto&) { b.SetDiscretization(0), b.SetValue(0.12345f); },
+         [](TIBar& b) { b.SetDiscretization(0), b.SetValue(0.12345f); },
          "aC90", 0.12345f, 0, 1, {"input Change value (0.123): Enter new value"}},
         {"Alt+Ctrl reports without a change; right button with Alt switches the sound", {},
          "acC10 aCr10 asCr10", 69, 1, 3, {"message Sound is on", "message Sound is off"}},
@@ -459,7 +459,7 @@ TEST_F(KeyBar, Gestures) {
         {"other buttons, also with the left one held, only report the click", {},
          "Cm10 Cr10 P57 Cm10 R57", 69, 0, 4, {}},
         {"an error during a gesture ends in a message; the change itself is made",
-         [](TIBar& b, auto&) {
+         [](TIBar& b) {
              SetClickSound([](float, float) { throw EMidiException("Unable to open port"); });
              b.SetSound(true);
          },
@@ -469,7 +469,7 @@ TEST_F(KeyBar, Gestures) {
     for (const auto& [what, setup, gesture, value, reported, clicked, texts] : cases) {
         SCOPED_TRACE(what);
         bar.SetValue(69);
-        if (setup) setup(bar, prompts);
+        if (setup) setup(bar);
         changes = clicks = 0;
         prompts.Clear();
         Play(gesture);

@@ -15,18 +15,16 @@ TEST_F(EditorTest, LiveEditsThroughJackEndOnTheSimulatorsTemporaryPatch) {
     host.midiIn = FindPort("GR-33 Simulator Out", true);
     host.liveEdit = host.testBeforeSend = true;
     TFormEdit& editor = Open(3, [](PatchBytes& b) { b[107] = 1; }); // overdrive: bar 1 in use
-    TPatch shown, device;
+    TPatch device;
     auto deviceTemp = [&] {
         device.ReceiveFromDevice(host.midiOut, host.midiIn, TempPatchNumber);
         return device.Bytes();
     };
     for (const auto& gesture : EditGestures(editor)) {
         gesture();
-        editor.StoreShown(shown);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return deviceTemp() == shown.Bytes(); }, 5000))
-            << PatchLabel(3) << " shows " << shown.GetName();
+        const PatchBytes shown = ShownBytes(editor);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return deviceTemp() == shown; }, 5000))
+            << PatchLabel(3) << " differs from the device's temporary patch";
     }
     EXPECT_EQ(prompts.Texts("error"), std::vector<std::string>{});
-    CloseEditor(Slot(3));
-    InstallMidiBackends(nullptr, nullptr);
 }

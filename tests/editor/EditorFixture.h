@@ -67,7 +67,9 @@ protected:
 
     // Fills the record with the demo patch `demo` (changed by `edit`) and opens an editor on it
     // under `number`: shown, painted and active, as the user meets it.
-    template <typename Edit> TFormEdit& Open(TPatch& record, int number, int demo, Edit edit) {
+    TFormEdit& Open(
+        TPatch& record, int number, int demo,
+        const std::function<void(PatchBytes&)>& edit = [](PatchBytes&) {}) {
         PatchBytes bytes = DemoPatch(demo);
         edit(bytes);
         Fill(record, bytes);
@@ -78,7 +80,7 @@ protected:
         return *editor;
     }
     TFormEdit& Open(
-        int number, std::function<void(PatchBytes&)> edit = [](PatchBytes&) {}) {
+        int number, const std::function<void(PatchBytes&)>& edit = [](PatchBytes&) {}) {
         return Open(Slot(number), number, number, edit);
     }
 

@@ -110,7 +110,7 @@ TEST_F(EditorTest, OkMarksTheCollectionAfterAChangeAndAgainAfterThat) {
     EXPECT_EQ(host.modifiedMarks.size(), 2u);
 
     // On the temporary patch Ok refreshes its menu instead of a cell.
-    TFormEdit& temp = Open(host.temp, TempPatchNumber, 3, [](PatchBytes&) {});
+    TFormEdit& temp = Open(host.temp, TempPatchNumber, 3);
     EXPECT_EQ(temp.windowTitle(), "Patch Editor (Temporary Patch)");
     Type(temp, "frameOnepack1", 0, "1");
     Click(temp, "ButtonOkClose");

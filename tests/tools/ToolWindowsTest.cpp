@@ -6,6 +6,7 @@
 #include "tests/midi/FakeMidiBackend.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/RecordingHost.h"
+#include "tests/support/ScratchFolder.h"
 #include "tests/support/UserClose.h"
 #include "tools/ConsoleFrm.h"
 #include "tools/ConverterFrm.h"
@@ -16,7 +17,6 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -31,10 +31,7 @@ using Message = Bytes;
 
 class ToolsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        Settings().Start(settings);
-    }
+    void SetUp() override { Settings().Start(settings); }
     // Ends the run's store (writing the file) and starts the next run's from it.
     void Restart() {
         Settings().End();
@@ -58,8 +55,8 @@ protected:
     // Output ports opened since the log was last cleared.
     int Opened() const { return static_cast<int>(std::ranges::count(midi.log, "open out 0")); }
 
-    QTemporaryDir dir;
-    const std::string settings = dir.filePath("KelvoLight.ini").toStdString();
+    ScratchFolder dir;
+    const std::string settings = dir.File("KelvoLight.ini");
     InstalledFake fake{{{"Recorder In"}}, {{"Recorder"}}};
     FakeMidiState& midi = *fake.system;
     FakeHost host;
